@@ -1,0 +1,38 @@
+#include "cli/OpenArchive.h"
+
+#include <cerrno>
+#include <cstdio>
+#include <cstring>
+#include <filesystem>
+#include <fstream>
+
+#include "cli/Commands.h"
+
+namespace cli {
+
+std::unique_ptr<REZ::Parser> OpenArchive(const std::string& path) {
+  const auto fail = [&](const std::string& message) {
+    std::fprintf(stderr, "tarnwick-cli: %s: %s\n", path.c_str(), message.c_str());
+    return nullptr;
+  };
+  std::error_code error;
+  if (std::filesystem::is_directory(path, error)) return fail("Is a directory");
+  {
+    std::ifstream probe(path, std::ios::binary);
+    if (!probe) return fail(std::strerror(errno ? errno : ENOENT));
+  }
+  try {
+    return std::make_unique<REZ::Parser>(path);
+  } catch (const REZ::Exception& e) {
+    return fail(e.message);
+  } catch (const std::bad_alloc&) {
+    return fail("Out of memory.");
+  }
+}
+
+int UsageError(const std::string& message) {
+  std::fprintf(stderr, "tarnwick-cli: %s\nTry 'tarnwick-cli --help'.\n", message.c_str());
+  return kExitUsage;
+}
+
+}  // namespace cli
