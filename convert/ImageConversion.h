@@ -10,7 +10,7 @@
 #include "archive/cREZ.h"
 #include "convert/UserQuestions.h"
 
-struct Palette;  // convert/Palette.h
+#include "convert/Palette.h"
 
 // The palette that PID pictures without one of their own are drawn with;
 // empty until an archive's palette entry is met. Used by the worker thread only.
