@@ -1,5 +1,4 @@
-// The picture conversion as the extraction worker sees it. Each function is
-// defined in the file of its own name in this folder.
+// The picture conversion as the extraction worker sees it.
 #pragma once
 
 #include <atomic>
@@ -8,9 +7,8 @@
 #include <optional>
 
 #include "archive/cREZ.h"
-#include "convert/UserQuestions.h"
-
 #include "convert/Palette.h"
+#include "convert/UserQuestions.h"
 
 // The palette that PID pictures without one of their own are drawn with;
 // empty until an archive's palette entry is met. Used by the worker thread only.
