@@ -1,0 +1,189 @@
+// Widgets drawn by the SDL engine on the offscreen driver, over an atlas
+// whose pieces are each painted one solid colour, so that every pixel tells
+// which piece covered it.
+#include <guichan/gui.hpp>
+
+#include "PixelSupport.h"
+#include "WidgetTestSupport.h"
+#include "gcnWidgets/wButton.h"
+#include "gcnWidgets/wCheckBox.h"
+#include "gcnWidgets/wProgressBar.h"
+#include "gcnWidgets/wTextField.h"
+#include "platform/HGEGraphics.h"
+
+namespace widgettest {
+namespace {
+
+constexpr std::uint32_t kBackground = 0xFF4D4D4D;  // the container's (77, 77, 77)
+constexpr std::uint32_t kButtonLeft = 0xFFFF0000, kButtonMiddle = 0xFF00FF00,
+                        kButtonRight = 0xFF0000FF;
+constexpr std::uint32_t kFillLeft = 0xFF800000, kFillMiddle = 0xFF008000, kFillRight = 0xFF000080;
+constexpr std::uint32_t kTrackLeft = 0xFF808000, kTrackMiddle = 0xFF008080,
+                        kTrackRight = 0xFF800080;
+constexpr std::uint32_t kBoxOff = 0xFFFFFF00, kBoxOn = 0xFF00FFFF;
+
+class WidgetPixels : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    ASSERT_TRUE(screen.Ready()) << screen.Error();
+    atlas = screen.PaintedAtlas({
+        {0, 6, 4, 33, kButtonLeft},     {4, 6, 4, 33, kButtonMiddle},
+        {136, 6, 4, 33, kButtonRight},  {50, 275, 3, 31, kFillLeft},
+        {53, 275, 3, 31, kFillMiddle},  {59, 275, 3, 31, kFillRight},
+        {72, 275, 3, 31, kTrackLeft},   {64, 275, 3, 31, kTrackMiddle},
+        {69, 275, 3, 31, kTrackRight},  {0, 105, 13, 13, kBoxOff},
+        {0, 118, 14, 13, kBoxOn},
+    });
+    ASSERT_NE(atlas, 0u);
+    skin = SHR::CutSkin(atlas);
+    gcn::Widget::setGlobalFont(&font);
+    top.setDimension(gcn::Rectangle(0, 0, 600, 300));
+    gui.setGraphics(&graphics);
+    gui.setInput(&input);
+    gui.setTop(&top);
+  }
+  void TearDown() override {
+    gui.setTop(nullptr);
+    gcn::Widget::setGlobalFont(nullptr);
+  }
+
+  void Draw() {
+    screen.Capture([this] { gui.draw(); });
+  }
+
+  // Colours of the pixels of row y from x1 up to x2 (exclusive), as runs
+  // "colour from x", for readable failures.
+  std::string Runs(int y, int x1, int x2) const {
+    std::string out;
+    std::uint32_t last = 0;
+    for (int x = x1; x < x2; ++x) {
+      const std::uint32_t pixel = screen.At(x, y);
+      if (x == x1 || pixel != last) out += Hex(pixel) + "@" + std::to_string(x) + " ";
+      last = pixel;
+    }
+    return out;
+  }
+  static std::string Run(std::initializer_list<std::pair<std::uint32_t, int>> runs) {
+    std::string out;
+    for (const auto& [colour, x] : runs) out += Hex(colour) + "@" + std::to_string(x) + " ";
+    return out;
+  }
+
+  OffscreenScreen screen;
+  HTEXTURE atlas = 0;
+  std::unique_ptr<SHR::cSkin> skin;
+  FixedWidthFont font;
+  ScriptedInput input;
+  SHR::Contener top;
+  gcn::HGEGraphics graphics;
+  gcn::Gui gui;
+};
+
+TEST_F(WidgetPixels, ButtonStretchesThreePiecesOver120By30) {
+  SHR::But button(skin.get(), "");
+  button.setDimension(gcn::Rectangle(100, 100, 120, 30));
+  top.add(&button);
+  Draw();
+  const std::string expected = Run(
+      {{kBackground, 95}, {kButtonLeft, 100}, {kButtonMiddle, 104}, {kButtonRight, 216},
+       {kBackground, 220}});
+  for (int y : {100, 101, 115, 128, 129}) {
+    SCOPED_TRACE(y);
+    EXPECT_EQ(Runs(y, 95, 225), expected);
+  }
+  // The 33-pixel pieces are squeezed into the 30 rows.
+  EXPECT_EQ(screen.At(110, 99), kBackground);
+  EXPECT_EQ(screen.At(110, 130), kBackground);
+}
+
+class BarPixels : public WidgetPixels {
+ protected:
+  // A bar 300x40 at (100, 150): its caps keep their 31 rows.
+  void DrawBar(int value, int total) {
+    if (!bar) {
+      bar = std::make_unique<SHR::ProgressBar>(skin.get());
+      bar->setDimension(gcn::Rectangle(100, 150, 300, 40));
+      top.add(bar.get());
+    }
+    bar->value = value;
+    bar->total = total;
+    Draw();
+  }
+  std::string Caps() { return Runs(160, 95, 405); }
+  std::string Below() { return Runs(185, 95, 405); }  // under the caps
+  void TearDown() override {
+    bar.reset();
+    WidgetPixels::TearDown();
+  }
+  std::unique_ptr<SHR::ProgressBar> bar;
+};
+
+TEST_F(BarPixels, EmptyAtZero) {
+  DrawBar(0, 10);
+  EXPECT_EQ(Caps(), Run({{kBackground, 95}, {kTrackLeft, 100}, {kTrackMiddle, 103},
+                         {kTrackRight, 397}, {kBackground, 400}}));
+  EXPECT_EQ(Below(),
+            Run({{kBackground, 95}, {kTrackMiddle, 103}, {kBackground, 397}}));
+  EXPECT_EQ(screen.At(250, 190), kBackground);
+}
+
+TEST_F(BarPixels, HalfAtFifty) {
+  DrawBar(5, 10);
+  EXPECT_EQ(Caps(), Run({{kBackground, 95}, {kFillLeft, 100}, {kFillMiddle, 103},
+                         {kFillRight, 247}, {kTrackMiddle, 250}, {kTrackRight, 397},
+                         {kBackground, 400}}));
+  EXPECT_EQ(Below(), Run({{kBackground, 95}, {kFillMiddle, 103}, {kTrackMiddle, 250},
+                          {kBackground, 397}}));
+}
+
+TEST_F(BarPixels, FullAtHundredAndWhenInfinite) {
+  for (auto [value, total] : {std::pair{10, 10}, std::pair{3, 0}}) {
+    DrawBar(value, total);
+    EXPECT_EQ(Caps(), Run({{kBackground, 95}, {kFillLeft, 100}, {kFillMiddle, 103},
+                           {kFillRight, 397}, {kBackground, 400}}));
+    EXPECT_EQ(Below(), Run({{kBackground, 95}, {kFillMiddle, 103}, {kBackground, 397}}));
+  }
+}
+
+TEST_F(WidgetPixels, CheckBoxPieceSitsSixRowsDownAtHeights24And25) {
+  SHR::CBox box(skin.get(), "");
+  top.add(&box, 40, 60);
+  for (int height : {24, 25}) {
+    SCOPED_TRACE(height);
+    box.setHeight(height);
+    Draw();
+    EXPECT_EQ(screen.At(45, 65), kBackground);
+    for (int y = 66; y < 79; ++y) EXPECT_EQ(Runs(y, 38, 56), Run({{kBackground, 38}, {kBoxOff, 40},
+                                                                    {kBackground, 53}}));
+    EXPECT_EQ(screen.At(45, 79), kBackground);
+  }
+  box.setSelected(true);
+  Draw();
+  EXPECT_EQ(Runs(70, 38, 56), Run({{kBackground, 38}, {kBoxOn, 40}, {kBackground, 54}}));
+}
+
+TEST_F(WidgetPixels, TextFieldGlowsOnlyWithFocus) {
+  SHR::TextField field;
+  field.setDimension(gcn::Rectangle(50, 40, 100, 24));
+  top.add(&field);
+  Draw();
+  // Without focus: the frame, then the container's grey right outside it.
+  EXPECT_EQ(screen.At(50, 50), 0xFF404040u);
+  EXPECT_EQ(screen.At(51, 50), 0xFF151515u);
+  EXPECT_EQ(screen.At(60, 50), 0xFF3C3C3Cu);
+  for (auto [x, y] : {std::pair{150, 50}, {151, 50}, {100, 64}, {100, 65}, {49, 65}})
+    EXPECT_EQ(screen.At(x, y), kBackground) << x << ", " << y;
+
+  field.requestFocus();
+  Draw();
+  EXPECT_EQ(screen.At(150, 50), 0xFF6CB2FDu);  // right, light
+  EXPECT_EQ(screen.At(151, 50), 0xFF55789Du);  // right, dark
+  EXPECT_EQ(screen.At(100, 64), 0xFF6CB2FDu);  // bottom, light
+  EXPECT_EQ(screen.At(100, 65), 0xFF55789Du);  // bottom, dark
+  EXPECT_EQ(screen.At(49, 65), 0xFF55789Du);   // the dark bottom line starts one left
+  EXPECT_EQ(screen.At(50, 50), 0xFF55789Du);   // left, dark over the frame
+  EXPECT_EQ(screen.At(51, 50), 0xFF6CB2FDu);   // left, light
+}
+
+}  // namespace
+}  // namespace widgettest
