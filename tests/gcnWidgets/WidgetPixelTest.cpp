@@ -10,6 +10,9 @@
 #include "gcnWidgets/wProgressBar.h"
 #include "gcnWidgets/wTextField.h"
 #include "platform/HGEGraphics.h"
+#include "platform/Resources.h"
+#include "text/BitmapFont.h"
+#include "text/HGEImageFont.h"
 
 namespace widgettest {
 namespace {
@@ -183,6 +186,106 @@ TEST_F(WidgetPixels, TextFieldGlowsOnlyWithFocus) {
   EXPECT_EQ(screen.At(49, 65), 0xFF55789Du);   // the dark bottom line starts one left
   EXPECT_EQ(screen.At(50, 50), 0xFF55789Du);   // left, dark over the frame
   EXPECT_EQ(screen.At(51, 50), 0xFF6CB2FDu);   // left, light
+}
+
+// The text field with the program's font: its text must sit where the scroll
+// says, pixel for pixel, compared with the font drawing the same text itself.
+class TextFieldPixels : public WidgetPixels {
+ protected:
+  void SetUp() override {
+    WidgetPixels::SetUp();
+    const auto image = platform::FindResource("Myriad20", "PNG");
+    const auto descriptor = platform::FindResource("Myriad20", "FNT");
+    ASSERT_TRUE(image && descriptor);
+    const HTEXTURE texture = screen.Load(image->data, image->size);
+    ASSERT_NE(texture, 0u);
+    programFont = std::make_unique<BitmapFont>(reinterpret_cast<const char*>(descriptor->data),
+                                               static_cast<std::uint32_t>(descriptor->size),
+                                               texture, true);
+    adapter = std::make_unique<gcn::HGEImageFont>(programFont.get(), false);
+    gcn::Widget::setGlobalFont(adapter.get());
+    field.setDimension(gcn::Rectangle(50, 200, 100, 24));
+    field.setForegroundColor(gcn::Color(255, 255, 255));
+    top.add(&field);
+    field.requestFocus();
+  }
+  void TearDown() override {
+    top.remove(&field);
+    WidgetPixels::TearDown();
+  }
+
+  // The field's inside as the font alone draws it with the given scroll.
+  std::vector<std::uint32_t> Reference(const std::string& text, int scroll) {
+    screen.Capture([&] {
+      graphics._beginDraw();
+      graphics.pushClipArea(gcn::Rectangle(52, 202, 96, 20));
+      graphics.setColor(gcn::Color(60, 60, 60));
+      graphics.fillRectangle(gcn::Rectangle(0, 0, 96, 20));
+      programFont->SetColor(0xFFFFFFFF);
+      programFont->Render(static_cast<float>(52 + 3 - scroll), 202 - 3, BitmapFont::kLeft,
+                          text.c_str());
+      graphics.popClipArea();
+      graphics._endDraw();
+    });
+    return Inside();
+  }
+  // Pixels of the inner area that the field's text may cover, the caret's
+  // column left out.
+  std::vector<std::uint32_t> Inside() {
+    const int caretColumn = 52 + adapter->getWidth(field.getText().substr(
+                                     0, field.getCaretPosition())) - field.getScroll();
+    std::vector<std::uint32_t> pixels;
+    for (int y = 202; y < 222; ++y)
+      for (int x = 52; x < 148; ++x)
+        if (x != caretColumn) pixels.push_back(screen.At(x, y));
+    return pixels;
+  }
+  int BrightPixels(const std::vector<std::uint32_t>& pixels) {
+    int count = 0;
+    for (std::uint32_t pixel : pixels) count += (pixel & 0xFF) > 0xC0;
+    return count;
+  }
+
+  std::unique_ptr<BitmapFont> programFont;
+  std::unique_ptr<gcn::HGEImageFont> adapter;
+  SHR::TextField field;
+};
+
+TEST_F(TextFieldPixels, TextScrollsAfterTypingAndReturnsAfterHome) {
+  const std::string path = "C:\\GAMES\\CLAW\\CLAW.REZ";
+  for (char c : path) input.KeyPress(static_cast<unsigned char>(c));
+  gui.logic();
+  ASSERT_EQ(field.getText(), path);
+  const int scroll = adapter->getWidth(path) - 100 + 4;
+  ASSERT_GT(scroll, 0);
+  ASSERT_EQ(field.getScroll(), scroll);
+
+  Draw();
+  const auto typed = Inside();
+  EXPECT_GT(BrightPixels(typed), 50);  // the text is there at all
+  EXPECT_EQ(typed, Reference(path, scroll));
+  EXPECT_NE(typed, Reference(path, 0));
+
+  input.KeyPress(gcn::Key::HOME);
+  gui.logic();
+  ASSERT_EQ(field.getScroll(), 0);
+  Draw();
+  const auto home = Inside();
+  EXPECT_EQ(home, Reference(path, 0));
+  EXPECT_NE(home, typed);
+}
+
+TEST_F(TextFieldPixels, CaretShowsOnlyWithFocus) {
+  field.setText("CLAW");
+  field.setCaretPosition(2);
+  const int caretColumn = 52 + adapter->getWidth("CL");
+  Draw();
+  EXPECT_EQ(screen.At(caretColumn, 210), 0xFFFFFFFFu);
+  EXPECT_EQ(screen.At(caretColumn, 203), 0xFFFFFFFFu);  // from row 1 of the inside
+  gui.focusNone();
+  Draw();
+  EXPECT_NE(screen.At(caretColumn, 210), 0xFFFFFFFFu);
+  EXPECT_EQ(screen.At(151, 210), kBackground);
 }
 
 }  // namespace
