@@ -13,14 +13,14 @@
 
 namespace widgettest {
 
-OffscreenScreen::OffscreenScreen() {
+OffscreenScreen::OffscreenScreen(int width, int height) : width(width), height(height) {
   // The engine refuses a driver without a screen unless one was asked for.
   setenv("SDL_VIDEODRIVER", "offscreen", 0);
   auto sdl = std::make_unique<SdlEngine>();
   engine = sdl.get();
   hgeInstall(std::move(sdl));
-  engine->System_SetState(HGE_SCREENWIDTH, kWidth);
-  engine->System_SetState(HGE_SCREENHEIGHT, kHeight);
+  engine->System_SetState(HGE_SCREENWIDTH, width);
+  engine->System_SetState(HGE_SCREENHEIGHT, height);
   engine->System_SetState(HGE_WINDOWED, true);
   engine->System_SetState(HGE_TEXTUREFILTER, false);
   engine->System_SetState(HGE_TITLE, "widget test");
@@ -65,8 +65,8 @@ void OffscreenScreen::Capture(const std::function<void()>& draw) {
 }
 
 std::uint32_t OffscreenScreen::At(int x, int y) const {
-  if (x < 0 || y < 0 || x >= kWidth || y >= kHeight || frame.empty()) return 0;
-  return frame[static_cast<std::size_t>(y) * kWidth + x];
+  if (x < 0 || y < 0 || x >= width || y >= height || frame.empty()) return 0;
+  return frame[static_cast<std::size_t>(y) * width + x];
 }
 
 std::string Hex(std::uint32_t argb) {

@@ -20,7 +20,7 @@ struct AtlasPaint {
 class OffscreenScreen {
  public:
   // Installs a fresh SDL engine as the process's engine and opens its window.
-  OffscreenScreen();
+  explicit OffscreenScreen(int width = 600, int height = 300);
   ~OffscreenScreen();
 
   bool Ready() const { return ready; }
@@ -37,9 +37,11 @@ class OffscreenScreen {
   // ARGB of a pixel of the last captured frame.
   std::uint32_t At(int x, int y) const;
   const std::vector<std::uint32_t>& Frame() const { return frame; }
-  static constexpr int kWidth = 600, kHeight = 300;
+  int Width() const { return width; }
+  int Height() const { return height; }
 
  private:
+  int width, height;
   SdlEngine* engine = nullptr;
   bool ready = false;
   std::string error;
