@@ -52,8 +52,8 @@ HTEXTURE OffscreenScreen::PaintedAtlas(const std::vector<AtlasPaint>& paints) {
 }
 
 HTEXTURE OffscreenScreen::Load(const unsigned char* data, std::size_t size) {
-  return engine->Texture_Load(reinterpret_cast<const char*>(data),
-                              static_cast<std::uint32_t>(size), false);
+  return engine->Texture_Load(reinterpret_cast<const char*>(data), static_cast<std::uint32_t>(size),
+                              false);
 }
 
 void OffscreenScreen::Capture(const std::function<void()>& draw) {

@@ -18,12 +18,11 @@ class RealFont : public WidgetTest {
     const auto image = platform::FindResource("Myriad20", "PNG");
     const auto descriptor = platform::FindResource("Myriad20", "FNT");
     ASSERT_TRUE(image && descriptor);
-    const HTEXTURE texture =
-        engine->Texture_Load(reinterpret_cast<const char*>(image->data),
-                             static_cast<std::uint32_t>(image->size), false);
-    programFont = std::make_unique<BitmapFont>(reinterpret_cast<const char*>(descriptor->data),
-                                               static_cast<std::uint32_t>(descriptor->size),
-                                               texture, true);
+    const HTEXTURE texture = engine->Texture_Load(reinterpret_cast<const char*>(image->data),
+                                                  static_cast<std::uint32_t>(image->size), false);
+    programFont =
+        std::make_unique<BitmapFont>(reinterpret_cast<const char*>(descriptor->data),
+                                     static_cast<std::uint32_t>(descriptor->size), texture, true);
     SHR::AttachFonts(*skin, programFont.get());
     gcn::Widget::setGlobalFont(skin->guiFonts[0].get());
   }

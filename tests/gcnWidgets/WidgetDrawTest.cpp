@@ -38,14 +38,13 @@ TEST_F(CheckBoxDraw, PieceCentredOnTheHeightCaptionRightOfIt) {
   const auto& calls = graphics.calls;
   std::vector<Call::Kind> kinds;
   for (const Call& call : calls) kinds.push_back(call.kind);
-  const std::vector<Call::Kind> expected = {
-      Call::kPush,  // the Gui: the container's area
-      Call::kFill,  // its background
-      Call::kPush,  // the container's children area
-      Call::kPush,  // the box's area
-      Call::kPop,   // the box drops it for the piece
-      Call::kPush,  // and takes it again for the caption
-      Call::kText, Call::kPop, Call::kPop, Call::kPop};
+  const std::vector<Call::Kind> expected = {Call::kPush,  // the Gui: the container's area
+                                            Call::kFill,  // its background
+                                            Call::kPush,  // the container's children area
+                                            Call::kPush,  // the box's area
+                                            Call::kPop,   // the box drops it for the piece
+                                            Call::kPush,  // and takes it again for the caption
+                                            Call::kText, Call::kPop, Call::kPop, Call::kPop};
   EXPECT_EQ(kinds, expected);
   ASSERT_EQ(calls.size(), expected.size());
   const Call& text = calls[6];
@@ -87,9 +86,8 @@ TEST_F(TextFieldDraw, FramesInsideAndTextWithoutFocus) {
   Draw();
   const auto lines = graphics.Of(Call::kLine);
   ASSERT_EQ(lines.size(), 8u);
-  const int expected[8][4] = {{0, 0, 100, 0},   {0, 0, 0, 24},    {99, 23, 99, 0},
-                              {100, 23, 0, 23}, {1, 1, 98, 1},    {1, 1, 1, 22},
-                              {98, 22, 98, 1},  {99, 22, 1, 22}};
+  const int expected[8][4] = {{0, 0, 100, 0}, {0, 0, 0, 24}, {99, 23, 99, 0}, {100, 23, 0, 23},
+                              {1, 1, 98, 1},  {1, 1, 1, 22}, {98, 22, 98, 1}, {99, 22, 1, 22}};
   for (int i = 0; i < 8; ++i) {
     SCOPED_TRACE(i);
     EXPECT_EQ(lines[i].x1, expected[i][0]);
@@ -127,8 +125,10 @@ TEST_F(TextFieldDraw, FocusAddsTheGlowAndTheCaret) {
   const auto glow = engine->Lines();
   ASSERT_EQ(glow.size(), 8u);
   const float ax = 50, ay = 40, w = 100, h = 24;
-  const float expected[8][4] = {{ax - 1, ay + 1, ax + w, ay + 1}, {ax, ay + h, ax + w, ay + h},
-                                {ax + 1, ay + 1, ax + 1, ay + h}, {ax + w, ay + 1, ax + w, ay + h},
+  const float expected[8][4] = {{ax - 1, ay + 1, ax + w, ay + 1},
+                                {ax, ay + h, ax + w, ay + h},
+                                {ax + 1, ay + 1, ax + 1, ay + h},
+                                {ax + w, ay + 1, ax + w, ay + h},
                                 {ax, ay + 1, ax, ay + h},
                                 {ax + w + 1, ay, ax + w + 1, ay + h + 1},
                                 {ax, ay, ax + w, ay},

@@ -2,12 +2,11 @@
 // font, into one picture. With TARNWICK_GALLERY_PATH set the picture is
 // written there (docs/widget-gallery.png is made this way); otherwise into a
 // scratch folder, so that the test always proves it can be made.
-#include <guichan/gui.hpp>
-#include <guichan/key.hpp>
-
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
+#include <guichan/gui.hpp>
+#include <guichan/key.hpp>
 
 #include "PixelSupport.h"
 #include "WidgetTestSupport.h"
@@ -41,8 +40,7 @@ class WidgetGallery : public ::testing::Test {
     ASSERT_TRUE(atlas && glyphs && descriptor);
     // As start-up builds them.
     font = std::make_unique<BitmapFont>(reinterpret_cast<const char*>(descriptor->data),
-                                        static_cast<std::uint32_t>(descriptor->size), glyphs,
-                                        true);
+                                        static_cast<std::uint32_t>(descriptor->size), glyphs, true);
     skin = SHR::CutSkin(atlas);
     SHR::AttachFonts(*skin, font.get());
     art = SHR::CutScreenArt(atlas);
@@ -99,9 +97,8 @@ class WidgetGallery : public ::testing::Test {
 
 TEST_F(WidgetGallery, EveryWidgetInEveryState) {
   // Buttons: 110x33, the height of the skin pieces, as the screens size them.
-  SHR::But normal(skin.get(), "Normal"), hover(skin.get(), "Hover"),
-      pressed(skin.get(), "Pressed"), disabled(skin.get(), "Disabled"),
-      coloured(skin.get(), "~y~Yellow~w~ code");
+  SHR::But normal(skin.get(), "Normal"), hover(skin.get(), "Hover"), pressed(skin.get(), "Pressed"),
+      disabled(skin.get(), "Disabled"), coloured(skin.get(), "~y~Yellow~w~ code");
   SHR::But* buttons[] = {&normal, &hover, &pressed, &disabled, &coloured};
   for (int i = 0; i < 5; ++i) {
     buttons[i]->setSize(110, 33);

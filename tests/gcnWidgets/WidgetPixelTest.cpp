@@ -30,11 +30,16 @@ class WidgetPixels : public ::testing::Test {
   void SetUp() override {
     ASSERT_TRUE(screen.Ready()) << screen.Error();
     atlas = screen.PaintedAtlas({
-        {0, 6, 4, 33, kButtonLeft},     {4, 6, 4, 33, kButtonMiddle},
-        {136, 6, 4, 33, kButtonRight},  {50, 275, 3, 31, kFillLeft},
-        {53, 275, 3, 31, kFillMiddle},  {59, 275, 3, 31, kFillRight},
-        {72, 275, 3, 31, kTrackLeft},   {64, 275, 3, 31, kTrackMiddle},
-        {69, 275, 3, 31, kTrackRight},  {0, 105, 13, 13, kBoxOff},
+        {0, 6, 4, 33, kButtonLeft},
+        {4, 6, 4, 33, kButtonMiddle},
+        {136, 6, 4, 33, kButtonRight},
+        {50, 275, 3, 31, kFillLeft},
+        {53, 275, 3, 31, kFillMiddle},
+        {59, 275, 3, 31, kFillRight},
+        {72, 275, 3, 31, kTrackLeft},
+        {64, 275, 3, 31, kTrackMiddle},
+        {69, 275, 3, 31, kTrackRight},
+        {0, 105, 13, 13, kBoxOff},
         {0, 118, 14, 13, kBoxOn},
     });
     ASSERT_NE(atlas, 0u);
@@ -87,9 +92,11 @@ TEST_F(WidgetPixels, ButtonStretchesThreePiecesOver120By30) {
   button.setDimension(gcn::Rectangle(100, 100, 120, 30));
   top.add(&button);
   Draw();
-  const std::string expected = Run(
-      {{kBackground, 95}, {kButtonLeft, 100}, {kButtonMiddle, 104}, {kButtonRight, 216},
-       {kBackground, 220}});
+  const std::string expected = Run({{kBackground, 95},
+                                    {kButtonLeft, 100},
+                                    {kButtonMiddle, 104},
+                                    {kButtonRight, 216},
+                                    {kBackground, 220}});
   for (int y : {100, 101, 115, 128, 129}) {
     SCOPED_TRACE(y);
     EXPECT_EQ(Runs(y, 95, 225), expected);
@@ -123,27 +130,36 @@ class BarPixels : public WidgetPixels {
 
 TEST_F(BarPixels, EmptyAtZero) {
   DrawBar(0, 10);
-  EXPECT_EQ(Caps(), Run({{kBackground, 95}, {kTrackLeft, 100}, {kTrackMiddle, 103},
-                         {kTrackRight, 397}, {kBackground, 400}}));
-  EXPECT_EQ(Below(),
-            Run({{kBackground, 95}, {kTrackMiddle, 103}, {kBackground, 397}}));
+  EXPECT_EQ(Caps(), Run({{kBackground, 95},
+                         {kTrackLeft, 100},
+                         {kTrackMiddle, 103},
+                         {kTrackRight, 397},
+                         {kBackground, 400}}));
+  EXPECT_EQ(Below(), Run({{kBackground, 95}, {kTrackMiddle, 103}, {kBackground, 397}}));
   EXPECT_EQ(screen.At(250, 190), kBackground);
 }
 
 TEST_F(BarPixels, HalfAtFifty) {
   DrawBar(5, 10);
-  EXPECT_EQ(Caps(), Run({{kBackground, 95}, {kFillLeft, 100}, {kFillMiddle, 103},
-                         {kFillRight, 247}, {kTrackMiddle, 250}, {kTrackRight, 397},
+  EXPECT_EQ(Caps(), Run({{kBackground, 95},
+                         {kFillLeft, 100},
+                         {kFillMiddle, 103},
+                         {kFillRight, 247},
+                         {kTrackMiddle, 250},
+                         {kTrackRight, 397},
                          {kBackground, 400}}));
-  EXPECT_EQ(Below(), Run({{kBackground, 95}, {kFillMiddle, 103}, {kTrackMiddle, 250},
-                          {kBackground, 397}}));
+  EXPECT_EQ(Below(),
+            Run({{kBackground, 95}, {kFillMiddle, 103}, {kTrackMiddle, 250}, {kBackground, 397}}));
 }
 
 TEST_F(BarPixels, FullAtHundredAndWhenInfinite) {
   for (auto [value, total] : {std::pair{10, 10}, std::pair{3, 0}}) {
     DrawBar(value, total);
-    EXPECT_EQ(Caps(), Run({{kBackground, 95}, {kFillLeft, 100}, {kFillMiddle, 103},
-                           {kFillRight, 397}, {kBackground, 400}}));
+    EXPECT_EQ(Caps(), Run({{kBackground, 95},
+                           {kFillLeft, 100},
+                           {kFillMiddle, 103},
+                           {kFillRight, 397},
+                           {kBackground, 400}}));
     EXPECT_EQ(Below(), Run({{kBackground, 95}, {kFillMiddle, 103}, {kBackground, 397}}));
   }
 }
@@ -156,8 +172,8 @@ TEST_F(WidgetPixels, CheckBoxPieceSitsSixRowsDownAtHeights24And25) {
     box.setHeight(height);
     Draw();
     EXPECT_EQ(screen.At(45, 65), kBackground);
-    for (int y = 66; y < 79; ++y) EXPECT_EQ(Runs(y, 38, 56), Run({{kBackground, 38}, {kBoxOff, 40},
-                                                                    {kBackground, 53}}));
+    for (int y = 66; y < 79; ++y)
+      EXPECT_EQ(Runs(y, 38, 56), Run({{kBackground, 38}, {kBoxOff, 40}, {kBackground, 53}}));
     EXPECT_EQ(screen.At(45, 79), kBackground);
   }
   box.setSelected(true);
@@ -199,9 +215,9 @@ class TextFieldPixels : public WidgetPixels {
     ASSERT_TRUE(image && descriptor);
     const HTEXTURE texture = screen.Load(image->data, image->size);
     ASSERT_NE(texture, 0u);
-    programFont = std::make_unique<BitmapFont>(reinterpret_cast<const char*>(descriptor->data),
-                                               static_cast<std::uint32_t>(descriptor->size),
-                                               texture, true);
+    programFont =
+        std::make_unique<BitmapFont>(reinterpret_cast<const char*>(descriptor->data),
+                                     static_cast<std::uint32_t>(descriptor->size), texture, true);
     adapter = std::make_unique<gcn::HGEImageFont>(programFont.get(), false);
     gcn::Widget::setGlobalFont(adapter.get());
     field.setDimension(gcn::Rectangle(50, 200, 100, 24));
@@ -232,8 +248,9 @@ class TextFieldPixels : public WidgetPixels {
   // Pixels of the inner area that the field's text may cover, the caret's
   // column left out.
   std::vector<std::uint32_t> Inside() {
-    const int caretColumn = 52 + adapter->getWidth(field.getText().substr(
-                                     0, field.getCaretPosition())) - field.getScroll();
+    const int caretColumn = 52 +
+                            adapter->getWidth(field.getText().substr(0, field.getCaretPosition())) -
+                            field.getScroll();
     std::vector<std::uint32_t> pixels;
     for (int y = 202; y < 222; ++y)
       for (int x = 52; x < 148; ++x)

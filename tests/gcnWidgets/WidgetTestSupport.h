@@ -3,6 +3,8 @@
 // full-window container, and input scripted event by event.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <guichan/actionlistener.hpp>
 #include <guichan/font.hpp>
 #include <guichan/graphics.hpp>
@@ -10,8 +12,6 @@
 #include <guichan/input.hpp>
 #include <guichan/keyinput.hpp>
 #include <guichan/mouseinput.hpp>
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <queue>
 #include <string>
@@ -108,8 +108,8 @@ class RecordingGraphics : public gcn::Graphics {
 
   bool pushClipArea(gcn::Rectangle area) override {
     const bool result = gcn::Graphics::pushClipArea(area);
-    calls.push_back({Call::kPush, area.x, area.y, area.width, area.height, color,
-                     getCurrentClipArea(), {}});
+    calls.push_back(
+        {Call::kPush, area.x, area.y, area.width, area.height, color, getCurrentClipArea(), {}});
     return result;
   }
   void popClipArea() override {
@@ -128,8 +128,8 @@ class RecordingGraphics : public gcn::Graphics {
   void setColor(const gcn::Color& c) override { color = c; }
   const gcn::Color& getColor() const override { return color; }
   void drawText(const std::string& text, int x, int y, Alignment alignment) override {
-    calls.push_back({Call::kText, x, y, static_cast<int>(alignment), 0, color,
-                     getCurrentClipArea(), text});
+    calls.push_back(
+        {Call::kText, x, y, static_cast<int>(alignment), 0, color, getCurrentClipArea(), text});
     gcn::Graphics::drawText(text, x, y, alignment);
   }
   gcn::Font* font() const { return mFont; }
