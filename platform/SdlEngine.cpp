@@ -158,6 +158,12 @@ std::string SdlEngine::VideoDriver() const {
   return driver ? driver : "";
 }
 
+std::string SdlEngine::RendererName() const {
+  SDL_RendererInfo info{};
+  if (!renderer || SDL_GetRendererInfo(renderer, &info) != 0 || !info.name) return "";
+  return info.name;
+}
+
 bool SdlEngine::System_Initiate() {
   if (window) return true;
   // SDL quietly falls back to a driver without a screen when no display can be

@@ -43,6 +43,8 @@ class SdlEngine : public HGE {
   bool SaveCapturedFrame(const std::string& path) const;
   // Name of the SDL video driver in use, empty before System_Initiate.
   std::string VideoDriver() const;
+  // Name of the SDL renderer drawing the window, empty before System_Initiate.
+  std::string RendererName() const;
 
   // HGE
   void Release() override {}
