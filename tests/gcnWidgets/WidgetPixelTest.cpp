@@ -1,12 +1,15 @@
 // Widgets drawn by the SDL engine on the offscreen driver, over an atlas
 // whose pieces are each painted one solid colour, so that every pixel tells
 // which piece covered it.
+#include <SDL.h>
+
 #include <guichan/gui.hpp>
 
 #include "PixelSupport.h"
 #include "WidgetTestSupport.h"
 #include "gcnWidgets/wButton.h"
 #include "gcnWidgets/wCheckBox.h"
+#include "gcnWidgets/wClipboard.h"
 #include "gcnWidgets/wProgressBar.h"
 #include "gcnWidgets/wTextField.h"
 #include "platform/HGEGraphics.h"
@@ -303,6 +306,18 @@ TEST_F(TextFieldPixels, CaretShowsOnlyWithFocus) {
   Draw();
   EXPECT_NE(screen.At(caretColumn, 210), 0xFFFFFFFFu);
   EXPECT_EQ(screen.At(151, 210), kBackground);
+}
+
+// The paste goes to the system clipboard when no test source is set.
+TEST_F(TextFieldPixels, CtrlVReadsTheSystemClipboard) {
+  SHR::SetClipboardSource(nullptr);
+  ASSERT_EQ(SDL_SetClipboardText("/home/user/caf\xc3\xa9/CLAW.REZ\n"), 0) << SDL_GetError();
+  field.setText("x");
+  field.setCaretPosition(1);
+  input.KeyPress('v', true);
+  gui.logic();
+  EXPECT_EQ(field.getText(), "x/home/user/caf\xe9/CLAW.REZ");
+  EXPECT_EQ(field.getCaretPosition(), field.getText().size());
 }
 
 }  // namespace
