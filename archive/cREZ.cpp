@@ -54,8 +54,10 @@ std::string Describe(std::string_view what, std::uint64_t offset, std::uint64_t 
 // off the system-call path.
 class RecordReader {
  public:
-  RecordReader(std::ifstream& stream, std::uint64_t fileSize)
-      : stream(stream), fileSize(fileSize) {}
+  // blockEnd is where the folder's block ends: windows stop a little past it,
+  // so that small folders do not each pull in a full window.
+  RecordReader(std::ifstream& stream, std::uint64_t fileSize, std::uint64_t blockEnd)
+      : stream(stream), fileSize(fileSize), blockEnd(blockEnd) {}
 
   std::uint64_t Position() const { return position; }
   void Seek(std::uint64_t to) { position = to; }
@@ -72,7 +74,12 @@ class RecordReader {
 
  private:
   void Fill(std::size_t atLeast) {
-    const std::uint64_t want = std::max<std::uint64_t>(atLeast, kWindowSize);
+    // The last record may run past the block by up to one record.
+    const std::uint64_t ahead = blockEnd + kMaxRecordBytes > position
+                                    ? blockEnd + kMaxRecordBytes - position
+                                    : 0;
+    const std::uint64_t want =
+        std::max<std::uint64_t>(atLeast, std::min<std::uint64_t>(ahead, kWindowSize));
     const std::uint64_t length = std::min<std::uint64_t>(want, fileSize - position);
     window.resize(length);
     stream.clear();
@@ -84,8 +91,10 @@ class RecordReader {
   }
 
   static constexpr std::uint64_t kWindowSize = 64 * 1024;
+  static constexpr std::uint64_t kMaxRecordBytes = kFileRecordFixed + kNameBufferSize;
   std::ifstream& stream;
   std::uint64_t fileSize;
+  std::uint64_t blockEnd;
   std::uint64_t position = 0;
   std::uint64_t windowStart = 0;
   std::vector<unsigned char> window;
@@ -154,14 +163,15 @@ void Parser::ReadHeader() {
 }
 
 void Parser::ReadDirectory(Dir& folder) {
-  if (folder.size > 0 && std::uint64_t(folder.offset) + folder.size > fileSize)
+  // A block of 0 or 1 bytes holds no record and is never visited, wherever it points.
+  if (folder.size <= 1) return;
+  if (std::uint64_t(folder.offset) + folder.size > fileSize)
     Fail(__LINE__, Describe("folder block of \"" + folder.name + "\"", folder.offset,
                             folder.size, fileSize));
-  if (folder.size <= 1) return;
   if (openFolders.size() >= kMaxFolderDepth)
     Fail(__LINE__, "folders nest deeper than " + std::to_string(kMaxFolderDepth) + " levels");
 
-  RecordReader reader(stream, fileSize);
+  RecordReader reader(stream, fileSize, std::uint64_t(folder.offset) + folder.size);
   reader.Seek(folder.offset);
   openFolders.push_back(&folder);
 
@@ -333,11 +343,17 @@ std::string ReplaceAll(std::string_view text, std::string_view find,
                        std::string_view replacement) {
   std::string result(text);
   if (find.empty()) return result;
-  // Resuming at least past the inserted text keeps a replacement that contains
-  // `find` from being matched again forever.
-  const std::size_t step = std::max(find.size(), replacement.size());
-  for (auto at = result.find(find); at != std::string::npos; at = result.find(find, at + step))
+  // The search resumes find.size() after a match. A longer replacement that
+  // contains `find` would then be matched inside itself again and again, so a
+  // match lying wholly inside the text just inserted is skipped; for texts of
+  // equal length this changes nothing.
+  std::size_t from = 0;
+  for (auto at = result.find(find); at != std::string::npos; at = result.find(find, from)) {
     result.replace(at, find.size(), replacement);
+    from = at + find.size();
+    if (replacement.size() >= find.size())
+      from = std::max(from, at + replacement.size() - find.size() + 1);
+  }
   return result;
 }
 
