@@ -75,9 +75,8 @@ class RecordReader {
  private:
   void Fill(std::size_t atLeast) {
     // The last record may run past the block by up to one record.
-    const std::uint64_t ahead = blockEnd + kMaxRecordBytes > position
-                                    ? blockEnd + kMaxRecordBytes - position
-                                    : 0;
+    const std::uint64_t ahead =
+        blockEnd + kMaxRecordBytes > position ? blockEnd + kMaxRecordBytes - position : 0;
     const std::uint64_t want =
         std::max<std::uint64_t>(atLeast, std::min<std::uint64_t>(ahead, kWindowSize));
     const std::uint64_t length = std::min<std::uint64_t>(want, fileSize - position);
@@ -166,8 +165,8 @@ void Parser::ReadDirectory(Dir& folder) {
   // A block of 0 or 1 bytes holds no record and is never visited, wherever it points.
   if (folder.size <= 1) return;
   if (std::uint64_t(folder.offset) + folder.size > fileSize)
-    Fail(__LINE__, Describe("folder block of \"" + folder.name + "\"", folder.offset,
-                            folder.size, fileSize));
+    Fail(__LINE__,
+         Describe("folder block of \"" + folder.name + "\"", folder.offset, folder.size, fileSize));
   if (openFolders.size() >= kMaxFolderDepth)
     Fail(__LINE__, "folders nest deeper than " + std::to_string(kMaxFolderDepth) + " levels");
 
@@ -179,8 +178,7 @@ void Parser::ReadDirectory(Dir& folder) {
   while (consumed < std::uint64_t(folder.size) - 1) {
     const std::uint64_t recordStart = reader.Position();
     const unsigned char* fixed = reader.Take(kFolderRecordFixed);
-    if (!fixed)
-      Fail(__LINE__, "record at offset " + std::to_string(recordStart) + " is cut off");
+    if (!fixed) Fail(__LINE__, "record at offset " + std::to_string(recordStart) + " is cut off");
     if (++nodeCount > nodeLimit)
       Fail(__LINE__, "more records than a file of " + std::to_string(fileSize) +
                          " bytes can hold (folders share or repeat blocks)");
@@ -229,8 +227,7 @@ void Parser::ReadDirectory(Dir& folder) {
       const std::string stem(name, strnlen(name, length));
       file.name = (!type.empty() && type[0] == '.') ? stem + type : stem + "." + type;
       if (std::uint64_t(file.offset) + file.size > fileSize)
-        Fail(__LINE__, Describe("data of \"" + file.name + "\"", file.offset,
-                                file.size, fileSize));
+        Fail(__LINE__, Describe("data of \"" + file.name + "\"", file.offset, file.size, fileSize));
       folder.children.push_back(std::move(node));
       continue;
     }
@@ -292,15 +289,16 @@ std::vector<unsigned char> Parser::ReadAt(std::uint64_t position, std::uint32_t 
   in.seekg(saved);
   if (got != available)
     throw Exception("Read error.", kInvalidFormat, kSourceUnit, __LINE__,
-                    "could read only " + std::to_string(got) + " of " +
-                        std::to_string(available) + " bytes at offset " +
-                        std::to_string(position));
+                    "could read only " + std::to_string(got) + " of " + std::to_string(available) +
+                        " bytes at offset " + std::to_string(position));
   return bytes;
 }
 
 // ---------------------------------------------------------------- tree
 
-std::vector<unsigned char> File::GetData() const { return parser->ReadAt(offset, size); }
+std::vector<unsigned char> File::GetData() const {
+  return parser->ReadAt(offset, size);
+}
 
 std::vector<unsigned char> File::GetData(std::uint32_t n) const {
   return parser->ReadAt(offset, n);
@@ -339,8 +337,7 @@ std::optional<std::string> FileExtension(std::string_view name) {
   return std::string(name.substr(dot + 1));
 }
 
-std::string ReplaceAll(std::string_view text, std::string_view find,
-                       std::string_view replacement) {
+std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement) {
   std::string result(text);
   if (find.empty()) return result;
   // The search resumes find.size() after a match. A longer replacement that

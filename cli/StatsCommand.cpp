@@ -16,8 +16,7 @@ struct ArchiveArgs {
 };
 
 // Parses "[--json] ARCHIVE"; returns false after printing a usage error.
-bool ParseArchiveArgs(const char* command, const std::vector<std::string>& args,
-                      ArchiveArgs& out) {
+bool ParseArchiveArgs(const char* command, const std::vector<std::string>& args, ArchiveArgs& out) {
   for (const auto& arg : args) {
     if (arg == "--json") {
       out.json = true;
@@ -105,7 +104,9 @@ int RunList(const std::vector<std::string>& args) {
   nlohmann::ordered_json entries = nlohmann::ordered_json::array();
   ListNodes(parser->Root(), "", entries, parsed.json);
   if (parsed.json)
-    std::printf("%s\n", nlohmann::ordered_json{{"entries", entries}}.dump(2, ' ', false, kJsonDump).c_str());
+    std::printf(
+        "%s\n",
+        nlohmann::ordered_json{{"entries", entries}}.dump(2, ' ', false, kJsonDump).c_str());
   return kExitOk;
 }
 

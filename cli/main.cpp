@@ -40,5 +40,6 @@ int main(int argc, char** argv) {
   args.erase(args.begin());
   if (command == "stats") return cli::RunStats(args);
   if (command == "list") return cli::RunList(args);
-  return cli::UsageError("unknown command '" + command + "'");
+  std::fprintf(stderr, "tarnwick-cli: unknown command '%s'\n%s", command.c_str(), kUsage);
+  return cli::kExitUsage;
 }

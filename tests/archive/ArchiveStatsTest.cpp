@@ -9,7 +9,9 @@ using namespace rezbuild;
 
 namespace {
 
-std::vector<unsigned char> Filled(std::size_t size) { return std::vector<unsigned char>(size, 7); }
+std::vector<unsigned char> Filled(std::size_t size) {
+  return std::vector<unsigned char>(size, 7);
+}
 
 class ArchiveStats : public ::testing::Test {
  protected:
@@ -36,18 +38,17 @@ void ExpectStat(const TypeStat& stat, const std::string& extension, std::int32_t
 }
 
 TEST_F(ArchiveStats, TypesAppearInFirstMetOrderWithCountsAndSizes) {
-  const auto stats = Collect(Folder("ROOT", {FileNode("A", "WAV", Filled(100)),
-                                             FileNode("B", "PID", Filled(50)),
-                                             Folder("SUB", {FileNode("Z", "WAV", Filled(20))})}));
+  const auto stats =
+      Collect(Folder("ROOT", {FileNode("A", "WAV", Filled(100)), FileNode("B", "PID", Filled(50)),
+                              Folder("SUB", {FileNode("Z", "WAV", Filled(20))})}));
   ASSERT_EQ(stats.size(), 2u);
   ExpectStat(stats[0], "WAV", 2, 120);
   ExpectStat(stats[1], "PID", 1, 50);
 }
 
 TEST_F(ArchiveStats, AFolderIsWalkedWhenItsRecordIsMet) {
-  const auto stats =
-      Collect(Folder("ROOT", {Folder("SUB", {FileNode("X", "PID", Filled(3))}),
-                              FileNode("Y", "WAV", Filled(4))}));
+  const auto stats = Collect(Folder(
+      "ROOT", {Folder("SUB", {FileNode("X", "PID", Filled(3))}), FileNode("Y", "WAV", Filled(4))}));
   ASSERT_EQ(stats.size(), 2u);
   ExpectStat(stats[0], "PID", 1, 3);
   ExpectStat(stats[1], "WAV", 1, 4);
@@ -62,9 +63,9 @@ TEST_F(ArchiveStats, FilesWithoutAnExtensionAreLeftOut) {
 }
 
 TEST_F(ArchiveStats, TypesDifferingInCaseAreDistinct) {
-  const auto stats = Collect(Folder("ROOT", {FileNode("A", "PID", Filled(1)),
-                                             FileNode("B", "pid", Filled(2)),
-                                             FileNode("C", "PID", Filled(4))}));
+  const auto stats =
+      Collect(Folder("ROOT", {FileNode("A", "PID", Filled(1)), FileNode("B", "pid", Filled(2)),
+                              FileNode("C", "PID", Filled(4))}));
   ASSERT_EQ(stats.size(), 2u);
   ExpectStat(stats[0], "PID", 2, 5);
   ExpectStat(stats[1], "pid", 1, 2);

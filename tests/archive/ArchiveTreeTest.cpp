@@ -28,9 +28,7 @@ class ArchiveTree : public ::testing::Test {
     parser = std::make_unique<REZ::Parser>(dir / "tree.rez");
   }
 
-  const REZ::Element* Find(std::string_view path) const {
-    return parser->Root().GetElement(path);
-  }
+  const REZ::Element* Find(std::string_view path) const { return parser->Root().GetElement(path); }
 
   static std::string Text(const std::vector<unsigned char>& bytes) {
     return std::string(bytes.begin(), bytes.end());

@@ -42,12 +42,12 @@ class LargeArchive : public ::testing::Test {
  protected:
   void SetUp() override {
     Write(dir / "large.rez",
-          Folder("ROOT", {FileNode("SMALL", "TXT", "small"),
-                          Folder("FAR", {PlacedFile("PAST2G", "DAT", "beyond two", 2 * kGiB + 17),
-                                         PlacedFile("PAST3G", "DAT", "beyond three", 3 * kGiB + 5),
-                                         PlacedFile("LAST", "DAT", "sixteen bytes!!!",
-                                                    4 * kGiB - 16)}),
-                          Folder("BIG", {FileNode("HUGE1", "BIN"), FileNode("HUGE2", "BIN")})}));
+          Folder("ROOT",
+                 {FileNode("SMALL", "TXT", "small"),
+                  Folder("FAR", {PlacedFile("PAST2G", "DAT", "beyond two", 2 * kGiB + 17),
+                                 PlacedFile("PAST3G", "DAT", "beyond three", 3 * kGiB + 5),
+                                 PlacedFile("LAST", "DAT", "sixteen bytes!!!", 4 * kGiB - 16)}),
+                  Folder("BIG", {FileNode("HUGE1", "BIN"), FileNode("HUGE2", "BIN")})}));
     // Two files of 1.75 GiB each, only claimed by their records.
     PatchFileRecord(dir / "large.rez", "HUGE1", 0x10000000, 0x70000000);
     PatchFileRecord(dir / "large.rez", "HUGE2", 0x20000000, 0x70000000);

@@ -117,9 +117,9 @@ TEST_F(ReaderFormat, FolderOfSizeZeroIsEmptyAndItsOffsetNeverVisited) {
 }
 
 TEST_F(ReaderFormat, ChildrenKeepRecordOrderAndFoldersAreReadDepthFirst) {
-  auto parser = Open(Folder("ROOT", {FileNode("Z", "WAV"),
-                                     Folder("M", {FileNode("INNER", "PID"), Folder("DEEP")}),
-                                     FileNode("A", "WAV")}));
+  auto parser = Open(
+      Folder("ROOT", {FileNode("Z", "WAV"), Folder("M", {FileNode("INNER", "PID"), Folder("DEEP")}),
+                      FileNode("A", "WAV")}));
   EXPECT_EQ(ChildNames(parser->Root()), (std::vector<std::string>{"Z.WAV", "M", "A.WAV"}));
   const auto& middle = static_cast<const REZ::Dir&>(*parser->Root().children[1]);
   EXPECT_EQ(ChildNames(middle), (std::vector<std::string>{"INNER.PID", "DEEP"}));
@@ -226,8 +226,8 @@ TEST_F(ReaderFormat, MissingFileIsInvalidFormat) {
 }
 
 TEST_F(ReaderFormat, StreamIsLeftRightAfterTheRootSizeField) {
-  auto parser = Open(Folder("ROOT", {Folder("A", {FileNode("X", "PID", "pid")}),
-                                     FileNode("B", "WAV", "wave")}));
+  auto parser = Open(
+      Folder("ROOT", {Folder("A", {FileNode("X", "PID", "pid")}), FileNode("B", "WAV", "wave")}));
   EXPECT_EQ(static_cast<std::streamoff>(parser->GetStream().tellg()), 139);
 }
 

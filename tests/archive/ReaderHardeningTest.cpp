@@ -189,12 +189,11 @@ Node NestedFolders(int depth) {
 
 TEST_F(ReaderHardening, AbsurdNesting) {
   auto parser = Open(Build(Folder("ROOT", {NestedFolders(100)})));
-  const REZ::Element* node = parser->Root().GetElement(
-      [] {
-        std::string path;
-        for (int i = 0; i < 100; ++i) path += "D/";
-        return path + "LEAF/X.TXT";
-      }());
+  const REZ::Element* node = parser->Root().GetElement([] {
+    std::string path;
+    for (int i = 0; i < 100; ++i) path += "D/";
+    return path + "LEAF/X.TXT";
+  }());
   ASSERT_NE(node, nullptr);
   EXPECT_TRUE(node->IsFile());
 

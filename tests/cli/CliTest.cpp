@@ -91,14 +91,13 @@ Node ClawArchive() {
 
 TEST_F(Cli, StatsJson) {
   Write(dir / "claw.rez", ClawArchive());
-  const Json expected = {
-      {"archive", Path("claw.rez")},
-      {"size", 1206},
-      {"game", "CLAW"},
-      {"types",
-       {{{"extension", "PAL"}, {"count", 1}, {"totalSize", 768}},
-        {{"extension", "PID"}, {"count", 2}, {"totalSize", 30}},
-        {{"extension", "WAV"}, {"count", 1}, {"totalSize", 30}}}}};
+  const Json expected = {{"archive", Path("claw.rez")},
+                         {"size", 1206},
+                         {"game", "CLAW"},
+                         {"types",
+                          {{{"extension", "PAL"}, {"count", 1}, {"totalSize", 768}},
+                           {{"extension", "PID"}, {"count", 2}, {"totalSize", 30}},
+                           {{"extension", "WAV"}, {"count", 1}, {"totalSize", 30}}}}};
   EXPECT_EQ(JsonOf({"stats", "--json", Path("claw.rez")}), expected);
   // The option may follow the archive.
   EXPECT_EQ(JsonOf({"stats", Path("claw.rez"), "--json"}), expected);
@@ -109,24 +108,21 @@ TEST_F(Cli, ListJson) {
   const auto entry = [](const char* path, const char* kind, int size, int offset) {
     return Json{{"path", path}, {"kind", kind}, {"size", size}, {"offset", offset}};
   };
-  const Json expected = {{"entries",
-                          {entry("CLAW", "dir", 84, 195), entry("CLAW/PALETTES", "dir", 34, 279),
-                           entry("CLAW/PALETTES/MAIN.PAL", "file", 768, 408),
-                           entry("CLAW/IMAGES", "dir", 62, 313),
-                           entry("CLAW/IMAGES/A.PID", "file", 10, 1176),
-                           entry("CLAW/IMAGES/B.PID", "file", 20, 1186),
-                           entry("CLAW/README.", "file", 3, 405),
-                           entry("SOUND.WAV", "file", 30, 375)}}};
+  const Json expected = {
+      {"entries",
+       {entry("CLAW", "dir", 84, 195), entry("CLAW/PALETTES", "dir", 34, 279),
+        entry("CLAW/PALETTES/MAIN.PAL", "file", 768, 408), entry("CLAW/IMAGES", "dir", 62, 313),
+        entry("CLAW/IMAGES/A.PID", "file", 10, 1176), entry("CLAW/IMAGES/B.PID", "file", 20, 1186),
+        entry("CLAW/README.", "file", 3, 405), entry("SOUND.WAV", "file", 30, 375)}}};
   EXPECT_EQ(JsonOf({"list", "--json", Path("claw.rez")}), expected);
 }
 
 TEST_F(Cli, EmptyArchiveJson) {
   WriteBytes(dir / "empty.rez", Header(139, 0));
-  EXPECT_EQ(JsonOf({"stats", "--json", Path("empty.rez")}),
-            (Json{{"archive", Path("empty.rez")},
-                  {"size", 139},
-                  {"game", "NONE"},
-                  {"types", Json::array()}}));
+  EXPECT_EQ(JsonOf({"stats", "--json", Path("empty.rez")}), (Json{{"archive", Path("empty.rez")},
+                                                                  {"size", 139},
+                                                                  {"game", "NONE"},
+                                                                  {"types", Json::array()}}));
   EXPECT_EQ(JsonOf({"list", "--json", Path("empty.rez")}), (Json{{"entries", Json::array()}}));
 }
 
@@ -195,13 +191,13 @@ TEST_F(Cli, ArchivesThatCannotBeReadExitWith2AndOneLine) {
 
 TEST_F(Cli, UsageErrorsExitWith2) {
   Write(dir / "claw.rez", ClawArchive());
-  for (const std::vector<std::string>& args : std::vector<std::vector<std::string>>{
-           {},
-           {"unpack", Path("claw.rez")},
-           {"stats"},
-           {"list", "--json"},
-           {"stats", "--xml", Path("claw.rez")},
-           {"list", Path("claw.rez"), Path("claw.rez")}}) {
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"unpack", Path("claw.rez")},
+                                             {"stats"},
+                                             {"list", "--json"},
+                                             {"stats", "--xml", Path("claw.rez")},
+                                             {"list", Path("claw.rez"), Path("claw.rez")}}) {
     const CliRun run = Invoke(args);
     EXPECT_EQ(run.exitCode, 2) << ::testing::PrintToString(args);
     EXPECT_EQ(run.err.rfind("tarnwick-cli", 0), 0u) << run.err;
@@ -230,17 +226,16 @@ TEST_F(Cli, ArchiveOver2GiBWithDataPastThe2And3GiBMarks) {
 
   const Json stats = JsonOf({"stats", "--json", Path("big.rez")});
   EXPECT_EQ(stats["size"], size);
-  EXPECT_EQ(stats["types"],
-            (Json{{{"extension", "DAT"}, {"count", 2}, {"totalSize", 18}}}));
+  EXPECT_EQ(stats["types"], (Json{{{"extension", "DAT"}, {"count", 2}, {"totalSize", 18}}}));
 
   const Json list = JsonOf({"list", "--json", Path("big.rez")});
   ASSERT_EQ(list["entries"].size(), 3u);
-  EXPECT_EQ(list["entries"][1],
-            (Json{{"path", "FAR/TWO.DAT"}, {"kind", "file"}, {"size", 8}, {"offset", 2 * kGiB + 1}}));
-  EXPECT_EQ(list["entries"][2], (Json{{"path", "FAR/THREE.DAT"},
-                                      {"kind", "file"},
-                                      {"size", 10},
-                                      {"offset", 3 * kGiB + 7}}));
+  EXPECT_EQ(
+      list["entries"][1],
+      (Json{{"path", "FAR/TWO.DAT"}, {"kind", "file"}, {"size", 8}, {"offset", 2 * kGiB + 1}}));
+  EXPECT_EQ(
+      list["entries"][2],
+      (Json{{"path", "FAR/THREE.DAT"}, {"kind", "file"}, {"size", 10}, {"offset", 3 * kGiB + 7}}));
 }
 
 }  // namespace
