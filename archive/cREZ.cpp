@@ -117,6 +117,12 @@ Parser::Parser(const std::filesystem::path& path) {
 }
 
 void Parser::Open(const std::filesystem::path& path) {
+  // Opening a pipe would wait for a writer, and devices have no size to check
+  // offsets against: only regular files are archives.
+  std::error_code statusError;
+  const auto status = std::filesystem::status(path, statusError);
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+    Fail(__LINE__, path.string() + " is not a regular file");
   stream.open(path, std::ios::binary | std::ios::in);
   if (!stream.is_open()) Fail(__LINE__, "cannot open " + path.string());
   std::error_code error;

@@ -1,6 +1,7 @@
 // How the reader turns archive bytes into a tree: header checks, record
 // layout, type characters and node names.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 
 #include <cstring>
 
@@ -222,6 +223,19 @@ TEST_F(ReaderFormat, MissingFileIsInvalidFormat) {
   } catch (const REZ::Exception& e) {
     EXPECT_EQ(e.code, REZ::kInvalidFormat);
     EXPECT_EQ(e.message, "Invalid format.");
+  }
+}
+
+TEST_F(ReaderFormat, OnlyRegularFilesAreOpened) {
+  // A pipe without a writer would block an attempt to open it.
+  ASSERT_EQ(mkfifo((dir / "pipe.rez").c_str(), 0600), 0);
+  for (const auto& path : {dir / "pipe.rez", std::filesystem::path("/dev/zero"), dir.path()}) {
+    try {
+      REZ::Parser parser(path);
+      ADD_FAILURE() << path << " loaded";
+    } catch (const REZ::Exception& e) {
+      EXPECT_EQ(e.code, REZ::kInvalidFormat) << path;
+    }
   }
 }
 

@@ -1,6 +1,7 @@
 // tarnwick-cli as scripts see it: exact JSON on good archives, one error line
 // and exit status 2 on bad ones and on usage errors.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
 #include <sys/wait.h>
 
 #include <cstdlib>
@@ -184,6 +185,9 @@ TEST_F(Cli, ArchivesThatCannotBeReadExitWith2AndOneLine) {
   SetU32(dataOutside, 139 + 21 + 8, 0x7FFFFFFF);  // SOUND.WAV's size
   WriteBytes(dir / "outside.rez", dataOutside);
   ExpectArchiveError(Path("outside.rez"), "Invalid format.");
+
+  ASSERT_EQ(mkfifo(Path("pipe.rez").c_str(), 0600), 0);
+  ExpectArchiveError(Path("pipe.rez"), "Invalid format.");
 
   ExpectArchiveError(Path("missing.rez"), "No such file or directory");
   ExpectArchiveError(dir.path().string(), "Is a directory");
