@@ -19,7 +19,8 @@ TEST(SampleArchive, CommittedFileMatchesItsGenerator) {
   const std::vector<unsigned char> committed((std::istreambuf_iterator<char>(in)),
                                              std::istreambuf_iterator<char>());
   EXPECT_TRUE(committed == rezbuild::Build(rezbuild::SampleArchive()))
-      << "regenerate it with make_sample_archive (built with -DTARNWICK_BENCH=ON)";
+      << "regenerate it: cmake --build <build with -DTARNWICK_TOOLS=ON> --target "
+         "regenerate_sample_archive";
 }
 
 TEST(SampleArchive, LoadsAsAClawArchiveWithItsPalette) {
