@@ -4,6 +4,7 @@
 #include "archive/ArchiveStats.h"
 #include "cli/Commands.h"
 #include "cli/OpenArchive.h"
+#include "cli/Windows1252.h"
 #include "extract/Formatting.h"
 
 namespace cli {
@@ -43,7 +44,7 @@ void ListNodes(const REZ::Dir& folder, const std::string& prefix, nlohmann::orde
     const std::string path = prefix.empty() ? child->name : prefix + "/" + child->name;
     const bool isDir = child->IsDir();
     if (json) {
-      entries.push_back({{"path", path},
+      entries.push_back({{"path", Utf8FromWindows1252(path)},
                          {"kind", isDir ? "dir" : "file"},
                          {"size", child->size},
                          {"offset", child->offset}});
@@ -55,7 +56,8 @@ void ListNodes(const REZ::Dir& folder, const std::string& prefix, nlohmann::orde
   }
 }
 
-// Archive names are 8-bit text in the games' code page; JSON needs UTF-8.
+// Names are decoded from the games' code page; only a path given on the command
+// line can still hold bytes that are not UTF-8.
 constexpr auto kJsonDump = nlohmann::ordered_json::error_handler_t::replace;
 
 }  // namespace
@@ -75,7 +77,7 @@ int RunStats(const std::vector<std::string>& args) {
     nlohmann::ordered_json types = nlohmann::ordered_json::array();
     for (const auto& stat : stats)
       types.push_back(
-          {{"extension", stat.extension}, {"count", stat.count}, {"totalSize", stat.totalSize}});
+          {{"extension", Utf8FromWindows1252(stat.extension)}, {"count", stat.count}, {"totalSize", stat.totalSize}});
     const nlohmann::ordered_json out = {
         {"archive", parsed.archive}, {"size", size}, {"game", game}, {"types", types}};
     std::printf("%s\n", out.dump(2, ' ', false, kJsonDump).c_str());

@@ -152,9 +152,14 @@ TEST_F(Cli, NamesThatAreNotUtf8StillGiveValidJson) {
   Write(dir / "latin.rez", Folder("ROOT", {FileNode("CAF\xC9", "WAV", "x"),
                                            Folder("\xFF\xFE", {FileNode("A", "P\x80", "y")})}));
   const Json list = JsonOf({"list", "--json", Path("latin.rez")});
-  EXPECT_EQ(list["entries"].size(), 3u);
+  ASSERT_EQ(list["entries"].size(), 3u);
+  // Names are read in the games' code page, so every byte survives as a character.
+  EXPECT_EQ(list["entries"][0]["path"], "CAF\u00C9.WAV");
+  EXPECT_EQ(list["entries"][1]["path"], "\u00FF\u00FE");
+  EXPECT_EQ(list["entries"][2]["path"], "\u00FF\u00FE/A.P\u20AC");
   const Json stats = JsonOf({"stats", "--json", Path("latin.rez")});
-  EXPECT_EQ(stats["types"].size(), 2u);
+  ASSERT_EQ(stats["types"].size(), 2u);
+  EXPECT_EQ(stats["types"][1]["extension"], "P\u20AC");
 }
 
 TEST_F(Cli, ArchivesThatCannotBeReadExitWith2AndOneLine) {
