@@ -1,0 +1,28 @@
+# Tests of the desktop program's layers; they run without a display (recording
+# engine, SDL's offscreen driver) except the end-to-end ones under Xvfb.
+file(GLOB_RECURSE GUI_TEST_SOURCES CONFIGURE_DEPENDS
+     ${CMAKE_CURRENT_SOURCE_DIR}/platform/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/text/*.cpp
+     ${CMAKE_CURRENT_SOURCE_DIR}/gcnWidgets/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/app/*.cpp)
+if(GUI_TEST_SOURCES)
+  find_package(PNG REQUIRED)
+  add_executable(tarnwick_gui_tests ${GUI_TEST_SOURCES})
+  target_link_libraries(tarnwick_gui_tests PRIVATE tarnwick_gui tarnwick_test_support
+                        PNG::PNG GTest::gtest_main)
+  target_compile_definitions(tarnwick_gui_tests PRIVATE
+    TARNWICK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+  gtest_discover_tests(tarnwick_gui_tests DISCOVERY_TIMEOUT 60
+                       PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen")
+endif()
+
+# The real window: a demo program run under Xvfb by a script that looks at the
+# window from outside (title, size, icon) and answers its message boxes.
+add_executable(tarnwick_window_demo ${CMAKE_CURRENT_SOURCE_DIR}/window/WindowDemo.cpp)
+target_link_libraries(tarnwick_window_demo PRIVATE tarnwick_gui)
+find_program(XVFB_RUN xvfb-run)
+find_program(XDOTOOL xdotool)
+if(XVFB_RUN AND XDOTOOL)
+  add_test(NAME WindowUnderXvfb
+           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/window/window_test.sh
+                   $<TARGET_FILE:tarnwick_window_demo> ${CMAKE_CURRENT_BINARY_DIR}/window)
+  set_tests_properties(WindowUnderXvfb PROPERTIES TIMEOUT 180)
+endif()
