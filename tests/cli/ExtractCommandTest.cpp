@@ -180,6 +180,18 @@ TEST_F(ExtractCommand, UnwritableEntriesAreReportedAndExitOne) {
   EXPECT_EQ(TreeOf(destination), (Tree{{"OK.WAV", "ok"}}));
 }
 
+TEST_F(ExtractCommand, PictureThatCannotBeConvertedExitsOne) {
+  const auto archive = Archive(Folder(
+      "", {FileNode("BROKEN", "PID", MakePid(0, 5)), FileNode("GOOD", "PID", MakePid(2, 2))}));
+  const CliRun run = Run({"extract", "--png", archive, destination});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "");
+  EXPECT_NE(run.err.find("tarnwick-cli: BROKEN.PID: "), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("tarnwick-cli: 1 of 2 files could not be extracted\n"), std::string::npos)
+      << run.err;
+  EXPECT_EQ(PngSizeOf(temp / "out" / "GOOD.png").width, 2u);
+}
+
 TEST_F(ExtractCommand, DestinationThatCannotBeMadeExitsOne) {
   const auto archive = Archive(Folder("", {FileNode("A", "WAV", "a")}));
   WriteText(temp / "file", "x");

@@ -2,7 +2,9 @@
 
 #include "convert/ImageConversion.h"
 #include "extract/ExtractWorker.h"
+#include "support/PidBuilder.h"
 #include "support/TempDir.h"
+#include "tests/convert/ConvertTestSupport.h"
 #include "tests/extract/ExtractTestSupport.h"
 
 using namespace rezbuild;
@@ -28,7 +30,8 @@ class ExtractWalk : public ::testing::Test {
 
   TempDir temp;
   std::filesystem::path destination = temp / "out";
-  std::shared_ptr<ScriptedQuestions> questions = std::make_shared<ScriptedQuestions>();
+  std::shared_ptr<extracttest::ScriptedQuestions> questions =
+      std::make_shared<extracttest::ScriptedQuestions>();
 };
 
 TEST_F(ExtractWalk, MirrorsTheTreeAndCountsEveryFile) {
@@ -198,6 +201,52 @@ TEST_F(ExtractWalk, PaletteOfATopLevelFolderIsReadBeforeItsFilesAndStaysForLater
   EXPECT_EQ(out, "Error: palette found in FIRST is broken!\nSwitched to palette from: FIRST\n");
   ASSERT_TRUE(currentPalette.has_value());
   EXPECT_EQ(currentPalette->bytes[699], 9);
+}
+
+std::vector<unsigned char> PaletteFile(const Palette& palette) {
+  return std::vector<unsigned char>(palette.bytes.begin(), palette.bytes.end());
+}
+
+TEST_F(ExtractWalk, PicturesAreDrawnWithThePaletteOfTheLastWalkedTopLevelFolder) {
+  Palette deep;
+  deep.bytes.fill(200);
+  Palette skipped;
+  skipped.bytes.fill(100);
+  auto archive = Open(Folder(
+      "", {Folder("FIRST",
+                  {Folder("PALETTES",
+                          {FileNode("MAIN", "PAL", PaletteFile(pidbuild::DistinctPalette()))}),
+                   Folder("DEEP", {Folder("PALETTES", {FileNode("MAIN", "PAL", PaletteFile(deep))}),
+                                   FileNode("S", "WAV", "s")})}),
+           Folder("SKIPPED", {Folder("PALETTES", {FileNode("MAIN", "PAL", PaletteFile(skipped))}),
+                              FileNode("T", "TXT", "t")}),
+           Folder("SECOND", {FileNode("P", "PID", pidbuild::Picture(2, 1, {5, 0}, true))})}));
+  auto options = OptionsFor(*archive, {"WAV", "PID"});
+  options.convertPid = true;
+  testing::internal::CaptureStdout();
+  const auto job = Run(archive, options);
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Switched to palette from: FIRST\n");
+
+  const RgbaPicture picture = ReadPng(destination / "SECOND" / "P.png");
+  ASSERT_EQ(picture.width, 2u);
+  ASSERT_EQ(picture.height, 1u);
+  EXPECT_EQ(picture.At(0, 0), (Rgba{5, 250, 2, 255}));
+  EXPECT_EQ(picture.At(1, 0), (Rgba{0, 0, 0, 0}));
+  EXPECT_EQ(job->Result().status, ExtractStatus::Succeeded);
+}
+
+TEST_F(ExtractWalk, PictureThatCannotBeConvertedIsCountedAsFailed) {
+  auto archive = Open(Folder(
+      "", {FileNode("EMPTY", "PID", MakePid(0, 5)), FileNode("GOOD", "PID", MakePid(1, 1))}));
+  auto options = OptionsFor(*archive);
+  options.convertPid = true;
+  const auto job = Run(archive, options);
+  EXPECT_EQ(questions->failures.size(), 1u);
+  EXPECT_EQ(job->Result().failed, 1);
+  EXPECT_EQ(job->Result().written, 1);
+  EXPECT_EQ(CurrentOf(*job), 2);
+  EXPECT_EQ(job->Result().status, ExtractStatus::SucceededWithErrors);
+  EXPECT_EQ(TreeOf(destination).count("EMPTY.png"), 0u);
 }
 
 TEST_F(ExtractWalk, PidPicturesBecomePngWithoutTheOverwriteQuestion) {
