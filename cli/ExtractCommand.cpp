@@ -1,3 +1,4 @@
+#include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -112,9 +113,14 @@ ExtractOptions BuildOptions(const ExtractArgs& args, const std::vector<TypeStat>
 }
 
 std::atomic<bool> interrupted{false};
+// The running job's cancel flag: stopping it from the handler itself means no
+// further file is begun, however the threads are scheduled.
+std::atomic<std::atomic<bool>*> cancelOnInterrupt{nullptr};
+static_assert(std::atomic<bool>::is_always_lock_free, "flags are set from a signal handler");
 
 extern "C" void OnInterrupt(int) {
   interrupted.store(true);
+  if (std::atomic<bool>* cancel = cancelOnInterrupt.load()) cancel->store(true);
 }
 
 // Ctrl-C stops the job between two files instead of killing it in the middle
@@ -163,9 +169,16 @@ int RunExtract(const std::vector<std::string>& args) {
   auto questions = std::make_shared<TerminalQuestions>(parsed.overwrite, output, stdin);
   auto job = MakeExtractJob(parsed.archive, parsed.destination, archive, options, questions);
 
+  cancelOnInterrupt.store(&job->cancelled);
   CatchInterrupt();
   const auto started = std::chrono::steady_clock::now();
   std::thread worker(workerMain, job);
+  // Ctrl-C goes to the worker (it started with SIGINT open), so that a
+  // question waiting for its answer line is interrupted and reads as "no".
+  sigset_t interrupt;
+  sigemptyset(&interrupt);
+  sigaddset(&interrupt, SIGINT);
+  pthread_sigmask(SIG_BLOCK, &interrupt, nullptr);
   auto nextDraw = started;
   while (!job->IsDone()) {
     if (interrupted.load()) job->Cancel();
@@ -185,6 +198,8 @@ int RunExtract(const std::vector<std::string>& args) {
   worker.join();
   output.ClearProgress();
   signal(SIGINT, SIG_DFL);
+  cancelOnInterrupt.store(nullptr);
+  pthread_sigmask(SIG_UNBLOCK, &interrupt, nullptr);
 
   const ExtractResult& result = job->Result();
   switch (result.status) {

@@ -1,8 +1,13 @@
 // tarnwick-cli extract, run as a separate process the way scripts run it.
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <signal.h>
 #include <sys/wait.h>
+#include <unistd.h>
 
+#include <chrono>
 #include <cstdlib>
+#include <thread>
 
 #include "support/TempDir.h"
 #include "tests/extract/ExtractTestSupport.h"
@@ -199,6 +204,43 @@ TEST_F(ExtractCommand, DestinationThatCannotBeMadeExitsOne) {
   const CliRun run = Run({"extract", archive, blocked});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.err.rfind("tarnwick-cli: " + blocked + ": ", 0), 0u) << run.err;
+}
+
+TEST_F(ExtractCommand, InterruptStopsTheJobBetweenFilesAndExitsOne) {
+  const auto archive = Archive(Folder(
+      "", {FileNode("A", "WAV", "new"), FileNode("B", "WAV", "b"), FileNode("C", "WAV", "c")}));
+  std::filesystem::create_directories(destination);
+  WriteText(temp / "out" / "A.WAV", "old");
+  const std::string errPath = (temp / "stderr").string();
+  int input[2];
+  ASSERT_EQ(pipe(input), 0);
+  const pid_t child = fork();
+  if (child == 0) {
+    // The answer never comes: the question waits on an open, silent pipe.
+    dup2(input[0], STDIN_FILENO);
+    close(input[1]);
+    const int err = open(errPath.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
+    dup2(err, STDERR_FILENO);
+    const int null = open("/dev/null", O_WRONLY);
+    dup2(null, STDOUT_FILENO);
+    execl(TARNWICK_CLI_PATH, "tarnwick-cli", "extract", archive.c_str(), destination.c_str(),
+          static_cast<char*>(nullptr));
+    _exit(127);
+  }
+  close(input[0]);
+  for (int i = 0; i < 2000 && ReadFile(errPath).find(kQuestionTail) == std::string::npos; ++i)
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
+  ASSERT_NE(ReadFile(errPath).find(kQuestionTail), std::string::npos);
+  kill(child, SIGINT);
+  int status = 0;
+  waitpid(child, &status, 0);
+  close(input[1]);
+  ASSERT_TRUE(WIFEXITED(status)) << status;
+  EXPECT_EQ(WEXITSTATUS(status), 1);
+  EXPECT_NE(ReadFile(errPath).find("tarnwick-cli: interrupted after 1 of 3 files\n"),
+            std::string::npos)
+      << ReadFile(errPath);
+  EXPECT_EQ(TreeOf(destination), (Tree{{"A.WAV", "old"}}));
 }
 
 TEST_F(ExtractCommand, ArchivesThatCannotBeReadExitTwo) {
