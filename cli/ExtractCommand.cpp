@@ -7,6 +7,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <optional>
 #include <thread>
 
 #include "archive/ArchiveStats.h"
@@ -165,7 +166,10 @@ int RunExtract(const std::vector<std::string>& args) {
   if (parsed.png) InitImageLibrary();
   SetDiagnosticsEnabled(!parsed.quiet);
 
-  TerminalOutput output(stderr, ::isatty(STDERR_FILENO) == 1);
+  const bool showProgress = ::isatty(STDERR_FILENO) == 1;
+  TerminalOutput output(stderr, showProgress);
+  std::optional<StdoutRelay> relay;
+  if (showProgress && ::isatty(STDOUT_FILENO) == 1) relay.emplace(output);
   auto questions = std::make_shared<TerminalQuestions>(parsed.overwrite, output, stdin);
   auto job = MakeExtractJob(parsed.archive, parsed.destination, archive, options, questions);
 
@@ -197,6 +201,7 @@ int RunExtract(const std::vector<std::string>& args) {
   }
   worker.join();
   output.ClearProgress();
+  relay.reset();
   signal(SIGINT, SIG_DFL);
   cancelOnInterrupt.store(nullptr);
   pthread_sigmask(SIG_UNBLOCK, &interrupt, nullptr);

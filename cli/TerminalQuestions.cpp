@@ -1,5 +1,7 @@
 #include "cli/TerminalQuestions.h"
 
+#include <unistd.h>
+
 #include <cctype>
 #include <cerrno>
 
@@ -39,6 +41,61 @@ void TerminalOutput::Print(const std::string& text) {
   ClearLocked();
   std::fprintf(stream, "%s\n", text.c_str());
   std::fflush(stream);
+}
+
+void TerminalOutput::PassThrough(int fd, const char* data, std::size_t size) {
+  std::lock_guard<std::mutex> guard(mutex);
+  ClearLocked();
+  std::fflush(stream);
+  while (size > 0) {
+    const ssize_t written = ::write(fd, data, size);
+    if (written < 0 && errno == EINTR) continue;
+    if (written <= 0) return;
+    data += written;
+    size -= static_cast<std::size_t>(written);
+  }
+}
+
+StdoutRelay::StdoutRelay(TerminalOutput& output) : output(output) {
+  int ends[2];
+  std::fflush(stdout);
+  if (::pipe(ends) != 0) return;
+  original = ::dup(STDOUT_FILENO);
+  if (original < 0 || ::dup2(ends[1], STDOUT_FILENO) < 0) {
+    ::close(ends[0]);
+    ::close(ends[1]);
+    if (original >= 0) ::close(original);
+    original = -1;
+    return;
+  }
+  ::close(ends[1]);
+  readEnd = ends[0];
+  reader = std::thread([this] {
+    std::string pending;
+    char buffer[4096];
+    for (;;) {
+      const ssize_t got = ::read(readEnd, buffer, sizeof buffer);
+      if (got < 0 && errno == EINTR) continue;
+      if (got <= 0) break;
+      pending.append(buffer, static_cast<std::size_t>(got));
+      const std::size_t lineEnd = pending.rfind('\n');
+      if (lineEnd == std::string::npos) continue;
+      this->output.PassThrough(original, pending.data(), lineEnd + 1);
+      pending.erase(0, lineEnd + 1);
+    }
+    if (!pending.empty()) this->output.PassThrough(original, pending.data(), pending.size());
+  });
+}
+
+StdoutRelay::~StdoutRelay() {
+  if (original < 0) return;
+  std::fflush(stdout);
+  // Putting the real stdout back closes the pipe's last write end: the reader
+  // sees the end, passes the rest on and stops.
+  ::dup2(original, STDOUT_FILENO);
+  reader.join();
+  ::close(readEnd);
+  ::close(original);
 }
 
 void TerminalOutput::ClearProgress() {

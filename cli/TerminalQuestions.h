@@ -6,6 +6,7 @@
 #include <cstdio>
 #include <mutex>
 #include <string>
+#include <thread>
 
 #include "convert/UserQuestions.h"
 
@@ -21,6 +22,9 @@ class TerminalOutput {
 
   // Writes text on a line of its own, clearing the progress line first.
   void Print(const std::string& text);
+  // Writes bytes meant for another stream of the same terminal (whole lines),
+  // clearing the progress line first.
+  void PassThrough(int fd, const char* data, std::size_t size);
   // Redraws the progress line (only when progress is shown).
   void ShowProgress(std::int32_t current, std::int32_t total, std::int64_t elapsedMs);
   void ClearProgress();
@@ -35,6 +39,23 @@ class TerminalOutput {
   bool showProgress;
   bool progressVisible = false;
   std::mutex mutex;
+};
+
+// While it lives, whatever the process writes to standard output passes
+// through output, line by line, so that stdout's lines do not land in the
+// middle of a progress line on the same terminal.
+class StdoutRelay {
+ public:
+  explicit StdoutRelay(TerminalOutput& output);
+  ~StdoutRelay();
+  StdoutRelay(const StdoutRelay&) = delete;
+  StdoutRelay& operator=(const StdoutRelay&) = delete;
+
+ private:
+  TerminalOutput& output;
+  int original = -1;
+  int readEnd = -1;
+  std::thread reader;
 };
 
 class TerminalQuestions : public UserQuestions {
