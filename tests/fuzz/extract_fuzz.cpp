@@ -1,0 +1,190 @@
+// Extracts each input as an archive into a sandbox folder and checks what the
+// worker promises whatever the archive holds: the job ends, every selected
+// file is counted once, nothing lands outside the destination, no symbolic
+// link and no temporary file is left in it.
+//
+// Header bytes 2 and 3 (free text in a real archive) carry the fuzzer's
+// choices: PNG conversion, rect canvases, empty folders, the overwrite
+// answers, and whether the previous run's files stay in place.
+//
+// With TARNWICK_WRITE_SEEDS naming a folder, writes a seed corpus there and exits.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "archive/ArchiveStats.h"
+#include "archive/cREZ.h"
+#include "convert/Diagnostics.h"
+#include "extract/ExtractWorker.h"
+#include "support/PidBuilder.h"
+#include "support/RezBuilder.h"
+
+namespace {
+
+namespace fs = std::filesystem;
+using namespace rezbuild;
+
+void Check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+std::vector<unsigned char> WithChoices(std::vector<unsigned char> archive, unsigned char choices) {
+  archive[2] = choices;
+  archive[3] = static_cast<unsigned char>(choices * 7);
+  return archive;
+}
+
+void WriteSeeds(const char* folder) {
+  const auto picture = [](std::int32_t w, std::int32_t h, std::int32_t x, std::int32_t y) {
+    return pidbuild::Picture(w, h, std::vector<std::uint8_t>(std::size_t(w * h), 3), true, x, y);
+  };
+  const std::vector<Node> roots = {
+      Folder("", {FileNode("A", "TXT", "hello")}),
+      Folder("",
+             {Folder("CLAW", {Folder("PALETTES",
+                                     {FileNode("MAIN", "PAL", std::vector<unsigned char>(768, 9))}),
+                              Folder("IMAGES", {FileNode("F1", "PID", picture(4, 3, -2, 1)),
+                                                FileNode("F2", "PID", picture(2, 5, 3, -1))})}),
+              FileNode("S", "WAV", "riff")}),
+      Folder("", {Folder("..", {FileNode("UP", "WAV", "x")}), Folder("a/b", {}),
+                  FileNode("../X", "WAV", "x"), FileNode("DUP", "TXT", "1"),
+                  FileNode("DUP", "TXT", "2"), Folder("DUP.TXT", {FileNode("IN", "TXT", "in")})}),
+      Folder("", {Folder("E", {Folder("F", {})}), FileNode("pic", "pid", "raw"),
+                  FileNode("NOTYPE", "", "n")}),
+  };
+  int index = 0;
+  for (const Node& root : roots)
+    for (unsigned char choices : {0x00, 0x07, 0x1D}) {
+      WriteBytes(fs::path(folder) / ("seed-" + std::to_string(index++) + ".rez"),
+                 WithChoices(Build(root), choices));
+    }
+}
+
+class CyclingQuestions : public UserQuestions {
+ public:
+  explicit CyclingQuestions(unsigned pattern) : pattern(pattern) {}
+  OverwriteAnswer AskOverwrite(const std::string&) override {
+    const unsigned answer = (pattern >> (2 * (asked++ % 4))) & 3;
+    return answer == 0   ? OverwriteAnswer::Yes
+           : answer == 1 ? OverwriteAnswer::No
+                         : OverwriteAnswer::Cancel;
+  }
+  ImageErrorAnswer AskImageError(const std::string&) override { return ImageErrorAnswer::Continue; }
+  void ReportFailure(const std::string&) override {}
+
+ private:
+  unsigned pattern;
+  unsigned asked = 0;
+};
+
+// PNG work is kept to small pictures: large ones are valid but would starve the search.
+bool SmallPicturesOnly(const REZ::Dir& folder) {
+  for (const auto& child : folder.children) {
+    if (child->IsDir()) {
+      if (!SmallPicturesOnly(static_cast<const REZ::Dir&>(*child))) return false;
+      continue;
+    }
+    if (REZ::FileExtension(child->name) != std::optional<std::string>("PID")) continue;
+    const auto header = static_cast<const REZ::File&>(*child).GetData(32);
+    for (std::size_t at = 8; at < 24; at += 4) {
+      const auto value = static_cast<std::int32_t>(
+          std::uint32_t(header[at]) | std::uint32_t(header[at + 1]) << 8 |
+          std::uint32_t(header[at + 2]) << 16 | std::uint32_t(header[at + 3]) << 24);
+      if (value < -64 || value > 64) return false;
+    }
+  }
+  return true;
+}
+
+void CheckTree(const fs::path& folder) {
+  for (const auto& entry : fs::directory_iterator(folder)) {
+    Check(!entry.is_symlink());
+    const std::string name = entry.path().filename().string();
+    Check(name.find(".tarnwick-" + std::to_string(getpid()) + "-") == std::string::npos);
+    Check(name.find(".~tarnwick-" + std::to_string(getpid()) + "-") == std::string::npos);
+    if (entry.is_directory()) CheckTree(entry.path());
+  }
+}
+
+struct Sandbox {
+  Sandbox() {
+    const fs::path base = fs::is_directory("/dev/shm") ? "/dev/shm" : fs::temp_directory_path();
+    box = base / ("tarnwick-extract-fuzz-" + std::to_string(getpid()));
+    fs::remove_all(box);
+    fs::create_directories(box);
+  }
+  ~Sandbox() {
+    std::error_code ignored;
+    fs::remove_all(box, ignored);
+  }
+  fs::path box;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  if (const char* seeds = std::getenv("TARNWICK_WRITE_SEEDS")) {
+    WriteSeeds(seeds);
+    std::exit(0);
+  }
+  SetDiagnosticsEnabled(false);
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const Sandbox sandbox;
+  const fs::path archivePath = sandbox.box / "archive.rez";
+  const fs::path destination = sandbox.box / "out";
+  WriteBytes(archivePath, std::vector<unsigned char>(data, data + size));
+  const unsigned choices = size > 3 ? data[2] | unsigned(data[3]) << 8 : 0;
+  if (!(choices & 0x10)) fs::remove_all(destination);
+  fs::create_directories(destination);
+
+  std::shared_ptr<REZ::Parser> archive;
+  try {
+    archive = std::make_shared<REZ::Parser>(archivePath);
+  } catch (const REZ::Exception&) {
+    return 0;
+  }
+  std::vector<TypeStat> stats;
+  CollectTypeStats(stats, archive->Root());
+  ExtractOptions options;
+  for (std::size_t i = 0; i < stats.size(); ++i) {
+    // Every third type left out, by the fuzzer's choice.
+    const bool selected = !(choices & 0x20) || i % 3 != 0;
+    options.types.push_back(TypeChoice{stats[i].extension, selected});
+    if (selected) options.fileCount += stats[i].count;
+  }
+  options.convertPid = (choices & 1) && SmallPicturesOnly(archive->Root());
+  options.rectConversion = choices & 2;
+  options.extractEmptyFolders = choices & 4;
+  options.overwriteAll = choices & 8;
+  DetectGame(*archive);
+
+  auto job = MakeExtractJob(archivePath.string(), destination, archive, options,
+                            std::make_shared<CyclingQuestions>(choices >> 8));
+  workerMain(job);
+  Check(job->IsDone());
+  const ExtractResult& result = job->Result();
+  Check(result.status == ExtractStatus::Succeeded ||
+        result.status == ExtractStatus::SucceededWithErrors);
+  Check(result.Processed() == options.fileCount);
+  job->progress.Lock();
+  Check(job->progress.GetCurrent() == options.fileCount);
+  job->progress.Unlock();
+
+  // Nothing beside the archive and the destination, nothing odd inside it.
+  int entries = 0;
+  for (const auto& entry : fs::directory_iterator(sandbox.box)) {
+    ++entries;
+    Check(entry.path() == archivePath || entry.path() == destination);
+  }
+  Check(entries == 2);
+  CheckTree(destination);
+  return 0;
+}
