@@ -438,6 +438,7 @@ HTEXTURE SdlEngine::Texture_Load(const char* data, std::uint32_t size, bool) {
 
 void SdlEngine::Texture_Free(HTEXTURE texture) {
   textures.erase(texture);
+  screenStale = true;
 }
 
 int SdlEngine::Texture_GetWidth(HTEXTURE texture, bool) {
@@ -478,6 +479,9 @@ void SdlEngine::Translate(const SDL_Event& event, bool& closeRequested) {
   // An owner window takes no input while its dialog is up, not even a close.
   const bool modal = platform::IsModalActive();
   switch (event.type) {
+    case SDL_WINDOWEVENT:
+      screenStale = true;  // exposed, resized, restored: draw again
+      break;
     case SDL_QUIT:
       if (!modal) closeRequested = true;
       break;
@@ -577,18 +581,33 @@ bool SdlEngine::Input_GetEvent(hgeInputEvent* event) {
   return true;
 }
 
+bool SdlEngine::SameCall(const DrawCall& a, const DrawCall& b) {
+  if (a.kind != b.kind) return false;
+  if (a.kind == DrawCall::kClip) return std::equal(a.clip, a.clip + 4, b.clip);
+  for (int i = 0; i < 4; ++i) {
+    const hgeVertex &u = a.quad.v[i], &w = b.quad.v[i];
+    if (u.x != w.x || u.y != w.y || u.z != w.z || u.col != w.col || u.tx != w.tx || u.ty != w.ty)
+      return false;
+  }
+  return a.quad.tex == b.quad.tex && a.quad.blend == b.quad.blend;
+}
+
 bool SdlEngine::Gfx_BeginScene(HTARGET target) {
   if (!renderer || target != 0) return false;
-  // What a presented frame leaves behind is undefined; start from black.
-  SDL_RenderSetClipRect(renderer, nullptr);
-  clipHidesAll = false;
-  SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
-  SDL_RenderClear(renderer);
+  frameCalls.clear();
   return true;
 }
 
 void SdlEngine::Gfx_EndScene() {
   if (!renderer) return;
+  // Redraw now and then all the same, in case the window system lost the
+  // content without telling.
+  constexpr auto kRefresh = std::chrono::seconds(1);
+  const auto now = std::chrono::steady_clock::now();
+  const bool unchanged = !screenStale && std::equal(frameCalls.begin(), frameCalls.end(),
+                                                    shownCalls.begin(), shownCalls.end(), SameCall);
+  if (unchanged && !captureRequested && now - lastShown < kRefresh) return;
+  Replay(frameCalls);
   if (captureRequested) {
     captureRequested = false;
     std::vector<std::uint32_t> pixels(static_cast<std::size_t>(screenWidth) * screenHeight);
@@ -597,6 +616,31 @@ void SdlEngine::Gfx_EndScene() {
       captured = std::move(pixels);
   }
   SDL_RenderPresent(renderer);
+  ++presentedFrames;
+  std::swap(shownCalls, frameCalls);
+  screenStale = false;
+  lastShown = now;
+}
+
+void SdlEngine::Replay(const std::vector<DrawCall>& calls) {
+  // What a presented frame leaves behind is undefined; start from black.
+  SDL_RenderSetClipRect(renderer, nullptr);
+  clipHidesAll = false;
+  SDL_SetRenderDrawColor(renderer, 0, 0, 0, 255);
+  SDL_RenderClear(renderer);
+  for (const DrawCall& call : calls) {
+    switch (call.kind) {
+      case DrawCall::kQuad:
+        DrawQuad(call.quad);
+        break;
+      case DrawCall::kLine:
+        DrawLine(call.quad);
+        break;
+      case DrawCall::kClip:
+        SetClip(call.clip);
+        break;
+    }
+  }
 }
 
 bool SdlEngine::SaveCapturedFrame(const std::string& path) const {
@@ -608,18 +652,50 @@ bool SdlEngine::SaveCapturedFrame(const std::string& path) const {
 }
 
 void SdlEngine::Gfx_RenderLine(float x1, float y1, float x2, float y2, std::uint32_t color, float) {
-  if (!renderer || clipHidesAll) return;
-  SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
-  SDL_SetRenderDrawColor(renderer, color >> 16 & 0xFF, color >> 8 & 0xFF, color & 0xFF,
-                         color >> 24);
-  SDL_RenderDrawLineF(renderer, x1, y1, x2, y2);
+  if (!renderer) return;
+  DrawCall call{};
+  call.kind = DrawCall::kLine;
+  call.quad.v[0].x = x1;
+  call.quad.v[0].y = y1;
+  call.quad.v[1].x = x2;
+  call.quad.v[1].y = y2;
+  call.quad.v[0].col = color;
+  frameCalls.push_back(call);
 }
 
 void SdlEngine::Gfx_RenderQuad(const hgeQuad* quad) {
-  if (!renderer || !quad || clipHidesAll) return;
+  if (!renderer || !quad) return;
+  DrawCall call{};
+  call.kind = DrawCall::kQuad;
+  call.quad = *quad;
+  frameCalls.push_back(call);
+}
+
+void SdlEngine::Gfx_SetClipping(int x, int y, int w, int h) {
+  if (!renderer) return;
+  DrawCall call{};
+  call.kind = DrawCall::kClip;
+  call.clip[0] = x;
+  call.clip[1] = y;
+  call.clip[2] = w;
+  call.clip[3] = h;
+  frameCalls.push_back(call);
+}
+
+void SdlEngine::DrawLine(const hgeQuad& ends) {
+  if (clipHidesAll) return;
+  const std::uint32_t color = ends.v[0].col;
+  SDL_SetRenderDrawBlendMode(renderer, SDL_BLENDMODE_BLEND);
+  SDL_SetRenderDrawColor(renderer, color >> 16 & 0xFF, color >> 8 & 0xFF, color & 0xFF,
+                         color >> 24);
+  SDL_RenderDrawLineF(renderer, ends.v[0].x, ends.v[0].y, ends.v[1].x, ends.v[1].y);
+}
+
+void SdlEngine::DrawQuad(const hgeQuad& quad) {
+  if (clipHidesAll) return;
   SDL_Vertex vertices[4];
   for (int i = 0; i < 4; ++i) {
-    const hgeVertex& v = quad->v[i];
+    const hgeVertex& v = quad.v[i];
     vertices[i].position = {v.x, v.y};
     vertices[i].color = {static_cast<Uint8>(v.col >> 16), static_cast<Uint8>(v.col >> 8),
                          static_cast<Uint8>(v.col), static_cast<Uint8>(v.col >> 24)};
@@ -628,16 +704,16 @@ void SdlEngine::Gfx_RenderQuad(const hgeQuad* quad) {
   static const int kTriangles[6] = {0, 1, 2, 0, 2, 3};
   // Blend mode bit 2 blends by alpha; without it the quad adds its light.
   const SDL_BlendMode mode =
-      (quad->blend & BLEND_ALPHABLEND) ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_ADD;
-  SDL_Texture* texture = quad->tex ? Uploaded(quad->tex) : nullptr;
-  if (quad->tex && !texture) return;
+      (quad.blend & BLEND_ALPHABLEND) ? SDL_BLENDMODE_BLEND : SDL_BLENDMODE_ADD;
+  SDL_Texture* texture = quad.tex ? Uploaded(quad.tex) : nullptr;
+  if (quad.tex && !texture) return;
   if (texture) SDL_SetTextureBlendMode(texture, mode);
   SDL_SetRenderDrawBlendMode(renderer, mode);
   SDL_RenderGeometry(renderer, texture, vertices, 4, kTriangles, 6);
 }
 
-void SdlEngine::Gfx_SetClipping(int x, int y, int w, int h) {
-  if (!renderer) return;
+void SdlEngine::SetClip(const int* area) {
+  const int x = area[0], y = area[1], w = area[2], h = area[3];
   clipHidesAll = false;
   if (x == 0 && y == 0 && w == 0 && h == 0) {
     SDL_RenderSetClipRect(renderer, nullptr);
@@ -647,7 +723,7 @@ void SdlEngine::Gfx_SetClipping(int x, int y, int w, int h) {
   const int left = std::clamp(x, 0, screenWidth), top = std::clamp(y, 0, screenHeight);
   const int right = std::clamp(x + std::max(w, 0), 0, screenWidth);
   const int bottom = std::clamp(y + std::max(h, 0), 0, screenHeight);
-  const SDL_Rect area{left, top, right - left, bottom - top};
-  clipHidesAll = area.w == 0 || area.h == 0;
-  if (!clipHidesAll) SDL_RenderSetClipRect(renderer, &area);
+  const SDL_Rect clipArea{left, top, right - left, bottom - top};
+  clipHidesAll = clipArea.w == 0 || clipArea.h == 0;
+  if (!clipHidesAll) SDL_RenderSetClipRect(renderer, &clipArea);
 }

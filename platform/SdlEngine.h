@@ -41,6 +41,8 @@ class SdlEngine : public HGE {
   const std::vector<std::uint32_t>& CapturedFrame() const { return captured; }
   // Writes the last captured frame as a PNG file.
   bool SaveCapturedFrame(const std::string& path) const;
+  // Frames actually drawn and shown; a frame equal to the one on screen is not.
+  long PresentedFrames() const { return presentedFrames; }
   // Name of the SDL video driver in use, empty before System_Initiate.
   std::string VideoDriver() const;
   // Name of the SDL renderer drawing the window, empty before System_Initiate.
@@ -95,7 +97,21 @@ class SdlEngine : public HGE {
     std::unique_ptr<SDL_Texture, TextureDeleter> uploaded;  // made on first draw
   };
 
+  // One drawing call of a frame. Calls are kept until the frame ends so that a
+  // frame identical to the one on screen need not be drawn and shown again: an
+  // idle window then costs almost nothing.
+  struct DrawCall {
+    enum Kind : int { kQuad, kLine, kClip } kind;
+    hgeQuad quad;  // kQuad; for kLine v[0..1] hold the ends and v[0].col the colour
+    int clip[4];   // kClip
+  };
+
+  static bool SameCall(const DrawCall& a, const DrawCall& b);
   SDL_Texture* Uploaded(HTEXTURE handle);
+  void Replay(const std::vector<DrawCall>& calls);
+  void DrawQuad(const hgeQuad& quad);
+  void DrawLine(const hgeQuad& ends);
+  void SetClip(const int* area);
   void WaitForNextFrame();
   void Translate(const SDL_Event& event, bool& closeRequested);
   void AddCharacters(const char* utf8);
@@ -128,6 +144,10 @@ class SdlEngine : public HGE {
   float mouseX = 0, mouseY = 0;
 
   bool clipHidesAll = false;  // the clipping area is empty
+  std::vector<DrawCall> frameCalls, shownCalls;
+  bool screenStale = true;
+  long presentedFrames = 0;  // the window's content may differ from shownCalls
+  std::chrono::steady_clock::time_point lastShown;
   bool captureRequested = false;
   std::vector<std::uint32_t> captured;
 };

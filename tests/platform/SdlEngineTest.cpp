@@ -254,6 +254,41 @@ TEST_F(SdlEngineDrawing, LinesInTheirColour) {
   EXPECT_EQ(PixelAt(*engine, 300, 30), 0xFF000000u);
 }
 
+TEST_F(SdlEngineDrawing, AnUnchangedFrameIsNotDrawnAgainUntilTheWindowNeedsIt) {
+  hgeQuad grey = SolidQuad(10, 10, 50, 50, 0xFF808080);
+  const auto frame = [&](const hgeQuad& quad) {
+    engine->Gfx_BeginScene(0);
+    engine->Gfx_SetClipping();
+    engine->Gfx_RenderQuad(&quad);
+    engine->Gfx_EndScene();
+  };
+  frame(grey);
+  const long first = engine->PresentedFrames();
+  frame(grey);
+  frame(grey);
+  EXPECT_EQ(engine->PresentedFrames(), first);
+
+  hgeQuad moved = grey;
+  moved.v[2].x += 1;
+  frame(moved);
+  EXPECT_EQ(engine->PresentedFrames(), first + 1);
+
+  // The window system may have lost the content: the same frame is shown again.
+  SDL_Event exposed{};
+  exposed.type = SDL_WINDOWEVENT;
+  exposed.window.event = SDL_WINDOWEVENT_EXPOSED;
+  SDL_PushEvent(&exposed);
+  engine->PumpInput();
+  frame(moved);
+  EXPECT_EQ(engine->PresentedFrames(), first + 2);
+
+  // A capture always draws, and draws the whole frame.
+  engine->CaptureNextFrame();
+  frame(moved);
+  EXPECT_EQ(engine->PresentedFrames(), first + 3);
+  EXPECT_EQ(PixelAt(*engine, 30, 30), 0xFF808080u);
+}
+
 class SdlEngineInput : public ::testing::Test {
  protected:
   void SetUp() override {
