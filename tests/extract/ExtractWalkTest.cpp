@@ -107,6 +107,10 @@ struct OverwriteCase {
   std::int32_t written, kept;
 };
 
+void PrintTo(const OverwriteCase& overwriteCase, std::ostream* out) {
+  *out << overwriteCase.name;
+}
+
 class ExtractOverwrite : public ExtractWalk, public ::testing::WithParamInterface<OverwriteCase> {};
 
 // The folder holds A.WAV twice, then B.WAV; B.WAV already exists on disk. The
