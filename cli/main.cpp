@@ -15,12 +15,24 @@ const char* kUsage =
     "Commands:\n"
     "  stats [--json] ARCHIVE      archive size, detected game and file types\n"
     "  list [--json] ARCHIVE       every folder and file, depth first\n"
+    "  extract ARCHIVE DEST [--types=T1,T2,...] [--png] [--rect] [--empty-folders]\n"
+    "          [--overwrite=ask|all|never] [--quiet]\n"
+    "                              recreate the archive's folder tree in DEST (created when\n"
+    "                              missing) with the files of the given types (default: all);\n"
+    "                              --png converts PID pictures to PNG, --rect (with --png) puts\n"
+    "                              a folder's pictures on one common canvas, --empty-folders\n"
+    "                              also makes folders without selected files. --overwrite=ask\n"
+    "                              asks on stderr for each existing file and reads one line\n"
+    "                              from stdin: y = overwrite, a = overwrite this and all later\n"
+    "                              ones, anything else or end of input = keep. stdout carries\n"
+    "                              only the picture conversion's diagnostics (--quiet: none)\n"
     "\n"
     "Options:\n"
     "  --help                      show this text\n"
     "  --version                   show the version\n"
     "\n"
-    "Exit status: 0 on success, 2 on a usage error or an archive that cannot be read.\n";
+    "Exit status: 0 on success; 1 when extract could not write some files (each is\n"
+    "reported on stderr); 2 on a usage error or an archive that cannot be read.\n";
 
 }  // namespace
 
@@ -42,6 +54,7 @@ int main(int argc, char** argv) {
   args.erase(args.begin());
   if (command == "stats") return cli::RunStats(args);
   if (command == "list") return cli::RunList(args);
+  if (command == "extract") return cli::RunExtract(args);
   std::fprintf(stderr, "tarnwick-cli: unknown command '%s'\n%s", command.c_str(), kUsage);
   return cli::kExitUsage;
 }

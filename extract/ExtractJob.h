@@ -1,0 +1,87 @@
+// Everything one extraction shares between the interface and the worker.
+//
+// The job is held by std::shared_ptr: the screen that started it and the
+// worker thread each keep a reference, so it lives as long as either needs it.
+// Threads share only the tracker (under its lock) and the atomic flags; the
+// rest belongs to the worker while it runs and may be read once done is set.
+#pragma once
+
+#include <atomic>
+#include <cstdint>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <unordered_map>
+
+#include "archive/cREZ.h"
+#include "convert/UserQuestions.h"
+#include "extract/ExtractOptions.h"
+#include "extract/ProgressTracker.h"
+
+enum class ExtractStatus {
+  Running,
+  // Every selected file was written or deliberately kept.
+  Succeeded,
+  // The walk finished, but some entries could not be written (each was reported).
+  SucceededWithErrors,
+  // Nothing was written: the destination is missing or cannot be written.
+  DestinationUnusable,
+  // Stopped by Cancel() before the walk was over.
+  Cancelled,
+  // Broke off on an unexpected error (fatalMessage says which).
+  Aborted,
+};
+
+struct ExtractResult {
+  ExtractStatus status = ExtractStatus::Running;
+  // Why the job could not run at all (DestinationUnusable) or broke off.
+  std::string fatalMessage;
+  // Every processed file lands in exactly one of these.
+  std::int32_t written = 0;
+  std::int32_t kept = 0;  // existing file kept by a "No" answer
+  std::int32_t failed = 0;
+  std::int32_t Processed() const { return written + kept + failed; }
+};
+
+class ExtractJob {
+ public:
+  ExtractJob(std::string sourcePath, std::filesystem::path destinationPath,
+             std::shared_ptr<REZ::Parser> archive, ExtractOptions options,
+             std::shared_ptr<UserQuestions> questions);
+  ExtractJob(const ExtractJob&) = delete;
+  ExtractJob& operator=(const ExtractJob&) = delete;
+
+  // Interface side.
+  bool IsDone() const { return done.load(std::memory_order_acquire); }
+  // Makes the worker stop before its next file; it then sets done.
+  void Cancel() { cancelled.store(true); }
+  // Valid once IsDone() is true.
+  const ExtractResult& Result() const { return result; }
+
+  const std::string sourcePath;  // kept for the screens; the worker does not use it
+  const std::filesystem::path destinationPath;
+  const std::shared_ptr<REZ::Parser> archive;
+  const std::shared_ptr<UserQuestions> questions;
+  ProgressTracker progress;
+  // Set by the interface (Pause) and by the image conversion (Cancel answer of
+  // its error question); the worker waits before each file while it is set.
+  std::atomic<bool> paused{false};
+  std::atomic<bool> cancelled{false};
+  // The job's own copy; the worker alone touches it once the job runs.
+  ExtractOptions options;
+
+  // Worker side.
+  std::atomic<bool> done{false};
+  ExtractResult result;
+  // The walk met the cancel request and stopped short.
+  bool stoppedEarly = false;
+  // Number of files of selected types in each folder's subtree, filled once
+  // at the start of the walk so that no subtree is scanned more than once.
+  std::unordered_map<const REZ::Dir*, std::int64_t> selectedInSubtree;
+};
+
+std::shared_ptr<ExtractJob> MakeExtractJob(std::string sourcePath,
+                                           std::filesystem::path destinationPath,
+                                           std::shared_ptr<REZ::Parser> archive,
+                                           ExtractOptions options,
+                                           std::shared_ptr<UserQuestions> questions);

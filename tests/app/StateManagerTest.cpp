@@ -1,0 +1,246 @@
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "app/StateManager.h"
+#include "platform/RecordingEngine.h"
+
+namespace {
+
+// A state that writes every call the manager makes into a shared journal.
+class ProbeState : public SHR::cState {
+ public:
+  ProbeState(std::string name, std::vector<std::string>& journal, RecordingEngine* engine = nullptr)
+      : name(std::move(name)), journal(journal), engine(engine) {}
+  ~ProbeState() override { Note("deleted"); }
+
+  bool IsOpaque() override { return opaque; }
+  void Init() override {
+    Note("Init");
+    if (onInit) onInit(*this);
+  }
+  void Destroy() override { Note("Destroy"); }
+  bool Think() override {
+    Note("Think");
+    if (onThink) onThink(*this);
+    return thinkResult;
+  }
+  bool Render() override {
+    // Drawing must happen inside the scene.
+    const bool inScene = engine && engine->scenesBegun == engine->scenesEnded + 1;
+    Note(inScene ? "Render" : "Render outside the scene");
+    return renderResult;
+  }
+  void Resume(int result) override { Note("Resume " + std::to_string(result)); }
+  void PreRender() override {
+    const bool beforeScene = !engine || engine->scenesBegun == engine->scenesEnded;
+    Note(beforeScene ? "PreRender" : "PreRender inside the scene");
+  }
+  bool CanExit() override {
+    Note("CanExit");
+    return canExit;
+  }
+
+  std::string name;
+  std::vector<std::string>& journal;
+  RecordingEngine* engine;
+  bool opaque = false, thinkResult = false, renderResult = false, canExit = true;
+  std::function<void(ProbeState&)> onInit, onThink;
+
+ private:
+  void Note(const std::string& what) { journal.push_back(name + ":" + what); }
+};
+
+class StateManagerTest : public ::testing::Test {
+ protected:
+  std::unique_ptr<ProbeState> Make(const std::string& name) {
+    return std::make_unique<ProbeState>(name, journal, &engine);
+  }
+  // Pushes a state and runs the frame that brings it up; the journal starts empty after.
+  ProbeState* PushAndRun(const std::string& name) {
+    auto state = Make(name);
+    ProbeState* raw = state.get();
+    states.RequestPush(std::move(state));
+    states.RunFrame();
+    journal.clear();
+    return raw;
+  }
+
+  std::vector<std::string> journal;
+  RecordingEngine engine;
+  StateManager states{&engine};
+};
+
+using Journal = std::vector<std::string>;
+
+TEST_F(StateManagerTest, PushTakesEffectAtTheNextFrameWithInitAndThinkTogether) {
+  auto first = Make("A");
+  first->thinkResult = true;
+  ProbeState* a = first.get();
+  states.RequestPush(std::move(first));
+  EXPECT_EQ(states.Depth(), 0u);
+  EXPECT_TRUE(journal.empty());
+
+  EXPECT_TRUE(states.RunFrame());  // the top's Think decides the frame's result
+  EXPECT_EQ(journal, (Journal{"A:Init", "A:Think"}));
+  EXPECT_EQ(states.Top(), a);
+  EXPECT_TRUE(a->active);
+  EXPECT_EQ(a->manager, &states);
+}
+
+TEST_F(StateManagerTest, ChangeRequestedInThinkWaitsForTheNextFrameAndTheOldStateStillDraws) {
+  ProbeState* a = PushAndRun("A");
+  a->onThink = [](ProbeState& self) {
+    self.ChangeState(std::make_unique<ProbeState>("B", self.journal, self.engine));
+  };
+  EXPECT_FALSE(states.RunFrame());
+  states.RunRender();
+  EXPECT_EQ(journal, (Journal{"A:Think", "A:PreRender", "A:Render"}));
+
+  journal.clear();
+  states.RunFrame();
+  EXPECT_EQ(journal, (Journal{"A:Destroy", "A:deleted", "B:Init", "B:Think"}));
+  EXPECT_EQ(states.Depth(), 1u);
+  EXPECT_TRUE(states.Top()->active);
+  EXPECT_EQ(states.Top()->manager, &states);
+}
+
+TEST_F(StateManagerTest, ChangeOverridesAPendingPushAndSwapsInTheLastState) {
+  PushAndRun("A");
+  states.RequestPush(Make("pushed"));
+  states.RequestChange(Make("changed"));
+  states.RunFrame();
+  // The pushed state never became part of the stack: freed without Init or Destroy.
+  EXPECT_EQ(journal,
+            (Journal{"pushed:deleted", "A:Destroy", "A:deleted", "changed:Init", "changed:Think"}));
+  EXPECT_EQ(states.Depth(), 1u);
+}
+
+TEST_F(StateManagerTest, ChangeAlsoDropsAPendingPop) {
+  PushAndRun("A");
+  PushAndRun("B");
+  states.RequestPop(7);
+  states.RequestChange(Make("C"));
+  states.RunFrame();
+  EXPECT_EQ(journal, (Journal{"B:Destroy", "B:deleted", "C:Init", "C:Think"}));
+  EXPECT_EQ(states.Depth(), 2u);
+}
+
+TEST_F(StateManagerTest, PopResumesTheStateBeneathWithTheResult) {
+  ProbeState* a = PushAndRun("A");
+  ProbeState* b = PushAndRun("B");
+  EXPECT_FALSE(a->active);
+  EXPECT_TRUE(b->active);
+
+  b->PopState(42);
+  states.RunFrame();
+  EXPECT_EQ(journal, (Journal{"B:Destroy", "B:deleted", "A:Resume 42", "A:Think"}));
+  EXPECT_TRUE(a->active);
+  EXPECT_EQ(states.Top(), a);
+}
+
+TEST_F(StateManagerTest, PopThenPushInOneFrameRunsInThatOrder) {
+  PushAndRun("A");
+  states.RequestPush(Make("B"));
+  states.RequestPop(1);
+  states.RunFrame();
+  EXPECT_EQ(journal, (Journal{"A:Destroy", "A:deleted", "B:Init", "B:Think"}));
+  EXPECT_EQ(states.Depth(), 1u);
+}
+
+TEST_F(StateManagerTest, PoppingTheLastStateLeavesAnEmptyLoopThatMayAlwaysEnd) {
+  PushAndRun("A")->canExit = false;
+  states.RequestPop(3);
+  EXPECT_FALSE(states.RunFrame());
+  EXPECT_EQ(journal, (Journal{"A:Destroy", "A:deleted"}));
+
+  EXPECT_FALSE(states.RunFrame());
+  EXPECT_FALSE(states.RunRender());
+  EXPECT_EQ(engine.scenesBegun, 0);  // nothing drawn, no scene begun
+  EXPECT_TRUE(states.RunExit());
+}
+
+TEST_F(StateManagerTest, PopOrChangeOnAnEmptyStackDoNotFail) {
+  states.RequestPop(1);
+  EXPECT_FALSE(states.RunFrame());
+  EXPECT_EQ(states.Depth(), 0u);
+
+  // With nothing to replace, a change brings its state up like a push.
+  states.RequestChange(Make("A"));
+  states.RunFrame();
+  EXPECT_EQ(journal, (Journal{"A:Init", "A:Think"}));
+  EXPECT_EQ(states.Depth(), 1u);
+}
+
+TEST_F(StateManagerTest, RequestsMadeByInitAreCarriedOutInTheSameFrame) {
+  auto first = Make("A");
+  first->onInit = [](ProbeState& self) {
+    self.manager->RequestPush(std::make_unique<ProbeState>("B", self.journal, self.engine));
+  };
+  states.RequestPush(std::move(first));
+  states.RunFrame();
+  EXPECT_EQ(journal, (Journal{"A:Init", "B:Init", "B:Think"}));
+  EXPECT_EQ(states.Depth(), 2u);
+}
+
+TEST_F(StateManagerTest, TransparentTopIsDrawnOverTheStateBeneath) {
+  PushAndRun("A");
+  ProbeState* b = PushAndRun("B");
+  b->renderResult = false;
+  EXPECT_FALSE(states.RunRender());
+  EXPECT_EQ(journal, (Journal{"A:PreRender", "B:PreRender", "A:Render", "B:Render"}));
+  EXPECT_EQ(engine.scenesBegun, 1);
+  EXPECT_EQ(engine.scenesEnded, 1);
+}
+
+TEST_F(StateManagerTest, RenderResultIsTrueWhenEitherDrawnStateSaysSo) {
+  ProbeState* a = PushAndRun("A");
+  PushAndRun("B");
+  a->renderResult = true;
+  EXPECT_TRUE(states.RunRender());
+}
+
+TEST_F(StateManagerTest, OpaqueTopHidesTheStateBeneath) {
+  ProbeState* a = PushAndRun("A");
+  a->renderResult = true;
+  ProbeState* b = PushAndRun("B");
+  b->opaque = true;
+  EXPECT_FALSE(states.RunRender());
+  EXPECT_EQ(journal, (Journal{"B:PreRender", "B:Render"}));
+}
+
+TEST_F(StateManagerTest, OnlyTheStateDirectlyBeneathIsDrawn) {
+  PushAndRun("A");
+  PushAndRun("B");
+  PushAndRun("C");
+  states.RunRender();
+  EXPECT_EQ(journal, (Journal{"B:PreRender", "C:PreRender", "B:Render", "C:Render"}));
+}
+
+TEST_F(StateManagerTest, ExitAsksTheTopState) {
+  PushAndRun("A");
+  ProbeState* b = PushAndRun("B");
+  b->canExit = false;
+  EXPECT_FALSE(states.RunExit());
+  b->canExit = true;
+  EXPECT_TRUE(states.RunExit());
+  EXPECT_EQ(journal, (Journal{"B:CanExit", "B:CanExit"}));
+}
+
+TEST(StateManagerLifetime, DestroyingTheManagerDestroysStatesBottomToTop) {
+  std::vector<std::string> journal;
+  RecordingEngine engine;
+  {
+    StateManager states(&engine);
+    states.RequestPush(std::make_unique<ProbeState>("A", journal, &engine));
+    states.RunFrame();
+    states.RequestPush(std::make_unique<ProbeState>("B", journal, &engine));
+    states.RunFrame();
+    journal.clear();
+  }
+  EXPECT_EQ(journal, (Journal{"A:Destroy", "A:deleted", "B:Destroy", "B:deleted"}));
+}
+
+}  // namespace
