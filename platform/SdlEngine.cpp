@@ -216,6 +216,33 @@ void SdlEngine::System_Shutdown() {
   videoStarted = false;
 }
 
+void SdlEngine::WaitForNextFrame() {
+  using Clock = std::chrono::steady_clock;
+  // Sleeping out the rest of the frame keeps an idle window off the CPU.
+  if (Clock::now() < nextFrame) std::this_thread::sleep_until(nextFrame);
+  const auto now = Clock::now();
+  delta = std::chrono::duration<float>(now - previousFrame).count();
+  previousFrame = now;
+  const auto period = std::chrono::duration_cast<Clock::duration>(
+      std::chrono::duration<double>(fps > 0 ? 1.0 / fps : 0.0));
+  nextFrame += period;
+  if (nextFrame < now) nextFrame = now;  // fell behind: do not race to catch up
+}
+
+bool SdlEngine::System_NextModalFrame() {
+  if (!renderer) return false;
+  if (previousFrame == std::chrono::steady_clock::time_point{})
+    previousFrame = nextFrame = std::chrono::steady_clock::now();
+  WaitForNextFrame();
+  const bool close = PumpInput();
+  closePending = closePending || close;
+  return close;
+}
+
+void SdlEngine::System_Redraw() {
+  if (renderer && renderFunc) renderFunc();
+}
+
 bool SdlEngine::System_Start() {
   if (!renderer) {
     errorMessage = "System_Start: the window has not been created";
@@ -225,20 +252,9 @@ bool SdlEngine::System_Start() {
     errorMessage = "System_Start: no frame function defined";
     return false;
   }
-  using Clock = std::chrono::steady_clock;
-  const auto period = std::chrono::duration_cast<Clock::duration>(
-      std::chrono::duration<double>(fps > 0 ? 1.0 / fps : 0.0));
-  auto previous = Clock::now();
-  auto nextFrame = previous;
+  previousFrame = nextFrame = std::chrono::steady_clock::now();
   for (;;) {
-    // Sleeping out the rest of the frame keeps an idle window off the CPU.
-    if (Clock::now() < nextFrame) std::this_thread::sleep_until(nextFrame);
-    const auto now = Clock::now();
-    delta = std::chrono::duration<float>(now - previous).count();
-    previous = now;
-    nextFrame += period;
-    if (nextFrame < now) nextFrame = now;  // fell behind: do not race to catch up
-
+    WaitForNextFrame();
     if (PumpInput() && (!exitFunc || exitFunc())) break;
     ++frameCount;
     if (frameFunc()) break;
@@ -424,7 +440,8 @@ bool SdlEngine::PumpInput() {
   keysWentDown.clear();
   events.clear();
   lastKeyAwaitsCharacter = false;
-  bool closeRequested = false;
+  bool closeRequested = closePending;
+  closePending = false;
   SDL_Event event;
   while (SDL_PollEvent(&event)) Translate(event, closeRequested);
   return closeRequested;

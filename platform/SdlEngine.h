@@ -74,6 +74,8 @@ class SdlEngine : public HGE {
                       float z) override;
   void Gfx_RenderQuad(const hgeQuad* quad) override;
   void Gfx_SetClipping(int x, int y, int w, int h) override;
+  bool System_NextModalFrame() override;
+  void System_Redraw() override;
 
   // Reads SDL's pending events into this frame's input; true when the user
   // asked to close the window. System_Start calls it once per frame.
@@ -92,6 +94,7 @@ class SdlEngine : public HGE {
   };
 
   SDL_Texture* Uploaded(HTEXTURE handle);
+  void WaitForNextFrame();
   void Translate(const SDL_Event& event, bool& closeRequested);
   void AddCharacters(const char* utf8);
   void SetWindowIcon();
@@ -113,6 +116,8 @@ class SdlEngine : public HGE {
   std::map<void*, std::unique_ptr<char[]>> loadedFiles;
   float delta = 0;
   long frameCount = 0;
+  std::chrono::steady_clock::time_point previousFrame, nextFrame;
+  bool closePending = false;  // a close seen by a dialog's frame, for the frame loop
 
   // Input of the current frame.
   std::vector<int> keysWentDown;

@@ -135,6 +135,15 @@ class HGE {
   virtual void Gfx_RenderQuad(const hgeQuad* quad) = 0;
   // All zeros: the whole window.
   virtual void Gfx_SetClipping(int x = 0, int y = 0, int w = 0, int h = 0) = 0;
+
+  // For dialogs that hold up the main thread (the file chooser): waits out the
+  // rest of the frame period and reads the input of a new frame, which is
+  // dropped while a modal dialog is up; true when the user asked to close the
+  // window (the frame loop then sees that request too). An engine without a
+  // frame loop of its own returns at once.
+  virtual bool System_NextModalFrame() { return false; }
+  // Draws the current screen again through the render callback.
+  virtual void System_Redraw() {}
 };
 
 // The process's engine; version must be HGE_VERSION. Each call returns the same

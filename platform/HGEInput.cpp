@@ -1,0 +1,143 @@
+#include "platform/HGEInput.h"
+
+#include <chrono>
+#include <guichan/exception.hpp>
+#include <guichan/key.hpp>
+
+namespace gcn {
+namespace {
+
+int Milliseconds() {
+  using namespace std::chrono;
+  static const steady_clock::time_point start = steady_clock::now();
+  return static_cast<int>(duration_cast<milliseconds>(steady_clock::now() - start).count());
+}
+
+unsigned int MouseButton(int key) {
+  switch (key) {
+    case HGEK_LBUTTON:
+      return MouseInput::LEFT;
+    case HGEK_RBUTTON:
+      return MouseInput::RIGHT;
+    case HGEK_MBUTTON:
+      return MouseInput::MIDDLE;
+    default:
+      return MouseInput::EMPTY;
+  }
+}
+
+}  // namespace
+
+HGEInput::HGEInput() : hge(hgeCreate(HGE_VERSION)) {}
+
+KeyInput HGEInput::dequeueKeyInput() {
+  if (keyQueue.empty()) throw GCN_EXCEPTION("The queue is empty.");
+  KeyInput input = keyQueue.front();
+  keyQueue.pop();
+  return input;
+}
+
+MouseInput HGEInput::dequeueMouseInput() {
+  if (mouseQueue.empty()) throw GCN_EXCEPTION("The queue is empty.");
+  MouseInput input = mouseQueue.front();
+  mouseQueue.pop();
+  return input;
+}
+
+int HGEInput::KeyValue(const hgeInputEvent& event) {
+  if ((event.chr >= 32 && event.chr <= 126) || (event.chr >= 162 && event.chr <= 255))
+    return event.chr;
+  switch (event.key) {
+    case HGEK_ENTER:
+      return Key::ENTER;
+    case HGEK_TAB:
+      return Key::TAB;
+    case HGEK_LEFT:
+      return Key::LEFT;
+    case HGEK_RIGHT:
+      return Key::RIGHT;
+    case HGEK_HOME:
+      return Key::HOME;
+    case HGEK_END:
+      return Key::END;
+    case HGEK_DELETE:
+      return Key::DELETE;
+    case HGEK_BACKSPACE:
+      return Key::BACKSPACE;
+    default:
+      return 0;
+  }
+}
+
+void HGEInput::_pollInput() {
+  hgeInputEvent event;
+  while (hge->Input_GetEvent(&event)) {
+    switch (event.type) {
+      case INPUT_KEYDOWN:
+      case INPUT_KEYUP:
+        AddKey(event);
+        break;
+      case INPUT_MBUTTONDOWN:
+      case INPUT_MBUTTONUP:
+      case INPUT_MOUSEMOVE:
+      case INPUT_MOUSEWHEEL:
+        AddMouse(event);
+        break;
+      default:
+        break;
+    }
+  }
+}
+
+void HGEInput::AddKey(const hgeInputEvent& event) {
+  int value;
+  if (event.type == INPUT_KEYDOWN) {
+    value = KeyValue(event);
+    if (value == 0) return;
+    if (event.key) valueOfHeldKey[event.key] = value;
+  } else {
+    // A release carries no character: it releases what the press typed.
+    const auto held = valueOfHeldKey.find(event.key);
+    if (held != valueOfHeldKey.end()) {
+      value = held->second;
+      valueOfHeldKey.erase(held);
+    } else {
+      value = KeyValue(event);
+    }
+    if (value == 0) return;
+  }
+  KeyInput input(Key(value), event.type == INPUT_KEYDOWN ? KeyInput::PRESSED : KeyInput::RELEASED);
+  input.setShiftPressed(event.flags & HGEINP_SHIFT);
+  input.setControlPressed(event.flags & HGEINP_CTRL);
+  input.setAltPressed(event.flags & HGEINP_ALT);
+  input.setMetaPressed(false);
+  input.setNumericPad(false);
+  keyQueue.push(input);
+}
+
+void HGEInput::AddMouse(const hgeInputEvent& event) {
+  const int x = static_cast<int>(event.x), y = static_cast<int>(event.y);
+  switch (event.type) {
+    case INPUT_MBUTTONDOWN:
+    case INPUT_MBUTTONUP: {
+      const unsigned int button = MouseButton(event.key);
+      if (button == MouseInput::EMPTY) return;
+      mouseQueue.push(MouseInput(
+          button, event.type == INPUT_MBUTTONDOWN ? MouseInput::PRESSED : MouseInput::RELEASED, x,
+          y, Milliseconds()));
+      break;
+    }
+    case INPUT_MOUSEMOVE:
+      mouseQueue.push(MouseInput(MouseInput::EMPTY, MouseInput::MOVED, x, y, Milliseconds()));
+      break;
+    case INPUT_MOUSEWHEEL:
+      if (event.wheel == 0) return;
+      mouseQueue.push(
+          MouseInput(MouseInput::EMPTY,
+                     event.wheel > 0 ? MouseInput::WHEEL_MOVED_UP : MouseInput::WHEEL_MOVED_DOWN, x,
+                     y, Milliseconds()));
+      break;
+  }
+}
+
+}  // namespace gcn

@@ -1,0 +1,121 @@
+// What the widget tests share: a recording engine installed as the process's
+// engine, the skin cut from a 512x512 texture on it, a guichan Gui over a
+// full-window container, and input scripted event by event.
+#pragma once
+
+#include <guichan/actionlistener.hpp>
+#include <guichan/font.hpp>
+#include <guichan/gui.hpp>
+#include <guichan/input.hpp>
+#include <guichan/keyinput.hpp>
+#include <guichan/mouseinput.hpp>
+#include <gtest/gtest.h>
+
+#include <memory>
+#include <queue>
+#include <string>
+#include <vector>
+
+#include "gcnWidgets/wContener.h"
+#include "gcnWidgets/wSkin.h"
+#include "platform/RecordingEngine.h"
+
+namespace widgettest {
+
+// Input for guichan fed directly by the test.
+class ScriptedInput : public gcn::Input {
+ public:
+  void MouseMove(int x, int y) { PushMouse(gcn::MouseInput::EMPTY, gcn::MouseInput::MOVED, x, y); }
+  void MousePress(int x, int y, unsigned button = gcn::MouseInput::LEFT) {
+    PushMouse(button, gcn::MouseInput::PRESSED, x, y);
+  }
+  void MouseRelease(int x, int y, unsigned button = gcn::MouseInput::LEFT) {
+    PushMouse(button, gcn::MouseInput::RELEASED, x, y);
+  }
+  void KeyPress(int key, bool control = false) { PushKey(key, gcn::KeyInput::PRESSED, control); }
+  void KeyRelease(int key, bool control = false) { PushKey(key, gcn::KeyInput::RELEASED, control); }
+
+  bool isKeyQueueEmpty() override { return keys.empty(); }
+  gcn::KeyInput dequeueKeyInput() override {
+    gcn::KeyInput input = keys.front();
+    keys.pop();
+    return input;
+  }
+  bool isMouseQueueEmpty() override { return mice.empty(); }
+  gcn::MouseInput dequeueMouseInput() override {
+    gcn::MouseInput input = mice.front();
+    mice.pop();
+    return input;
+  }
+  void _pollInput() override {}
+
+ private:
+  void PushMouse(unsigned button, unsigned type, int x, int y) {
+    // Far apart in time, so that no two presses make a double click.
+    timeStamp += 10000;
+    mice.push(gcn::MouseInput(button, type, x, y, timeStamp));
+  }
+  void PushKey(int key, unsigned type, bool control) {
+    gcn::KeyInput input(gcn::Key(key), type);
+    input.setControlPressed(control);
+    keys.push(input);
+  }
+
+  std::queue<gcn::KeyInput> keys;
+  std::queue<gcn::MouseInput> mice;
+  int timeStamp = 0;
+};
+
+// Every character 10 pixels wide; string widths carry the extra pixel of the
+// program's font adapter, so an empty string measures 1.
+class FixedWidthFont : public gcn::Font {
+ public:
+  static constexpr int kCharWidth = 10;
+  int getWidth(const std::string& text) const override {
+    return static_cast<int>(text.size()) * kCharWidth + 1;
+  }
+  int getHeight() const override { return 24; }
+  int getStringIndexAt(const std::string& text, int x) const override {
+    int sum = 0;
+    for (std::size_t i = 0; i < text.size(); ++i) {
+      sum += kCharWidth;
+      if (sum > x) return static_cast<int>(i);
+    }
+    return static_cast<int>(text.size());
+  }
+  void drawString(gcn::Graphics*, const std::string& text, int x, int y) override {
+    drawn.push_back({text, x, y});
+  }
+  struct Drawn {
+    std::string text;
+    int x, y;
+  };
+  std::vector<Drawn> drawn;
+};
+
+// Counts the action events of one widget.
+class ActionCounter : public gcn::ActionListener {
+ public:
+  void action(const gcn::ActionEvent&) override { ++count; }
+  int count = 0;
+};
+
+// A recording engine, the skin and a Gui whose top is a 600x300 container.
+class WidgetTest : public ::testing::Test {
+ protected:
+  WidgetTest();
+  ~WidgetTest() override;
+
+  // Runs the toolkit's logic over the scripted input.
+  void Logic() { gui.logic(); }
+
+  RecordingEngine* engine;
+  HTEXTURE atlas;
+  std::unique_ptr<SHR::cSkin> skin;
+  FixedWidthFont font;
+  ScriptedInput input;
+  SHR::Contener top;
+  gcn::Gui gui;
+};
+
+}  // namespace widgettest
