@@ -13,3 +13,7 @@ struct Palette {
   std::uint8_t Green(int index) const { return bytes[3 * index + 1]; }
   std::uint8_t Blue(int index) const { return bytes[3 * index + 2]; }
 };
+
+// Copies the first 768 bytes of data into palette; with fewer bytes only the
+// first size bytes of palette change.
+void loadPaletteFromMemory(Palette& palette, const std::uint8_t* data, std::size_t size);

@@ -22,7 +22,7 @@ enum class ExtractStatus {
   Running,
   // Every selected file was written or deliberately kept.
   Succeeded,
-  // The walk finished, but some entries could not be written (each was reported).
+  // The walk finished, but some entries or folders could not be written (each was reported).
   SucceededWithErrors,
   // Nothing was written: the destination is missing or cannot be written.
   DestinationUnusable,
@@ -40,6 +40,9 @@ struct ExtractResult {
   std::int32_t written = 0;
   std::int32_t kept = 0;  // existing file kept by a "No" answer
   std::int32_t failed = 0;
+  // Problems reported to the user, including refused folders that held no
+  // selected file; any of them makes the job end with errors.
+  std::int32_t problems = 0;
   std::int32_t Processed() const { return written + kept + failed; }
 };
 

@@ -18,6 +18,7 @@
 namespace {
 
 void Report(ExtractJob& job, const std::string& message) {
+  ++job.result.problems;
   job.questions->ReportFailure(message);
 }
 
@@ -323,8 +324,9 @@ void workerMain(std::shared_ptr<ExtractJob> job) {
       if (job->stoppedEarly)
         result.status = ExtractStatus::Cancelled;
       else
-        result.status =
-            result.failed > 0 ? ExtractStatus::SucceededWithErrors : ExtractStatus::Succeeded;
+        result.status = result.failed > 0 || result.problems > 0
+                            ? ExtractStatus::SucceededWithErrors
+                            : ExtractStatus::Succeeded;
     } else {
       result.status = ExtractStatus::DestinationUnusable;
     }

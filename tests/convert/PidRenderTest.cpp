@@ -1,0 +1,182 @@
+#include <gtest/gtest.h>
+
+#include <stdexcept>
+#include <vector>
+
+#include "ConvertTestSupport.h"
+#include "convert/PidImage.h"
+#include "support/PidBuilder.h"
+
+using Bytes = std::vector<std::uint8_t>;
+
+namespace {
+
+constexpr std::uint32_t kGruntzKey = 0xFFFF0084;
+const Rgba kClear{0, 0, 0, 0};
+
+Rgba Opaque(const Palette& palette, int index) {
+  return {palette.Red(index), palette.Green(index), palette.Blue(index), 255};
+}
+
+// Draws the picture on a canvas of its own size.
+std::vector<std::uint8_t> Drawn(const PidImage& image) {
+  std::vector<std::uint8_t> canvas(std::size_t(image.width() * image.height()) * 4, 0x55);
+  image.renderRgba(canvas, 0, 0, 0, 0);
+  return canvas;
+}
+
+}  // namespace
+
+TEST(PidPaletteChoice, EmbeddedPaletteWinsOverTheOnePassedIn) {
+  Palette own{};
+  own.bytes[3 * 2] = 11;
+  own.bytes[3 * 2 + 1] = 22;
+  own.bytes[3 * 2 + 2] = 33;
+  pidbuild::PidFile pid;
+  pid.width = 1;
+  pid.height = 1;
+  pid.flags = pidbuild::kEmbeddedPalette;
+  pid.pixelData = {2};
+  pid.palette = own;
+  const auto file = pidbuild::Build(pid);
+
+  const Palette current = pidbuild::DistinctPalette();
+  const Palette currentBefore = current;
+  PidImage image;
+  ASSERT_EQ(image.loadFromMemory(file.data(), file.size(), &current, false, false, false),
+            PidLoadStatus::Loaded);
+  EXPECT_EQ(CanvasAt(Drawn(image), 1, 1, 0, 0), (Rgba{11, 22, 33, 255}));
+  EXPECT_EQ(current.bytes, currentBefore.bytes);
+
+  // Told to ignore it, the picture takes the palette passed in.
+  ASSERT_EQ(image.loadFromMemory(file.data(), file.size(), &current, true, false, false),
+            PidLoadStatus::Loaded);
+  EXPECT_EQ(CanvasAt(Drawn(image), 1, 1, 0, 0), Opaque(current, 2));
+}
+
+TEST(PidPaletteChoice, WithoutAnyPaletteIndicesAreGrey) {
+  const auto file = pidbuild::Picture(3, 1, {0, 7, 200}, false);
+  PidImage image;
+  image.loadFromMemory(file.data(), file.size(), nullptr, false, false, false);
+  const auto canvas = Drawn(image);
+  EXPECT_EQ(CanvasAt(canvas, 3, 1, 0, 0), (Rgba{0, 0, 0, 255}));
+  EXPECT_EQ(CanvasAt(canvas, 3, 1, 1, 0), (Rgba{7, 7, 7, 255}));
+  EXPECT_EQ(CanvasAt(canvas, 3, 1, 2, 0), (Rgba{200, 200, 200, 255}));
+}
+
+TEST(PidPaletteChoice, OwnedPaletteOutlivesTheCallersCopy) {
+  const auto file = pidbuild::Picture(1, 1, {9}, false);
+  PidImage image;
+  {
+    const Palette temporary = pidbuild::DistinctPalette();
+    image.loadFromMemory(file.data(), file.size(), &temporary, false, true, false);
+  }
+  EXPECT_EQ(CanvasAt(Drawn(image), 1, 1, 0, 0), Opaque(pidbuild::DistinctPalette(), 9));
+}
+
+TEST(PidTransparency, ForcedTransparencyClearsIndexZeroIncludingSkips) {
+  // Row: skip 2, literal 5, literal 0.
+  const auto file = pidbuild::Build({4, 1, 0, 0, pidbuild::kSkipCoded, {0x82, 0x02, 5, 0}, {}});
+  const Palette palette = pidbuild::DistinctPalette();
+  PidImage image;
+
+  image.loadFromMemory(file.data(), file.size(), &palette, false, false, true);
+  auto canvas = Drawn(image);
+  EXPECT_EQ(CanvasAt(canvas, 4, 1, 0, 0), kClear);
+  EXPECT_EQ(CanvasAt(canvas, 4, 1, 1, 0), kClear);
+  EXPECT_EQ(CanvasAt(canvas, 4, 1, 2, 0), Opaque(palette, 5));
+  EXPECT_EQ(CanvasAt(canvas, 4, 1, 3, 0), kClear);
+
+  // Not forced and not flagged: index 0 is drawn like any colour.
+  image.loadFromMemory(file.data(), file.size(), &palette, false, false, false);
+  canvas = Drawn(image);
+  EXPECT_EQ(CanvasAt(canvas, 4, 1, 0, 0), Opaque(palette, 0));
+  EXPECT_EQ(CanvasAt(canvas, 4, 1, 3, 0), Opaque(palette, 0));
+}
+
+TEST(PidTransparency, ColourKeyDecidesByColourNotIndex) {
+  Palette palette = pidbuild::DistinctPalette();
+  palette.bytes[3 * 6] = 255;  // entry 6 is the GRUNTZ key colour
+  palette.bytes[3 * 6 + 1] = 0;
+  palette.bytes[3 * 6 + 2] = 132;
+  const auto file = pidbuild::Build({3, 1, 0, 0, pidbuild::kSkipCoded, {0x81, 0x02, 6, 9}, {}});
+  PidImage image;
+  image.transparencyMode = TransparencyMode::ColourKey;
+  image.transparencyKey = kGruntzKey;
+  image.loadFromMemory(file.data(), file.size(), &palette, false, false, true);
+  auto canvas = Drawn(image);
+  EXPECT_EQ(CanvasAt(canvas, 3, 1, 0, 0), Opaque(palette, 0)) << "skipped pixel stays opaque";
+  EXPECT_EQ(CanvasAt(canvas, 3, 1, 1, 0), kClear);
+  EXPECT_EQ(CanvasAt(canvas, 3, 1, 2, 0), Opaque(palette, 9));
+
+  // Entry 0 with the key colour: skipped pixels become transparent.
+  palette.bytes[0] = 255;
+  palette.bytes[1] = 0;
+  palette.bytes[2] = 132;
+  image.loadFromMemory(file.data(), file.size(), &palette, false, false, true);
+  canvas = Drawn(image);
+  EXPECT_EQ(CanvasAt(canvas, 3, 1, 0, 0), kClear);
+}
+
+TEST(PidTransparency, ColourKeyNeverMatchesGrey) {
+  Bytes every(256);
+  for (int i = 0; i < 256; ++i) every[std::size_t(i)] = std::uint8_t(i);
+  const auto file = pidbuild::Picture(256, 1, every, false);
+  PidImage image;
+  image.transparencyMode = TransparencyMode::ColourKey;
+  image.transparencyKey = kGruntzKey;
+  image.loadFromMemory(file.data(), file.size(), nullptr, false, false, true);
+  const auto canvas = Drawn(image);
+  for (int i = 0; i < 256; ++i) EXPECT_EQ(CanvasAt(canvas, 256, 1, i, 0)[3], 255) << i;
+}
+
+TEST(PidCanvas, RowsAreStoredBottomUp) {
+  // 2 x 2 picture drawn at (3, 2) on a 6 x 10 canvas: its top row goes into
+  // buffer row 10 - 1 - 2 = 7.
+  const auto file = pidbuild::Picture(2, 2, {1, 2, 3, 4}, false);
+  PidImage image;
+  image.loadFromMemory(file.data(), file.size(), nullptr, false, false, false);
+  std::vector<std::uint8_t> canvas(6 * 10 * 4, 0x55);
+  image.renderRgba(canvas, 6, 10, 3, 2);
+  const auto bufferPixel = [&](int column, int row) {
+    const std::size_t at = (std::size_t(row) * 6 + std::size_t(column)) * 4;
+    return Rgba{canvas[at], canvas[at + 1], canvas[at + 2], canvas[at + 3]};
+  };
+  EXPECT_EQ(bufferPixel(3, 7), (Rgba{1, 1, 1, 255}));
+  EXPECT_EQ(bufferPixel(4, 7), (Rgba{2, 2, 2, 255}));
+  EXPECT_EQ(bufferPixel(3, 6), (Rgba{3, 3, 3, 255}));
+  EXPECT_EQ(bufferPixel(4, 6), (Rgba{4, 4, 4, 255}));
+  // Only the picture's rectangle is touched.
+  int touched = 0;
+  for (std::size_t i = 0; i < canvas.size(); ++i) touched += canvas[i] != 0x55;
+  EXPECT_EQ(touched, 4 * 4);
+}
+
+TEST(PidCanvas, PictureIsClippedToTheCanvas) {
+  // 3 x 3 picture of indices 1..9 at (1, 1) on a 2 x 2 canvas: only index 1 fits.
+  const auto file = pidbuild::Picture(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9}, false);
+  PidImage image;
+  image.loadFromMemory(file.data(), file.size(), nullptr, false, false, false);
+  std::vector<std::uint8_t> canvas(2 * 2 * 4, 0x55);
+  image.renderRgba(canvas, 2, 2, 1, 1);
+  EXPECT_EQ(CanvasAt(canvas, 2, 2, 1, 1), (Rgba{1, 1, 1, 255}));
+  EXPECT_EQ(CanvasAt(canvas, 2, 2, 0, 0), (Rgba{0x55, 0x55, 0x55, 0x55}));
+
+  // Negative positions count as 0; far positions draw nothing.
+  image.renderRgba(canvas, 2, 2, -4, -9);
+  EXPECT_EQ(CanvasAt(canvas, 2, 2, 0, 0), (Rgba{1, 1, 1, 255}));
+  EXPECT_EQ(CanvasAt(canvas, 2, 2, 1, 1), (Rgba{5, 5, 5, 255}));
+  std::vector<std::uint8_t> untouched(2 * 2 * 4, 0x55);
+  image.renderRgba(untouched, 2, 2, 2, 0);
+  image.renderRgba(untouched, 2, 2, 0, 2);
+  EXPECT_EQ(untouched, std::vector<std::uint8_t>(2 * 2 * 4, 0x55));
+}
+
+TEST(PidCanvas, BufferSmallerThanItsStatedSizeIsRefused) {
+  const auto file = pidbuild::Picture(2, 2, {1, 2, 3, 4}, false);
+  PidImage image;
+  image.loadFromMemory(file.data(), file.size(), nullptr, false, false, false);
+  std::vector<std::uint8_t> canvas(2 * 2 * 4 - 1);
+  EXPECT_THROW(image.renderRgba(canvas, 0, 0, 0, 0), std::invalid_argument);
+  EXPECT_THROW(image.renderRgba(canvas, 100000, 100000, 0, 0), std::invalid_argument);
+}

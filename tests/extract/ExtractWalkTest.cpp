@@ -1,0 +1,288 @@
+#include <gtest/gtest.h>
+
+#include "convert/ImageConversion.h"
+#include "extract/ExtractWorker.h"
+#include "support/TempDir.h"
+#include "tests/extract/ExtractTestSupport.h"
+
+using namespace rezbuild;
+using namespace extracttest;
+using Tree = std::map<std::string, std::string>;
+
+namespace {
+
+class ExtractWalk : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    currentPalette.reset();
+    std::filesystem::create_directory(destination);
+  }
+  void TearDown() override { currentPalette.reset(); }
+
+  std::shared_ptr<REZ::Parser> Open(const Node& root) { return OpenBuilt(temp / "a.rez", root); }
+
+  std::shared_ptr<ExtractJob> Run(std::shared_ptr<REZ::Parser> archive,
+                                  const ExtractOptions& options) {
+    return RunJob(std::move(archive), options, destination, questions);
+  }
+
+  TempDir temp;
+  std::filesystem::path destination = temp / "out";
+  std::shared_ptr<ScriptedQuestions> questions = std::make_shared<ScriptedQuestions>();
+};
+
+TEST_F(ExtractWalk, MirrorsTheTreeAndCountsEveryFile) {
+  auto archive = Open(Folder("", {FileNode("ROOTFILE", "TXT", "at the root"),
+                                  Folder("LEVEL1", {FileNode("SOUND", "WAV", "riff"),
+                                                    Folder("SUB", {FileNode("DEEP", "TXT", "d")})}),
+                                  Folder("LEVEL2", {FileNode("B", "WAV", "bb")})}));
+  const auto job = Run(archive, OptionsFor(*archive));
+
+  EXPECT_EQ(TreeOf(destination), (Tree{{"ROOTFILE.TXT", "at the root"},
+                                       {"LEVEL1/", ""},
+                                       {"LEVEL1/SOUND.WAV", "riff"},
+                                       {"LEVEL1/SUB/", ""},
+                                       {"LEVEL1/SUB/DEEP.TXT", "d"},
+                                       {"LEVEL2/", ""},
+                                       {"LEVEL2/B.WAV", "bb"}}));
+  EXPECT_TRUE(job->IsDone());
+  EXPECT_EQ(job->Result().status, ExtractStatus::Succeeded);
+  EXPECT_EQ(job->Result().written, 4);
+  EXPECT_EQ(CurrentOf(*job), 4);
+  EXPECT_EQ(TotalOf(*job), 4);
+  EXPECT_TRUE(questions->failures.empty());
+}
+
+TEST_F(ExtractWalk, FoldersWithoutSelectedFilesAreLeftOutUnlessEmptyFoldersIsOn) {
+  const Node tree = Folder("", {Folder("SOUNDS", {FileNode("A", "WAV", "a")}),
+                                Folder("TEXTS", {FileNode("T", "TXT", "t"), Folder("INNER", {})}),
+                                Folder("EMPTY", {Folder("EMPTIER", {})})});
+  auto archive = Open(tree);
+  const auto soundsOnly = OptionsFor(*archive, {"WAV"});
+  Run(archive, soundsOnly);
+  EXPECT_EQ(TreeOf(destination), (Tree{{"SOUNDS/", ""}, {"SOUNDS/A.WAV", "a"}}));
+
+  std::filesystem::remove_all(destination);
+  std::filesystem::create_directory(destination);
+  auto withEmpty = soundsOnly;
+  withEmpty.extractEmptyFolders = true;
+  const auto job = Run(archive, withEmpty);
+  // Every folder is made, but files of unselected types are still not written.
+  EXPECT_EQ(TreeOf(destination), (Tree{{"SOUNDS/", ""},
+                                       {"SOUNDS/A.WAV", "a"},
+                                       {"TEXTS/", ""},
+                                       {"TEXTS/INNER/", ""},
+                                       {"EMPTY/", ""},
+                                       {"EMPTY/EMPTIER/", ""}}));
+  EXPECT_EQ(CurrentOf(*job), 1);
+}
+
+TEST_F(ExtractWalk, TypesMatchCaseSensitivelyAndNamesWithoutTypeAreSkipped) {
+  auto archive =
+      Open(Folder("", {FileNode("UPPER", "WAV", "U"), FileNode("lower", "wav", "l"),
+                       FileNode("PIC", "pid", "raw pid bytes"), FileNode("NOTYPE", "", "n")}));
+  auto options = OptionsFor(*archive, {"WAV", "pid"});
+  options.convertPid = true;  // lower-case pid is not a picture type
+  const auto job = Run(archive, options);
+  EXPECT_EQ(TreeOf(destination), (Tree{{"UPPER.WAV", "U"}, {"PIC.pid", "raw pid bytes"}}));
+  EXPECT_EQ(CurrentOf(*job), 2);
+  EXPECT_EQ(job->Result().status, ExtractStatus::Succeeded);
+}
+
+TEST_F(ExtractWalk, PidFilesAreCopiedRawWhenConversionIsOff) {
+  const auto pid = MakePid(2, 2);
+  auto archive = Open(Folder("", {FileNode("FRAME", "PID", pid)}));
+  Run(archive, OptionsFor(*archive));
+  EXPECT_EQ(TreeOf(destination), (Tree{{"FRAME.PID", std::string(pid.begin(), pid.end())}}));
+}
+
+struct OverwriteCase {
+  const char* name;
+  std::vector<OverwriteAnswer> answers;
+  std::string expectedA, expectedB;
+  std::size_t questionsAsked;
+  std::int32_t written, kept;
+};
+
+class ExtractOverwrite : public ExtractWalk, public ::testing::WithParamInterface<OverwriteCase> {};
+
+// The folder holds A.WAV twice, then B.WAV; B.WAV already exists on disk. The
+// second A.WAV meets the first on disk.
+TEST_P(ExtractOverwrite, EachAnswerDoesWhatItSays) {
+  const OverwriteCase& c = GetParam();
+  auto archive =
+      Open(Folder("", {Folder("L", {FileNode("A", "WAV", "first"), FileNode("A", "WAV", "second"),
+                                    FileNode("B", "WAV", "new b")})}));
+  std::filesystem::create_directory(destination / "L");
+  WriteText(destination / "L" / "B.WAV", "old b");
+  questions->overwriteAnswers.assign(c.answers.begin(), c.answers.end());
+
+  const auto job = Run(archive, OptionsFor(*archive));
+  EXPECT_EQ(ReadFile(destination / "L" / "A.WAV"), c.expectedA);
+  EXPECT_EQ(ReadFile(destination / "L" / "B.WAV"), c.expectedB);
+  ASSERT_EQ(questions->overwriteQuestions.size(), c.questionsAsked);
+  EXPECT_EQ(questions->overwriteQuestions[0],
+            "File A.WAV in:\n\\\\L\nalready exits. Do you want to overwrite it?\n"
+            "Press 'Cancel' to overwrite all.");
+  EXPECT_EQ(job->Result().written, c.written);
+  EXPECT_EQ(job->Result().kept, c.kept);
+  EXPECT_EQ(CurrentOf(*job), 3);
+  EXPECT_EQ(job->Result().status, ExtractStatus::Succeeded);
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    Answers, ExtractOverwrite,
+    ::testing::Values(
+        OverwriteCase{
+            "Yes", {OverwriteAnswer::Yes, OverwriteAnswer::Yes}, "second", "new b", 2, 3, 0},
+        OverwriteCase{"No", {OverwriteAnswer::No, OverwriteAnswer::No}, "first", "old b", 2, 1, 2},
+        OverwriteCase{
+            "CancelMeansOverwriteAll", {OverwriteAnswer::Cancel}, "second", "new b", 1, 3, 0}),
+    [](const auto& info) { return std::string(info.param.name); });
+
+TEST_F(ExtractWalk, QuestionNamesTheRootAsOneBackslashAndDeeperFoldersByPath) {
+  auto archive = Open(Folder("", {FileNode("R", "TXT", "r"),
+                                  Folder("TOP", {Folder("MID", {FileNode("M", "TXT", "m")})})}));
+  WriteText(destination / "R.TXT", "old");
+  std::filesystem::create_directories(destination / "TOP" / "MID");
+  WriteText(destination / "TOP" / "MID" / "M.TXT", "old");
+  Run(archive, OptionsFor(*archive));
+  ASSERT_EQ(questions->overwriteQuestions.size(), 2u);
+  EXPECT_EQ(questions->overwriteQuestions[0],
+            "File R.TXT in:\n\\\nalready exits. Do you want to overwrite it?\n"
+            "Press 'Cancel' to overwrite all.");
+  EXPECT_EQ(questions->overwriteQuestions[1],
+            "File M.TXT in:\n\\\\TOP\\MID\nalready exits. Do you want to overwrite it?\n"
+            "Press 'Cancel' to overwrite all.");
+}
+
+TEST_F(ExtractWalk, OverwriteAllSetBeforehandNeverAsks) {
+  auto archive = Open(Folder("", {FileNode("A", "WAV", "new")}));
+  WriteText(destination / "A.WAV", "old");
+  auto options = OptionsFor(*archive);
+  options.overwriteAll = true;
+  Run(archive, options);
+  EXPECT_TRUE(questions->overwriteQuestions.empty());
+  EXPECT_EQ(ReadFile(destination / "A.WAV"), "new");
+}
+
+std::vector<unsigned char> PaletteBytes(unsigned char fill, std::size_t size = 768) {
+  return std::vector<unsigned char>(size, fill);
+}
+
+TEST_F(ExtractWalk, PaletteSwitchesOnlyOnEnteringWalkedTopLevelFolders) {
+  auto archive = Open(Folder(
+      "", {Folder("PALETTES", {FileNode("MAIN", "PAL", PaletteBytes(1))}),  // at the root
+           Folder("SKIPPED", {Folder("PALETTES", {FileNode("MAIN", "PAL", PaletteBytes(2))}),
+                              FileNode("T", "TXT", "not selected")}),
+           Folder("LEVEL",
+                  {Folder("PALETTES", {FileNode("MAIN", "PAL", PaletteBytes(3))}),
+                   Folder("DEEP", {Folder("PALETTES", {FileNode("MAIN", "PAL", PaletteBytes(4))}),
+                                   FileNode("S", "WAV", "s")})})}));
+  testing::internal::CaptureStdout();
+  Run(archive, OptionsFor(*archive, {"WAV"}));
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(out, "Switched to palette from: LEVEL\n");
+  ASSERT_TRUE(currentPalette.has_value());
+  EXPECT_EQ(currentPalette->bytes[0], 3);
+}
+
+TEST_F(ExtractWalk, PaletteOfATopLevelFolderIsReadBeforeItsFilesAndStaysForLaterFolders) {
+  auto archive = Open(Folder(
+      "", {Folder("FIRST", {Folder("PALETTES", {FileNode("MAIN", "PAL", PaletteBytes(9, 700))}),
+                            FileNode("A", "WAV", "a")}),
+           Folder("SECOND", {FileNode("B", "WAV", "b")})}));
+  testing::internal::CaptureStdout();
+  Run(archive, OptionsFor(*archive, {"WAV"}));
+  const std::string out = testing::internal::GetCapturedStdout();
+  EXPECT_EQ(out, "Error: palette found in FIRST is broken!\nSwitched to palette from: FIRST\n");
+  ASSERT_TRUE(currentPalette.has_value());
+  EXPECT_EQ(currentPalette->bytes[699], 9);
+}
+
+TEST_F(ExtractWalk, PidPicturesBecomePngWithoutTheOverwriteQuestion) {
+  auto archive = Open(Folder("", {Folder("IMAGES", {FileNode("FRAME001", "PID", MakePid(3, 2)),
+                                                    FileNode("PIDGEON", "PID", MakePid(1, 1))})}));
+  std::filesystem::create_directory(destination / "IMAGES");
+  WriteText(destination / "IMAGES" / "FRAME001.png", "old picture");
+  auto options = OptionsFor(*archive);
+  options.convertPid = true;
+  const auto job = Run(archive, options);
+
+  EXPECT_TRUE(questions->overwriteQuestions.empty());
+  EXPECT_FALSE(std::filesystem::exists(destination / "IMAGES" / "FRAME001.PID"));
+  const PngSize frame = PngSizeOf(destination / "IMAGES" / "FRAME001.png");
+  EXPECT_EQ(frame.width, 3u);
+  EXPECT_EQ(frame.height, 2u);
+  EXPECT_EQ(PngSizeOf(destination / "IMAGES" / "pngGEON.png").width, 1u);
+  EXPECT_EQ(job->Result().written, 2);
+  EXPECT_EQ(CurrentOf(*job), 2);
+}
+
+TEST_F(ExtractWalk, RectConversionGivesEachFolderItsOwnCommonCanvas) {
+  auto archive = Open(Folder(
+      "", {Folder("ANIM", {FileNode("A", "PID", MakePid(20, 30, -3, 4)),
+                           FileNode("B", "PID", MakePid(24, 10, 5, -6)),
+                           Folder("OTHER", {FileNode("C", "PID", MakePid(10, 10, 6, 0))})})}));
+  auto options = OptionsFor(*archive);
+  options.convertPid = true;
+  options.rectConversion = true;
+  Run(archive, options);
+  for (const char* name : {"A.png", "B.png"}) {
+    const PngSize size = PngSizeOf(destination / "ANIM" / name);
+    EXPECT_EQ(size.width, 32u) << name;
+    EXPECT_EQ(size.height, 40u) << name;
+  }
+  const PngSize other = PngSizeOf(destination / "ANIM" / "OTHER" / "C.png");
+  EXPECT_EQ(other.width, 16u);
+  EXPECT_EQ(other.height, 10u);
+}
+
+TEST_F(ExtractWalk, RectConversionIsIgnoredWithoutPngConversion) {
+  auto archive = Open(Folder("", {FileNode("A", "PID", MakePid(2, 3, -4, 0))}));
+  auto options = OptionsFor(*archive);
+  options.rectConversion = true;
+  Run(archive, options);
+  EXPECT_EQ(TreeOf(destination).count("A.PID"), 1u);
+}
+
+TEST_F(ExtractWalk, WithoutRectEachPngHasItsPictureSize) {
+  auto archive = Open(Folder("", {FileNode("A", "PID", MakePid(20, 30, -3, 4)),
+                                  FileNode("B", "PID", MakePid(24, 10, 5, -6))}));
+  auto options = OptionsFor(*archive);
+  options.convertPid = true;
+  Run(archive, options);
+  EXPECT_EQ(PngSizeOf(destination / "A.png").width, 20u);
+  EXPECT_EQ(PngSizeOf(destination / "B.png").height, 10u);
+}
+
+TEST_F(ExtractWalk, HasSelectedFilesLooksThroughTheWholeSubtree) {
+  auto archive = Open(Folder("", {Folder("A", {Folder("B", {Folder("C", {FileNode("X", "WAV")})})}),
+                                  Folder("D", {FileNode("Y", "TXT")})}));
+  auto job =
+      MakeExtractJob("a.rez", destination, archive, OptionsFor(*archive, {"WAV"}), questions);
+  const auto& root = archive->Root();
+  EXPECT_TRUE(HasSelectedFiles(*job, root));
+  EXPECT_TRUE(HasSelectedFiles(*job, static_cast<const REZ::Dir&>(*root.children[0])));
+  EXPECT_FALSE(HasSelectedFiles(*job, static_cast<const REZ::Dir&>(*root.children[1])));
+}
+
+TEST_F(ExtractWalk, WorkingDirectoryIsNeverChanged) {
+  const auto before = std::filesystem::current_path();
+  auto archive = Open(Folder("", {Folder("A", {FileNode("X", "WAV", "x")})}));
+  Run(archive, OptionsFor(*archive));
+  EXPECT_EQ(std::filesystem::current_path(), before);
+  EXPECT_EQ(ReadFile(destination / "A" / "X.WAV"), "x");
+}
+
+TEST_F(ExtractWalk, RelativeDestinationIsResolvedAgainstTheWorkingDirectory) {
+  auto archive = Open(Folder("", {FileNode("X", "WAV", "x")}));
+  const auto before = std::filesystem::current_path();
+  std::filesystem::current_path(temp.path());
+  const auto job = RunJob(archive, OptionsFor(*archive), "out", questions);
+  std::filesystem::current_path(before);
+  EXPECT_EQ(job->Result().status, ExtractStatus::Succeeded);
+  EXPECT_EQ(ReadFile(destination / "X.WAV"), "x");
+}
+
+}  // namespace
