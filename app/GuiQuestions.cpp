@@ -3,11 +3,12 @@
 #include "platform/MessageBox.h"
 
 OverwriteAnswer GuiQuestions::AskOverwrite(const std::string& text) {
-  switch (platform::ShowMessageBox(owner, text, "Question", platform::MessageButtons::YesNoCancel,
-                                   platform::MessageIcon::Question)) {
-    case platform::MessageAnswer::Yes:
+  switch (platform::ShowMessageBox(owner, text, "Question",
+                                   platform::MessageBoxButtons::kYesNoCancel,
+                                   platform::MessageBoxIcon::kQuestion)) {
+    case platform::MessageBoxAnswer::kYes:
       return OverwriteAnswer::Yes;
-    case platform::MessageAnswer::Cancel:
+    case platform::MessageBoxAnswer::kCancel:
       return OverwriteAnswer::Cancel;
     default:
       return OverwriteAnswer::No;
@@ -16,11 +17,11 @@ OverwriteAnswer GuiQuestions::AskOverwrite(const std::string& text) {
 
 ImageErrorAnswer GuiQuestions::AskImageError(const std::string& text) {
   switch (platform::ShowMessageBox(owner, text, "DevIL error",
-                                   platform::MessageButtons::CancelTryContinue,
-                                   platform::MessageIcon::None)) {
-    case platform::MessageAnswer::TryAgain:
+                                   platform::MessageBoxButtons::kCancelTryContinue,
+                                   platform::MessageBoxIcon::kNone)) {
+    case platform::MessageBoxAnswer::kTryAgain:
       return ImageErrorAnswer::TryAgain;
-    case platform::MessageAnswer::Continue:
+    case platform::MessageBoxAnswer::kContinue:
       return ImageErrorAnswer::Continue;
     default:
       return ImageErrorAnswer::Cancel;

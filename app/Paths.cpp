@@ -28,7 +28,7 @@ std::string FileBaseName(const std::string& fileName) {
 
 std::string DefaultDestination(const std::string& path) {
   const std::string fileName = PathFileName(path);
-  const std::optional<std::string> extension = FileExtension(fileName);
+  const std::optional<std::string> extension = REZ::FileExtension(fileName);
   std::string folderName = FileBaseName(fileName);
   folderName += extension ? " " + *extension : std::string(" extracted");
   // A bare file name stays relative: joining it to an empty folder would put

@@ -11,9 +11,12 @@
 #include "app/states/Select.h"
 #include "convert/ImageConversion.h"
 #include "gcnWidgets/wSkin.h"
-#include "platform/GuiAdapters.h"
+#include "platform/HGEGraphics.h"
+#include "platform/HGEImage.h"
+#include "platform/HGEInput.h"
 #include "platform/MessageBox.h"
 #include "text/BitmapFont.h"
+#include "text/HGEImageFont.h"
 
 namespace {
 
@@ -33,8 +36,8 @@ bool ExitFunc() {
 
 void FatalError(const std::string& text) {
   std::fprintf(stderr, "tarnwick: %s\n", text.c_str());
-  platform::ShowMessageBox(nullptr, text, "Fatal error", platform::MessageButtons::Ok,
-                           platform::MessageIcon::Error);
+  platform::ShowMessageBox(nullptr, text, "Fatal error", platform::MessageBoxButtons::kOk,
+                           platform::MessageBoxIcon::kError);
 }
 
 }  // namespace
@@ -90,9 +93,9 @@ StartUpResult StartUp(AppContext& app, const ResourceFinder& find) {
   const HTEXTURE fontTexture =
       engine->Texture_Load(reinterpret_cast<const char*>(fontImage->data),
                            static_cast<std::uint32_t>(fontImage->size), false);
-  app.mainFont = BitmapFont::FromMemory(reinterpret_cast<const char*>(fontDescriptor->data),
-                                        static_cast<std::uint32_t>(fontDescriptor->size),
-                                        fontTexture, true, 0, 0);
+  app.mainFont = std::make_unique<BitmapFont>(reinterpret_cast<const char*>(fontDescriptor->data),
+                                              static_cast<std::uint32_t>(fontDescriptor->size),
+                                              fontTexture, true, 0, 0);
 
   app.art = SHR::CutScreenArt(app.skinTexture);
   app.imageLoader = std::make_unique<gcn::HGEImageLoader>();

@@ -3,7 +3,7 @@
 #include <algorithm>
 
 #include "extract/ExtractJob.h"
-#include "extract/Worker.h"
+#include "extract/ExtractWorker.h"
 
 WorkerThreads::~WorkerThreads() {
   CancelAll();

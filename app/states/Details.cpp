@@ -12,10 +12,11 @@
 #include "archive/cREZ.h"
 #include "extract/Formatting.h"
 #include "gcnWidgets/wButton.h"
-#include "gcnWidgets/wCheckbox.h"
+#include "gcnWidgets/wCheckBox.h"
 #include "gcnWidgets/wContener.h"
 #include "gcnWidgets/wSkin.h"
-#include "platform/GuiAdapters.h"
+#include "platform/HGEGraphics.h"
+#include "platform/HGEInput.h"
 #include "platform/MessageBox.h"
 #include "text/BitmapFont.h"
 
@@ -250,11 +251,11 @@ void Details::Confirm() {
       "Remember that you need at least " + SizeText(3 * archiveFileSize) +
           " free space on destination drive\nto ensure valid extraction. Otherwise extracted "
           "files may be corrupted or\nincomplete.",
-      "Notice", platform::MessageButtons::Ok, platform::MessageIcon::Information);
-  const platform::MessageAnswer answer = platform::ShowMessageBox(
+      "Notice", platform::MessageBoxButtons::kOk, platform::MessageBoxIcon::kInformation);
+  const platform::MessageBoxAnswer answer = platform::ShowMessageBox(
       app.Window(), "Archive will be now extracted. Are you sure you want to proceed?", "Notice",
-      platform::MessageButtons::YesNo, platform::MessageIcon::Question);
-  if (answer != platform::MessageAnswer::Yes) return;
+      platform::MessageBoxButtons::kYesNo, platform::MessageBoxIcon::kQuestion);
+  if (answer != platform::MessageBoxAnswer::kYes) return;
   ChangeState(std::make_unique<Extract>(app, sourcePath, destinationPath, archive, BuildOptions()));
 }
 

@@ -15,7 +15,8 @@
 #include "gcnWidgets/wButton.h"
 #include "gcnWidgets/wContener.h"
 #include "gcnWidgets/wProgressBar.h"
-#include "platform/GuiAdapters.h"
+#include "platform/HGEGraphics.h"
+#include "platform/HGEInput.h"
 #include "text/BitmapFont.h"
 
 namespace State {

@@ -14,8 +14,8 @@
 #include "gcnWidgets/wButton.h"
 #include "gcnWidgets/wContener.h"
 #include "gcnWidgets/wTextField.h"
-#include "platform/FileDialog.h"
-#include "platform/GuiAdapters.h"
+#include "platform/HGEGraphics.h"
+#include "platform/HGEInput.h"
 #include "platform/MessageBox.h"
 #include "text/BitmapFont.h"
 
@@ -26,8 +26,8 @@ namespace State {
 namespace {
 
 void Notice(AppContext& app, const std::string& text) {
-  platform::ShowMessageBox(app.Window(), text, "Notice", platform::MessageButtons::Ok,
-                           platform::MessageIcon::Information);
+  platform::ShowMessageBox(app.Window(), text, "Notice", platform::MessageBoxButtons::kOk,
+                           platform::MessageBoxIcon::kInformation);
 }
 
 }  // namespace
@@ -128,7 +128,13 @@ bool Select::Render() {
   return false;
 }
 
+#if __has_include("platform/FileDialog.h")
+#include "platform/FileDialog.h"
+#define TARNWICK_HAS_FILE_DIALOG 1
+#endif
+
 void Select::BrowseForSource() {
+#ifdef TARNWICK_HAS_FILE_DIALOG
   const std::vector<platform::FileFilter> filters = {
       {"Monolith's Resources (*.VRZ; *.SRZ; *.REZ)", "*.vrz;*.srz;*.rez"},
       {"Monolith's Resource (*.REZ)", "*.rez"},
@@ -142,6 +148,7 @@ void Select::BrowseForSource() {
   if (!CanOpenForReading(*chosen)) return;
   next->setEnabled(true);
   destinationField->setText(DefaultDestination(*chosen));
+#endif
 }
 
 void Select::CheckTypedSource() {
@@ -151,10 +158,10 @@ void Select::CheckTypedSource() {
 bool Select::EnsureDestination(const std::string& destination) {
   std::error_code error;
   if (!destination.empty() && fs::is_directory(destination, error)) return true;
-  const platform::MessageAnswer answer = platform::ShowMessageBox(
+  const platform::MessageBoxAnswer answer = platform::ShowMessageBox(
       app.Window(), "Destination path does not exist. Do you want to create it?", "Question",
-      platform::MessageButtons::YesNo, platform::MessageIcon::Question);
-  if (answer != platform::MessageAnswer::Yes) return false;
+      platform::MessageBoxButtons::kYesNo, platform::MessageBoxIcon::kQuestion);
+  if (answer != platform::MessageBoxAnswer::kYes) return false;
   // One folder, as asked; its parent must exist already.
   std::string reason;
   if (destination.empty()) {

@@ -7,7 +7,8 @@
 #include "app/states/Select.h"
 #include "gcnWidgets/wButton.h"
 #include "gcnWidgets/wContener.h"
-#include "platform/GuiAdapters.h"
+#include "platform/HGEGraphics.h"
+#include "platform/HGEInput.h"
 #include "text/BitmapFont.h"
 
 namespace State {

@@ -23,7 +23,9 @@ BoxScript::BoxScript() {
   });
 }
 
-BoxScript::~BoxScript() { platform::SetMessageBoxAnswerer(nullptr); }
+BoxScript::~BoxScript() {
+  platform::SetMessageBoxAnswerer(nullptr);
+}
 
 void BoxScript::Answer(platform::MessageBoxAnswer answer) {
   std::lock_guard<std::mutex> guard(lock);
@@ -124,7 +126,9 @@ void AppHarness::Type(const std::string& text) {
   for (unsigned char c : text) Key(0, c);
 }
 
-SHR::cState* AppHarness::Top() const { return app.states->Top(); }
+SHR::cState* AppHarness::Top() const {
+  return app.states->Top();
+}
 
 std::vector<DrawnText> AppHarness::Texts() const {
   // Glyphs are told apart by where their cells lie in the font texture.

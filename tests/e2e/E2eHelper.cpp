@@ -66,27 +66,30 @@ Node ClawArchive() {
   std::vector<Node> sounds;
   for (int i = 0; i < 4; ++i)
     sounds.push_back(FileNode("SOUND" + std::to_string(i), "WAV", Pattern(3000 + 997 * i, i)));
-  return Folder("ROOT", {
-      FileNode("README", "TXT", "Archive made for the end-to-end tests.\n"),
-      Folder("CLAW",
-             {
-                 Folder("PALETTES", {FileNode("MAIN", "PAL", PalettePattern())}),
-                 Folder("IMAGES", {Folder("OFFICER", frames),
-                                   Folder("TILES", {FileNode("TILE", "PID",
-                                                             Picture(16, 16, 0, 0, 7, false))})}),
-                 Folder("SOUNDS", sounds),
-                 Folder("MUSIC", {FileNode("THEME", "XMI", Pattern(5000, 40))}),
-                 Folder("ANIS", {FileNode("WALK", "ANI", Pattern(400, 41))}),
-                 Folder("EMPTY", {}),
-                 Folder("LOWER", {FileNode("quiet", "wav", Pattern(900, 42))}),
-             }),
-  });
+  return Folder(
+      "ROOT",
+      {
+          FileNode("README", "TXT", "Archive made for the end-to-end tests.\n"),
+          Folder(
+              "CLAW",
+              {
+                  Folder("PALETTES", {FileNode("MAIN", "PAL", PalettePattern())}),
+                  Folder("IMAGES", {Folder("OFFICER", frames),
+                                    Folder("TILES", {FileNode("TILE", "PID",
+                                                              Picture(16, 16, 0, 0, 7, false))})}),
+                  Folder("SOUNDS", sounds),
+                  Folder("MUSIC", {FileNode("THEME", "XMI", Pattern(5000, 40))}),
+                  Folder("ANIS", {FileNode("WALK", "ANI", Pattern(400, 41))}),
+                  Folder("EMPTY", {}),
+                  Folder("LOWER", {FileNode("quiet", "wav", Pattern(900, 42))}),
+              }),
+      });
 }
 
 // More types than the left column of the options screen can show at once.
 Node ManyTypesArchive() {
-  const char* types[] = {"WAV", "XMI", "TXT", "PAL", "PID", "PCX", "WWD", "ANI",
-                         "DAT", "BIN", "CFG", "MID", "FNT", "LOG"};
+  const char* types[] = {"WAV", "XMI", "TXT", "PAL", "PID", "PCX", "WWD",
+                         "ANI", "DAT", "BIN", "CFG", "MID", "FNT", "LOG"};
   std::vector<Node> files;
   int seed = 0;
   for (const char* type : types) {
@@ -121,7 +124,9 @@ int WriteFixtures(const fs::path& folder) {
   return 0;
 }
 
-Window ParseWindow(const char* text) { return static_cast<Window>(std::strtoul(text, nullptr, 0)); }
+Window ParseWindow(const char* text) {
+  return static_cast<Window>(std::strtoul(text, nullptr, 0));
+}
 
 // What a window manager sends when the user clicks the close button.
 int CloseWindow(Display* display, Window window) {
