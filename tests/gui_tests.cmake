@@ -13,3 +13,4 @@ if(GUI_TEST_SOURCES)
   gtest_discover_tests(tarnwick_gui_tests DISCOVERY_TIMEOUT 60
                        PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen")
 endif()
+include(${CMAKE_CURRENT_LIST_DIR}/e2e/e2e.cmake)

@@ -75,6 +75,7 @@ void Extract::Init() {
   app.workers.WaitAll(std::chrono::seconds(30));
   app.workers.Start(job);
   elapsedMs = 0;
+  firstFrame = true;
 
   next = std::make_unique<SHR::But>(app.skin.get(), "Next");
   next->setSize(90, 33);
@@ -106,7 +107,11 @@ void Extract::Destroy() {
 }
 
 bool Extract::Think() {
-  if (progressBar->getProgress() != 100.0f)
+  // The first frame's delta covers the time before this screen existed,
+  // such as the confirmation the user was answering.
+  if (firstFrame)
+    firstFrame = false;
+  else if (progressBar->getProgress() != 100.0f)
     elapsedMs =
         static_cast<int>(static_cast<float>(elapsedMs) + 1000.0f * app.engine->Timer_GetDelta());
   if (job->IsDone()) {

@@ -68,6 +68,7 @@ class Extract : public SHR::cState {
   std::shared_ptr<GuiQuestions> questions;
   std::shared_ptr<ExtractJob> job;
   int elapsedMs = 0;
+  bool firstFrame = true;
   // The pause state the buttons show; follows the job's flag, which the
   // image conversion's error question may also set.
   bool shownPaused = false;

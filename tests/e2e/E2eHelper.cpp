@@ -44,14 +44,15 @@ std::vector<unsigned char> PalettePattern() {
   return bytes;
 }
 
-// A picture with a transparent border, an offset, and a diagonal band.
+// A picture with a transparent border, an offset, and diagonal bands of
+// cellSize pixels (large cells code into short runs).
 std::vector<unsigned char> Picture(int width, int height, int offsetX, int offsetY, int seed,
-                                   bool skipCoded) {
+                                   bool skipCoded, int cellSize = 1) {
   std::vector<std::uint8_t> indices(static_cast<std::size_t>(width) * height, 0);
   for (int y = 1; y + 1 < height; ++y)
     for (int x = 1; x + 1 < width; ++x)
       indices[static_cast<std::size_t>(y) * width + x] =
-          static_cast<std::uint8_t>(1 + (x + y + seed) % 200);
+          static_cast<std::uint8_t>(1 + (x / cellSize + y / cellSize + seed) % 200);
   return pidbuild::Picture(width, height, indices, skipCoded, offsetX, offsetY);
 }
 
@@ -106,8 +107,8 @@ Node BigArchive(int folders, int perFolder) {
   for (int f = 0; f < folders; ++f) {
     std::vector<Node> pictures;
     for (int i = 0; i < perFolder; ++i)
-      pictures.push_back(
-          FileNode("P" + std::to_string(i), "PID", Picture(320, 240, 0, 0, f * 1000 + i, false)));
+      pictures.push_back(FileNode("P" + std::to_string(i), "PID",
+                                  Picture(320, 240, 0, 0, f * 1000 + i, false, 16)));
     top.push_back(Folder("SET" + std::to_string(f), pictures));
   }
   top.push_back(Folder("SOUNDS", {FileNode("LAST", "WAV", Pattern(2000, 5))}));

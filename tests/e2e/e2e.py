@@ -120,7 +120,7 @@ class Session:
         self.program = subprocess.Popen(
             [self.args.program], cwd=self.work, env=self.env, stdin=subprocess.DEVNULL,
             stdout=open(self.stdout_path, "wb"), stderr=open(self.stderr_path, "wb"))
-        self.window = wait_for(lambda: self.find_window("^" + WINDOW_TITLE + "$"), 20,
+        self.window = wait_for(lambda: self.find_window(WINDOW_TITLE), 20,
                                "the program window")
         self.move(*RESTING_POINT)
         time.sleep(0.3)
@@ -156,10 +156,26 @@ class Session:
         return subprocess.run([self.args.helper] + [str(w) for w in words], env=self.env,
                               capture_output=True, text=True, check=True).stdout
 
-    def find_window(self, pattern):
-        out = self.xdotool("search", "--onlyvisible", "--name", pattern, check_result=False)
-        ids = [line for line in out.split() if line.strip()]
-        return ids[0] if ids else None
+    def find_windows(self, title):
+        """Top-level windows with exactly this title (message boxes set only
+        the UTF-8 title, which `xdotool search` does not read)."""
+        out = subprocess.run(["xwininfo", "-root", "-children"], env=self.env,
+                             capture_output=True, text=True).stdout
+        found = []
+        for line in out.splitlines():
+            words = line.split(None, 1)
+            if len(words) == 2 and words[1].startswith('"%s":' % title):
+                found.append(words[0])
+        return found
+
+    def find_window(self, title):
+        found = self.find_windows(title)
+        return found[0] if found else None
+
+    def focus_main(self):
+        self.xdotool("windowfocus", "--sync", self.window, check_result=False)
+        self.move(*RESTING_POINT)
+        time.sleep(0.2)
 
     def move(self, x, y):
         self.xdotool("mousemove", "--window", self.window, x, y)
@@ -169,7 +185,8 @@ class Session:
         time.sleep(0.1)
         self.xdotool("click", button)
         time.sleep(0.15)
-        self.move(*RESTING_POINT)
+        # The click may have closed the window.
+        self.xdotool("mousemove", "--window", self.window, *RESTING_POINT, check_result=False)
         time.sleep(0.15)
 
     def type_text(self, text):
@@ -201,7 +218,7 @@ class Session:
     # -- where are we --------------------------------------------------------
 
     def on_step1(self):
-        field, column, bar = self.pixels((250, 97), (180, 200), (12, 100))
+        field, column, bar = self.pixels((500, 88), (180, 200), (12, 100))
         return field == (60, 60, 60) and column == BACKGROUND and bar == BACKGROUND
 
     def on_step2(self):
@@ -209,11 +226,11 @@ class Session:
         return dark == (31, 31, 31) and grey == (92, 92, 92)
 
     def on_step3(self):
-        field, column, bar = self.pixels((250, 97), (180, 200), (12, 100))
+        field, column, bar = self.pixels((500, 88), (180, 200), (12, 100))
         return column == BACKGROUND and bar != BACKGROUND and field != (60, 60, 60)
 
     def on_step4(self):
-        field, column, exit_face, bar = self.pixels((250, 97), (180, 200), (350, 266), (12, 100))
+        field, column, exit_face, bar = self.pixels((500, 88), (180, 200), (350, 266), (12, 100))
         return (field == BACKGROUND and column == BACKGROUND and bar == BACKGROUND and
                 exit_face != BACKGROUND)
 
@@ -224,24 +241,21 @@ class Session:
     # -- message boxes -------------------------------------------------------
 
     def wait_box(self, title, timeout=10):
-        return wait_for(lambda: self.find_window("^" + title + "$"), timeout,
+        return wait_for(lambda: self.find_window(title), timeout,
                         'a message box titled "%s"' % title)
 
     def answer_box(self, title, key="Return", timeout=10):
         box = self.wait_box(title, timeout)
-        self.xdotool("windowfocus", "--sync", box, check_result=False)
-        self.xdotool("mousemove", "--window", box, 5, 5)
         time.sleep(0.2)
-        self.xdotool("key", "--window", box, key)
-        self.xdotool("key", key, check_result=False)
-        wait_for(lambda: not self.find_window("^" + title + "$"), 10,
+        self.xdotool("windowfocus", "--sync", box, check_result=False)
+        self.xdotool("key", key)
+        wait_for(lambda: box not in self.find_windows(title), 10,
                  'the box "%s" to close' % title)
-        self.move(*RESTING_POINT)
-        time.sleep(0.3)
+        self.focus_main()
 
     def no_box(self, title, seconds=1.5):
         time.sleep(seconds)
-        return self.find_window("^" + title + "$") is None
+        return self.find_window(title) is None
 
     # -- steps ---------------------------------------------------------------
 
@@ -612,6 +626,8 @@ def main():
                         help="where screenshots go (default: a scratch folder)")
     parser.add_argument("--keep", action="store_true", help="keep the scratch folder")
     args = parser.parse_args()
+    args.program, args.cli, args.helper = (os.path.abspath(p) for p in
+                                           (args.program, args.cli, args.helper))
     for tool in ("Xvfb", "xdotool"):
         if not shutil.which(tool):
             print("%s is not installed (scripts/install-deps.sh installs it)" % tool)
