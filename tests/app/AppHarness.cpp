@@ -5,6 +5,7 @@
 #include <cmath>
 #include <map>
 #include <memory>
+#include <thread>
 #include <utility>
 
 #include "app/StateManager.h"
@@ -14,8 +15,10 @@ namespace apptest {
 
 BoxScript::BoxScript() {
   platform::SetMessageBoxAnswerer([this](const platform::MessageBoxRequest& request) {
-    std::lock_guard<std::mutex> guard(lock);
+    std::unique_lock<std::mutex> guard(lock);
     shown.push_back(request);
+    changed.notify_all();
+    changed.wait(guard, [this] { return !held; });
     if (answers.empty()) return platform::ReturnAnswer(request.buttons);
     const platform::MessageBoxAnswer answer = answers.front();
     answers.pop_front();
@@ -35,6 +38,23 @@ void BoxScript::Answer(platform::MessageBoxAnswer answer) {
 std::vector<platform::MessageBoxRequest> BoxScript::Shown() const {
   std::lock_guard<std::mutex> guard(lock);
   return shown;
+}
+
+void BoxScript::Hold() {
+  std::lock_guard<std::mutex> guard(lock);
+  held = true;
+}
+
+void BoxScript::Release() {
+  std::lock_guard<std::mutex> guard(lock);
+  held = false;
+  changed.notify_all();
+}
+
+bool BoxScript::WaitForCount(std::size_t count) const {
+  std::unique_lock<std::mutex> guard(lock);
+  return changed.wait_for(guard, std::chrono::seconds(10),
+                          [this, count] { return shown.size() >= count; });
 }
 
 std::size_t BoxScript::Count() const {
@@ -57,6 +77,7 @@ AppHarness::AppHarness(const ResourceFinder& find)
     : engine(InstallRecordingEngine()), startUp(StartUp(app, find)) {}
 
 AppHarness::~AppHarness() {
+  boxes.Release();
   app.workers.CancelAll();
   app.workers.WaitAll(std::chrono::seconds(30));
 }
@@ -71,6 +92,20 @@ bool AppHarness::Frame() {
 
 void AppHarness::Frames(int count) {
   for (int i = 0; i < count; ++i) Frame();
+}
+
+bool AppHarness::FramesUntil(const std::function<bool()>& condition, int maxFrames) {
+  for (int i = 0; i < maxFrames; ++i) {
+    if (condition()) return true;
+    Frame();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return condition();
+}
+
+void AppHarness::Show(std::unique_ptr<SHR::cState> state) {
+  app.states->RequestChange(std::move(state));
+  Frame();
 }
 
 void AppHarness::MoveMouse(float x, float y) {

@@ -5,13 +5,17 @@
 #pragma once
 
 #include <cstdint>
+#include <condition_variable>
 #include <deque>
+#include <functional>
+#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "app/AppContext.h"
 #include "app/Shell.h"
+#include "app/cState.h"
 #include "platform/MessageBox.h"
 #include "platform/RecordingEngine.h"
 
@@ -35,9 +39,16 @@ class BoxScript {
   void Answer(platform::MessageBoxAnswer answer);
   std::vector<platform::MessageBoxRequest> Shown() const;
   std::size_t Count() const;
+  // While held, a box stays up (its caller blocked) until Release.
+  void Hold();
+  void Release();
+  // Waits until count boxes have been shown; false after a few seconds.
+  bool WaitForCount(std::size_t count) const;
 
  private:
   mutable std::mutex lock;
+  mutable std::condition_variable changed;
+  bool held = false;
   std::deque<platform::MessageBoxAnswer> answers;
   std::vector<platform::MessageBoxRequest> shown;
 };
@@ -51,6 +62,10 @@ class AppHarness {
   // the pressed keys are forgotten. Returns the frame callback's result.
   bool Frame();
   void Frames(int count);
+  // Runs frames until condition holds; false when it still does not after maxFrames.
+  bool FramesUntil(const std::function<bool()>& condition, int maxFrames = 5000);
+  // Makes state the top of the stack (in place of the current one) and runs a frame.
+  void Show(std::unique_ptr<SHR::cState> state);
 
   void MoveMouse(float x, float y);
   // Press and release of the left button at (x, y), one frame each.
