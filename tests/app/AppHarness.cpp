@@ -192,7 +192,9 @@ std::vector<DrawnText> AppHarness::Texts() const {
     const bool sameLine = extending && !texts.empty() && texts.back().y == corner.y &&
                           corner.x >= lastRight - 1 && corner.x <= lastRight + 20;
     if (!sameLine) {
-      texts.push_back({corner.x, corner.y, "", {}});
+      // Where the pen stood: the glyph is drawn after its pre-space.
+      const float pen = corner.x - font.GetPreWidth(static_cast<unsigned char>(glyph->second));
+      texts.push_back({pen, corner.y, "", {}});
     }
     texts.back().text += glyph->second;
     texts.back().colours.push_back(corner.col);

@@ -23,7 +23,7 @@ namespace apptest {
 
 // A run of glyphs drawn on one line, left to right.
 struct DrawnText {
-  float x = 0, y = 0;  // top-left corner of the first glyph
+  float x = 0, y = 0;  // the pen position the text was drawn at
   std::string text;
   std::vector<std::uint32_t> colours;  // one per character
   std::uint32_t ColourAt(std::size_t index) const { return colours.at(index); }
