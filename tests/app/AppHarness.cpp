@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <cstdlib>
 #include <map>
 #include <memory>
 #include <thread>
@@ -135,12 +136,14 @@ void AppHarness::Click(float x, float y) {
 
 void AppHarness::Wheel(float x, float y, int steps) {
   MoveMouse(x, y);
-  hgeInputEvent wheel;
-  wheel.type = INPUT_MOUSEWHEEL;
-  wheel.wheel = steps;
-  wheel.x = x;
-  wheel.y = y;
-  engine->QueueEvent(wheel);
+  for (int step = 0; step < std::abs(steps); ++step) {
+    hgeInputEvent wheel;
+    wheel.type = INPUT_MOUSEWHEEL;
+    wheel.wheel = steps > 0 ? 1 : -1;
+    wheel.x = x;
+    wheel.y = y;
+    engine->QueueEvent(wheel);
+  }
   Frame();
 }
 

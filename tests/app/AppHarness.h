@@ -4,8 +4,8 @@
 // quads that were drawn.
 #pragma once
 
-#include <cstdint>
 #include <condition_variable>
+#include <cstdint>
 #include <deque>
 #include <functional>
 #include <memory>
@@ -70,6 +70,7 @@ class AppHarness {
   void MoveMouse(float x, float y);
   // Press and release of the left button at (x, y), one frame each.
   void Click(float x, float y);
+  // Wheel steps over (x, y): positive away from the user (up), negative towards.
   void Wheel(float x, float y, int steps);
   // One key press (and release) with the character it types, if any.
   void Key(int key, int character = 0);

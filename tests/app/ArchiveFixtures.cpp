@@ -13,16 +13,19 @@ using rezbuild::Folder;
 void WriteSmallArchive(const std::filesystem::path& path) {
   const std::vector<std::uint8_t> indices = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
   rezbuild::Write(
-      path, Folder("ROOT", {FileNode("README", "TXT", "hello\n"),
-                            Folder("CLAW", {
-                                               Folder("PALETTES", {FileNode("MAIN", "PAL",
-                                                                            std::vector<unsigned char>(768, 7))}),
-                                               Folder("IMAGES", {FileNode("FRAME", "PID",
-                                                                          pidbuild::Picture(4, 3, indices, false))}),
-                                               Folder("SOUNDS", {FileNode("A", "WAV", "sound a"),
-                                                                 FileNode("B", "WAV", "sound bb")}),
-                                               Folder("LOWER", {FileNode("c", "wav", "lower")}),
-                                           })}));
+      path,
+      Folder(
+          "ROOT",
+          {FileNode("README", "TXT", "hello\n"),
+           Folder("CLAW", {
+                              Folder("PALETTES",
+                                     {FileNode("MAIN", "PAL", std::vector<unsigned char>(768, 7))}),
+                              Folder("IMAGES", {FileNode("FRAME", "PID",
+                                                         pidbuild::Picture(4, 3, indices, false))}),
+                              Folder("SOUNDS", {FileNode("A", "WAV", "sound a"),
+                                                FileNode("B", "WAV", "sound bb")}),
+                              Folder("LOWER", {FileNode("c", "wav", "lower")}),
+                          })}));
 }
 
 void WriteManyTypesArchive(const std::filesystem::path& path) {
@@ -37,9 +40,9 @@ void WriteManyTypesArchive(const std::filesystem::path& path) {
 void WriteSoundsArchive(const std::filesystem::path& path, int count, int size) {
   std::vector<rezbuild::Node> files;
   for (int i = 0; i < count; ++i)
-    files.push_back(FileNode("S" + std::to_string(i), "WAV",
-                             std::vector<unsigned char>(static_cast<std::size_t>(size),
-                                                        static_cast<unsigned char>(i))));
+    files.push_back(FileNode(
+        "S" + std::to_string(i), "WAV",
+        std::vector<unsigned char>(static_cast<std::size_t>(size), static_cast<unsigned char>(i))));
   rezbuild::Write(path, Folder("ROOT", files));
 }
 

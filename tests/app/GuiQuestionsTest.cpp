@@ -1,11 +1,10 @@
-#include "app/GuiQuestions.h"
-
 #include <gtest/gtest.h>
 
 #include <thread>
 #include <vector>
 
 #include "AppHarness.h"
+#include "app/GuiQuestions.h"
 
 namespace {
 

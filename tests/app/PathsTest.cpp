@@ -1,6 +1,6 @@
-#include "app/Paths.h"
-
 #include <gtest/gtest.h>
+
+#include "app/Paths.h"
 
 namespace {
 

@@ -1,5 +1,3 @@
-#include "app/states/Select.h"
-
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +5,7 @@
 #include "AppHarness.h"
 #include "ArchiveFixtures.h"
 #include "app/states/Details.h"
+#include "app/states/Select.h"
 #include "gcnWidgets/wButton.h"
 #include "gcnWidgets/wTextField.h"
 #include "support/RezBuilder.h"

@@ -1,5 +1,3 @@
-#include "app/Shell.h"
-
 #include <gtest/gtest.h>
 
 #include <guichan/widget.hpp>
@@ -7,6 +5,7 @@
 
 #include "AppHarness.h"
 #include "app/ScreenFrame.h"
+#include "app/Shell.h"
 #include "app/states/Select.h"
 #include "gcnWidgets/wButton.h"
 #include "gcnWidgets/wSkin.h"
@@ -123,8 +122,8 @@ TEST(ScreenFrame, StepOneDrawsTheCommonFrame) {
   const auto lines = harness.engine->Lines();
   auto hasLine = [&](float x1, float y1, float x2, float y2, std::uint32_t color) {
     for (const auto& line : lines)
-      if (line.x1 == x1 && line.y1 == y1 && line.x2 == x2 && line.y2 == y2 &&
-          line.color == color && line.z == 0.5f)
+      if (line.x1 == x1 && line.y1 == y1 && line.x2 == x2 && line.y2 == y2 && line.color == color &&
+          line.z == 0.5f)
         return true;
     return false;
   };
@@ -150,8 +149,11 @@ TEST(ScreenFrame, StepOneDrawsTheCommonFrame) {
 TEST(AboutBox, OnlyStrictlyInsideTheIcon) {
   AppHarness harness;
   harness.Frame();
-  for (const auto& [x, y] : {std::pair{581.0f, 14.0f}, {595.0f, 14.0f}, {588.0f, 7.0f},
-                             {588.0f, 21.0f}, {581.0f, 7.0f}}) {
+  for (const auto& [x, y] : {std::pair{581.0f, 14.0f},
+                             {595.0f, 14.0f},
+                             {588.0f, 7.0f},
+                             {588.0f, 21.0f},
+                             {581.0f, 7.0f}}) {
     harness.Click(x, y);
     EXPECT_EQ(harness.boxes.Count(), 0u) << x << "," << y;
   }
