@@ -311,15 +311,15 @@ Shape roundedTriangle(Vec a, Vec b, Vec c, double radius) {
 }
 
 void drawTriangleSymbol(Region r, Color rim, Color top, Color bottom, Color mark) {
-  const Vec apex{32, 4}, right{62, 58}, left{2, 58};
+  const Vec apex{32, 0.5}, right{63.5, 60}, left{0.5, 60};
   r.fill(shape::translate(roundedTriangle(apex, right, left, 5), {0, 1.5}), grey(0, 0.35));
   r.fill(roundedTriangle(apex, right, left, 5), rim);
   r.fill(shape::grow(roundedTriangle(apex, right, left, 5), -1.6),
-         verticalGradient(8, top, 56, bottom));
+         verticalGradient(6, top, 59, bottom));
   const Shape stem =
-      shape::grow(shape::polygon({{28.6, 22}, {35.4, 22}, {33.6, 41}, {30.4, 41}}), 0.9);
+      shape::grow(shape::polygon({{28.4, 21}, {35.6, 21}, {33.7, 41.5}, {30.3, 41.5}}), 1.0);
   r.fill(stem, mark);
-  r.fill(shape::circle({32, 48.5}, 3.6), mark);
+  r.fill(shape::circle({32, 49.5}, 3.8), mark);
 }
 
 // ---- Pointers and file-type icons (pixel art: crisp at their real size) ------------------------
