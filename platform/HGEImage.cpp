@@ -3,10 +3,9 @@
 #include <SDL.h>
 #include <SDL_image.h>
 
+#include <cstring>
 #include <guichan/color.hpp>
 #include <guichan/exception.hpp>
-
-#include <cstring>
 
 namespace gcn {
 namespace {

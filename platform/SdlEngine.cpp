@@ -2,6 +2,8 @@
 
 #include <SDL.h>
 #include <SDL_image.h>
+#include <dlfcn.h>
+#include <link.h>
 
 #include <algorithm>
 #include <cstdarg>
@@ -96,6 +98,21 @@ int MouseKey(Uint8 button) {
   }
 }
 
+// Marks every loaded library as never to be unloaded. The graphics drivers
+// keep caches for the life of the process; unloading them at shutdown saves
+// nothing and leaves leak checkers blind to what those allocations were.
+void PinLoadedLibraries() {
+  dl_iterate_phdr(
+      [](dl_phdr_info* info, std::size_t, void*) {
+        if (info->dlpi_name && *info->dlpi_name) {
+          // Taking a reference with NODELETE pins the library; the handle is not closed.
+          if (dlopen(info->dlpi_name, RTLD_NOW | RTLD_NOLOAD | RTLD_NODELETE) == nullptr) dlerror();
+        }
+        return 0;
+      },
+      nullptr);
+}
+
 bool IsHeadlessDriver(const char* driver) {
   return driver && (std::strcmp(driver, "offscreen") == 0 || std::strcmp(driver, "dummy") == 0);
 }
@@ -158,6 +175,12 @@ std::string SdlEngine::VideoDriver() const {
   return driver ? driver : "";
 }
 
+std::string SdlEngine::RendererName() const {
+  SDL_RendererInfo info{};
+  if (!renderer || SDL_GetRendererInfo(renderer, &info) != 0 || !info.name) return "";
+  return info.name;
+}
+
 bool SdlEngine::System_Initiate() {
   if (window) return true;
   // SDL quietly falls back to a driver without a screen when no display can be
@@ -188,6 +211,7 @@ bool SdlEngine::System_Initiate() {
     System_Shutdown();
     return false;
   }
+  PinLoadedLibraries();
   SDL_ShowCursor(hideMouse ? SDL_DISABLE : SDL_ENABLE);
   SetWindowIcon();
   SDL_StartTextInput();
@@ -210,6 +234,7 @@ void SdlEngine::System_Shutdown() {
   if (window) SDL_DestroyWindow(window);
   window = nullptr;
   if (videoStarted) {
+    PinLoadedLibraries();
     IMG_Quit();
     SDL_QuitSubSystem(SDL_INIT_VIDEO);
   }

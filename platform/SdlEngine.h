@@ -43,6 +43,8 @@ class SdlEngine : public HGE {
   bool SaveCapturedFrame(const std::string& path) const;
   // Name of the SDL video driver in use, empty before System_Initiate.
   std::string VideoDriver() const;
+  // Name of the SDL renderer drawing the window, empty before System_Initiate.
+  std::string RendererName() const;
 
   // HGE
   void Release() override {}
@@ -58,22 +60,22 @@ class SdlEngine : public HGE {
   bool System_GetState(hgeBoolState state) override;
   HWND System_GetState(hgeHwndState state) override;
   int System_GetState(hgeIntState state) override;
-  void* Resource_Load(const char* filename, std::uint32_t* size) override;
+  void* Resource_Load(const char* filename, std::uint32_t* size = nullptr) override;
   void Resource_Free(void* resource) override;
-  HTEXTURE Texture_Load(const char* data, std::uint32_t size, bool mipmap) override;
+  HTEXTURE Texture_Load(const char* data, std::uint32_t size, bool mipmap = false) override;
   void Texture_Free(HTEXTURE texture) override;
-  int Texture_GetWidth(HTEXTURE texture, bool original) override;
-  int Texture_GetHeight(HTEXTURE texture, bool original) override;
+  int Texture_GetWidth(HTEXTURE texture, bool original = false) override;
+  int Texture_GetHeight(HTEXTURE texture, bool original = false) override;
   float Timer_GetDelta() override { return delta; }
   bool Input_KeyDown(int key) override;
   void Input_GetMousePos(float* x, float* y) override;
   bool Input_GetEvent(hgeInputEvent* event) override;
-  bool Gfx_BeginScene(HTARGET target) override;
+  bool Gfx_BeginScene(HTARGET target = 0) override;
   void Gfx_EndScene() override;
-  void Gfx_RenderLine(float x1, float y1, float x2, float y2, std::uint32_t color,
-                      float z) override;
+  void Gfx_RenderLine(float x1, float y1, float x2, float y2, std::uint32_t color = 0xFFFFFFFF,
+                      float z = 0.5f) override;
   void Gfx_RenderQuad(const hgeQuad* quad) override;
-  void Gfx_SetClipping(int x, int y, int w, int h) override;
+  void Gfx_SetClipping(int x = 0, int y = 0, int w = 0, int h = 0) override;
   bool System_NextModalFrame() override;
   void System_Redraw() override;
 

@@ -9,6 +9,8 @@ namespace {
 
 using SpriteTest = TextTest;
 
+constexpr float kQuarterTurn = 1.57079632679489662f;
+
 void ExpectCorners(const hgeQuad& quad, float x1, float y1, float x2, float y2) {
   EXPECT_FLOAT_EQ(quad.v[0].x, x1);
   EXPECT_FLOAT_EQ(quad.v[0].y, y1);
@@ -94,7 +96,7 @@ TEST_F(SpriteTest, RenderExScalesAroundTheHotSpot) {
 
 TEST_F(SpriteTest, RenderExTurnsTheCornersAboutTheHotSpot) {
   Sprite sprite(0, 0, 0, 10, 20);
-  sprite.RenderEx(50, 60, static_cast<float>(M_PI / 2), 1, 1);
+  sprite.RenderEx(50, 60, kQuarterTurn, 1, 1);
   const hgeQuad quad = engine->Quads().at(0);
   // A quarter turn clockwise on screen: (x, y) becomes (-y, x).
   const float expected[4][2] = {{50, 60}, {50, 70}, {30, 70}, {30, 60}};

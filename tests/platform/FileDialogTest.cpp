@@ -1,0 +1,300 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <optional>
+#include <sstream>
+
+#include "PngFixture.h"
+#include "platform/FileChooser.h"
+#include "platform/FileDialog.h"
+#include "platform/Modal.h"
+#include "platform/RecordingEngine.h"
+#include "support/TempDir.h"
+
+namespace fs = std::filesystem;
+
+namespace {
+
+const char* const SLEEP_PROGRAM = fs::exists("/bin/sleep") ? "/bin/sleep" : "/usr/bin/sleep";
+
+const platform::OpenFileOptions kArchiveOptions = {
+    {{"Monolith's Resources (*.VRZ; *.SRZ; *.REZ)", "*.vrz;*.srz;*.rez"},
+     {"Monolith's Resource (*.REZ)", "*.rez"},
+     {"Monolith's Voice Resource (*.VRZ)", "*.vrz"},
+     {"Monolith's Sound Resource (*.SRZ)", "*.srz"},
+     {"All files (*.*)", "*.*"}},
+    0,
+    "rez",
+    ""};
+
+class ScopedEnv {
+ public:
+  ScopedEnv(const char* name, const std::optional<std::string>& value) : name(name) {
+    if (const char* old = std::getenv(name)) previous = old;
+    if (value)
+      setenv(name, value->c_str(), 1);
+    else
+      unsetenv(name);
+  }
+  ~ScopedEnv() {
+    if (previous)
+      setenv(name, previous->c_str(), 1);
+    else
+      unsetenv(name);
+  }
+
+ private:
+  const char* name;
+  std::optional<std::string> previous;
+};
+
+void Touch(const fs::path& path) {
+  std::ofstream(path) << "x";
+}
+
+std::string ReadFile(const fs::path& path) {
+  std::ifstream in(path);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+void WriteScript(const fs::path& path, const std::string& body) {
+  std::ofstream(path) << "#!/bin/sh\n" << body;
+  chmod(path.c_str(), 0755);
+}
+
+TEST(FileDialogFilters, PatternsMatchUpperAndLowerCase) {
+  EXPECT_EQ(platform::CaseGlobs("*.vrz;*.srz;*.rez"),
+            (std::vector<std::string>{"*.vrz", "*.VRZ", "*.srz", "*.SRZ", "*.rez", "*.REZ"}));
+  EXPECT_EQ(platform::CaseGlobs("*.*"), (std::vector<std::string>{"*"}));
+  EXPECT_EQ(platform::CaseGlobs(" *.Rez ; "), (std::vector<std::string>{"*.rez", "*.REZ"}));
+}
+
+TEST(FileDialogFilters, ZenityGetsEveryFilterWithTheSelectedOneFirst) {
+  auto options = kArchiveOptions;
+  options.selectedFilter = 1;
+  const auto command = platform::ZenityCommand(options);
+  ASSERT_EQ(command.size(), 7u);
+  EXPECT_EQ(command[0], "zenity");
+  EXPECT_EQ(command[1], "--file-selection");
+  EXPECT_EQ(command[2], "--file-filter=Monolith's Resource (*.REZ) | *.rez *.REZ");
+  EXPECT_EQ(command[5], "--file-filter=All files (*.*) | *");
+  EXPECT_EQ(command[6],
+            "--file-filter=Monolith's Resources (*.VRZ; *.SRZ; *.REZ) | *.vrz *.VRZ *.srz *.SRZ "
+            "*.rez *.REZ");
+}
+
+TEST(FileDialogOutput, ChosenFileMustExistAndGetsTheDefaultExtension) {
+  TempDir folder;
+  Touch(folder / "CLAW.REZ");
+  Touch(folder / "GRUNTZ.rez");
+  Touch(folder / "notes");
+  const std::string base = folder.path().string();
+  EXPECT_EQ(platform::ExistingChosenFile(base + "/CLAW.REZ\n", kArchiveOptions),
+            base + "/CLAW.REZ");
+  EXPECT_EQ(platform::ExistingChosenFile(base + "/GRUNTZ\n", kArchiveOptions),
+            base + "/GRUNTZ.rez");
+  EXPECT_EQ(platform::ExistingChosenFile(base + "/notes\n", kArchiveOptions), base + "/notes");
+  EXPECT_EQ(platform::ExistingChosenFile(base + "/missing.rez\n", kArchiveOptions), std::nullopt);
+  EXPECT_EQ(platform::ExistingChosenFile(base + "\n", kArchiveOptions), std::nullopt);  // a folder
+  EXPECT_EQ(platform::ExistingChosenFile("", kArchiveOptions), std::nullopt);
+}
+
+// An engine that lets the stand-in chooser finish only once the dialog has run
+// a frame of the main window, and notes what that frame saw.
+class WatchingEngine : public RecordingEngine {
+ public:
+  explicit WatchingEngine(fs::path releaseFile) : releaseFile(std::move(releaseFile)) {}
+  bool System_NextModalFrame() override {
+    ++modalFrames;
+    if (!platform::IsModalActive()) ++framesWithoutModal;
+    Touch(releaseFile);
+    return false;
+  }
+  void System_Redraw() override { ++redraws; }
+
+  fs::path releaseFile;
+  int modalFrames = 0, framesWithoutModal = 0, redraws = 0;
+};
+
+class DesktopChooser : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directory(folder / "bin");
+    // Only the stand-ins can be found: a real chooser must never start in a test.
+    fs::create_symlink(SLEEP_PROGRAM, folder / "bin" / "sleep");
+    auto recording = std::make_unique<WatchingEngine>(folder / "release");
+    engine = recording.get();
+    hgeInstall(std::move(recording));
+  }
+  void TearDown() override { hgeInstall(nullptr); }
+
+  // A stand-in chooser that records its arguments, waits for the main window's
+  // frame, prints what a chooser would and exits with the given code.
+  void StandIn(const std::string& name, const std::string& printed, int exitCode) {
+    WriteScript(folder / "bin" / name, "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" +
+                                           (folder / (name + ".args")).string() + "'\n" +
+                                           "while [ ! -e '" + (folder / "release").string() +
+                                           "' ]; do sleep 0.01; done\n" + "printf '%s\\n' '" +
+                                           printed + "'\nexit " + std::to_string(exitCode) + "\n");
+  }
+  std::string Args(const std::string& name) { return ReadFile(folder / (name + ".args")); }
+
+  TempDir folder;
+  WatchingEngine* engine = nullptr;
+  ScopedEnv path{"PATH", (folder / "bin").string()};
+  ScopedEnv display{"DISPLAY", std::string(":0")};
+  ScopedEnv desktop{"XDG_CURRENT_DESKTOP", std::nullopt};
+};
+
+TEST_F(DesktopChooser, ZenityAnswerIsReturnedWhileTheWindowKeptDrawingAsModal) {
+  Touch(folder / "CLAW.REZ");
+  StandIn("zenity", (folder / "CLAW.REZ").string(), 0);
+  EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions), (folder / "CLAW.REZ").string());
+  EXPECT_NE(Args("zenity").find("--file-selection\n--file-filter=Monolith's Resources"),
+            std::string::npos);
+  EXPECT_GE(engine->modalFrames, 1);
+  EXPECT_GE(engine->redraws, 1);
+  EXPECT_EQ(engine->framesWithoutModal, 0);
+  EXPECT_FALSE(platform::IsModalActive());
+}
+
+TEST_F(DesktopChooser, CancelReturnsNothing) {
+  StandIn("zenity", "", 1);
+  StandIn("kdialog", "/should/not/be/asked", 0);
+  EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions), std::nullopt);
+  EXPECT_FALSE(fs::exists(folder / "kdialog.args"));
+}
+
+TEST_F(DesktopChooser, AnswerWithoutExtensionGetsTheDefaultOne) {
+  Touch(folder / "SOUNDS.rez");
+  StandIn("zenity", (folder / "SOUNDS").string(), 0);
+  EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions), (folder / "SOUNDS.rez").string());
+}
+
+TEST_F(DesktopChooser, KdialogIsUsedWhenZenityFailsOrOnKde) {
+  Touch(folder / "VOICES.VRZ");
+  StandIn("zenity", "", 255);  // could not start its window
+  StandIn("kdialog", (folder / "VOICES.VRZ").string(), 0);
+  EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions), (folder / "VOICES.VRZ").string());
+  const std::string args = Args("kdialog");
+  EXPECT_EQ(args.rfind("--getopenfilename\n", 0), 0u);
+  EXPECT_NE(args.find("*.vrz *.VRZ *.srz *.SRZ *.rez *.REZ|Monolith's Resources (*.VRZ; *.SRZ; "
+                      "*.REZ)\n*.rez *.REZ|Monolith's Resource (*.REZ)\n"),
+            std::string::npos);
+
+  fs::remove(folder / "zenity.args");
+  ScopedEnv kde("XDG_CURRENT_DESKTOP", std::string("KDE"));
+  StandIn("zenity", "", 0);
+  EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions), (folder / "VOICES.VRZ").string());
+  EXPECT_FALSE(fs::exists(folder / "zenity.args"));
+}
+
+TEST_F(DesktopChooser, WithoutAnyChooserOrWindowNothingIsChosen) {
+  // No desktop chooser on PATH, and the recording engine has no window for the
+  // built-in one.
+  EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions), std::nullopt);
+}
+
+class BuiltInChooser : public ::testing::Test {
+ protected:
+  void SetUp() override {
+    fs::create_directory(folder / "Games");
+    fs::create_directory(folder / "Games" / "CLAW");
+    Touch(folder / "Games" / "CLAW.REZ");
+    Touch(folder / "Games" / "SOUNDS.srz");
+    Touch(folder / "Games" / "readme.txt");
+    Touch(folder / "Games" / "Mixed.Vrz");
+  }
+  TempDir folder;
+};
+
+TEST_F(BuiltInChooser, ListsFoldersThenFilesPassingTheFilter) {
+  platform::FileChooser chooser(kArchiveOptions, folder / "Games", 600, 300);
+  EXPECT_EQ(chooser.entries(),
+            (std::vector<std::string>{"..", "CLAW/", "CLAW.REZ", "Mixed.Vrz", "SOUNDS.srz"}));
+  chooser.SelectFilter(1);
+  EXPECT_EQ(chooser.entries(), (std::vector<std::string>{"..", "CLAW/", "CLAW.REZ"}));
+  chooser.SelectFilter(4);
+  EXPECT_EQ(chooser.entries(), (std::vector<std::string>{"..", "CLAW/", "CLAW.REZ", "Mixed.Vrz",
+                                                         "SOUNDS.srz", "readme.txt"}));
+}
+
+TEST_F(BuiltInChooser, RowsEnterFoldersAndNameFiles) {
+  platform::FileChooser chooser(kArchiveOptions, folder / "Games", 600, 300);
+  chooser.Activate(1);  // CLAW/
+  EXPECT_EQ(chooser.folder(), folder / "Games" / "CLAW");
+  EXPECT_EQ(chooser.entries(), (std::vector<std::string>{".."}));
+  chooser.Activate(0);  // ..
+  EXPECT_EQ(chooser.folder(), folder / "Games");
+  chooser.Activate(2);  // CLAW.REZ
+  EXPECT_EQ(chooser.nameField().getText(), "CLAW.REZ");
+  EXPECT_EQ(chooser.outcome(), platform::FileChooser::Outcome::kOpen);
+  chooser.Confirm();
+  EXPECT_EQ(chooser.outcome(), platform::FileChooser::Outcome::kChosen);
+  EXPECT_EQ(chooser.chosenFile(), (folder / "Games" / "CLAW.REZ").string());
+}
+
+TEST_F(BuiltInChooser, TypedNamesMustExistAndGetTheDefaultExtension) {
+  Touch(folder / "Games" / "GRUNTZ.rez");
+  platform::FileChooser chooser(kArchiveOptions, folder / "Games", 600, 300);
+  chooser.SetName("missing.rez");
+  chooser.Confirm();
+  EXPECT_EQ(chooser.outcome(), platform::FileChooser::Outcome::kOpen);
+  EXPECT_FALSE(chooser.message().empty());
+
+  chooser.SetName("CLAW");  // a folder of that name wins over CLAW.REZ's missing default
+  chooser.Confirm();
+  EXPECT_EQ(chooser.folder(), folder / "Games" / "CLAW");
+  chooser.SetName((folder / "Games" / "GRUNTZ").string());
+  chooser.Confirm();
+  EXPECT_EQ(chooser.chosenFile(), (folder / "Games" / "GRUNTZ.rez").string());
+}
+
+TEST_F(BuiltInChooser, RunsInTheWindowWithRealInput) {
+  Touch(folder / "Games" / "GRUNTZ.rez");
+  ScopedEnv noDisplay("DISPLAY", std::nullopt);
+  ScopedEnv noWayland("WAYLAND_DISPLAY", std::nullopt);
+  ScopedEnv noChooser("PATH", (folder / "Games" / "CLAW").string());
+  hgeInstall(OffscreenEngine());
+  SdlEngine* engine = static_cast<SdlEngine*>(hgeCreate(HGE_VERSION));
+  engine->PumpInput();
+
+  // Typed into the name field, which has the focus, then Enter.
+  const std::string typed = (folder / "Games" / "GRUNTZ").string();
+  for (std::size_t at = 0; at < typed.size(); at += 16) {
+    SDL_Event text{};
+    text.type = SDL_TEXTINPUT;
+    SDL_strlcpy(text.text.text, typed.substr(at, 16).c_str(), sizeof text.text.text);
+    SDL_PushEvent(&text);
+  }
+  SDL_Event enter{};
+  enter.type = SDL_KEYDOWN;
+  enter.key.keysym.sym = SDLK_RETURN;
+  SDL_PushEvent(&enter);
+  EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions),
+            (folder / "Games" / "GRUNTZ.rez").string());
+
+  // A click on Cancel.
+  for (Uint32 type : {SDL_MOUSEMOTION, SDL_MOUSEBUTTONDOWN, SDL_MOUSEBUTTONUP}) {
+    SDL_Event mouse{};
+    mouse.type = type;
+    if (type == SDL_MOUSEMOTION) {
+      mouse.motion.x = 545;
+      mouse.motion.y = 279;
+    } else {
+      mouse.button.button = SDL_BUTTON_LEFT;
+      mouse.button.x = 545;
+      mouse.button.y = 279;
+    }
+    SDL_PushEvent(&mouse);
+  }
+  EXPECT_EQ(platform::RunFileChooser(kArchiveOptions), std::nullopt);
+  hgeInstall(nullptr);
+}
+
+}  // namespace
