@@ -20,11 +20,17 @@ bool IsPushKey(const gcn::KeyEvent& keyEvent) {
 
 }  // namespace
 
-But::But(cSkin* skin, const std::string& caption) : mSkin(skin), mCaption(caption) { Init(); }
+But::But(cSkin* skin, const std::string& caption) : mSkin(skin), mCaption(caption) {
+  Init();
+}
 
-But::But(cSkin* skin, Sprite* icon) : mSkin(skin), mIcon(icon) { Init(); }
+But::But(cSkin* skin, Sprite* icon) : mSkin(skin), mIcon(icon) {
+  Init();
+}
 
-But::But(cSkin* skin) : mSkin(skin) { Init(); }
+But::But(cSkin* skin) : mSkin(skin) {
+  Init();
+}
 
 But::~But() = default;
 
@@ -81,10 +87,17 @@ void But::draw(gcn::Graphics* graphics) {
   const int textY = h / 2 - getFont()->getHeight() / 2;
   int textX = 0;
   switch (mAlignment) {
-    case gcn::Graphics::LEFT: textX = spacing; break;
-    case gcn::Graphics::CENTER: textX = w / 2; break;
-    case gcn::Graphics::RIGHT: textX = w - spacing; break;
-    default: throw GCN_EXCEPTION("Unknown alignment.");
+    case gcn::Graphics::LEFT:
+      textX = spacing;
+      break;
+    case gcn::Graphics::CENTER:
+      textX = w / 2;
+      break;
+    case gcn::Graphics::RIGHT:
+      textX = w - spacing;
+      break;
+    default:
+      throw GCN_EXCEPTION("Unknown alignment.");
   }
   if (isPressed())
     graphics->drawText(mCaption, textX + 1, textY + 1, mAlignment);
@@ -111,11 +124,17 @@ void But::mouseReleased(gcn::MouseEvent& mouseEvent) {
   mouseEvent.consume();
 }
 
-void But::mouseEntered(gcn::MouseEvent&) { mHasMouse = true; }
+void But::mouseEntered(gcn::MouseEvent&) {
+  mHasMouse = true;
+}
 
-void But::mouseExited(gcn::MouseEvent&) { mHasMouse = false; }
+void But::mouseExited(gcn::MouseEvent&) {
+  mHasMouse = false;
+}
 
-void But::mouseDragged(gcn::MouseEvent& mouseEvent) { mouseEvent.consume(); }
+void But::mouseDragged(gcn::MouseEvent& mouseEvent) {
+  mouseEvent.consume();
+}
 
 void But::keyPressed(gcn::KeyEvent& keyEvent) {
   if (!IsPushKey(keyEvent)) return;

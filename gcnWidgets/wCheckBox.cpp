@@ -16,7 +16,9 @@ CBox::CBox(cSkin* skin, const std::string& caption, bool selected)
   adjustSize();
 }
 
-CBox::CBox() { Init(); }
+CBox::CBox() {
+  Init();
+}
 
 CBox::~CBox() = default;
 
@@ -61,7 +63,9 @@ void CBox::mouseClicked(gcn::MouseEvent& mouseEvent) {
   if (mouseEvent.getButton() == gcn::MouseEvent::LEFT) toggleSelected();
 }
 
-void CBox::mouseDragged(gcn::MouseEvent& mouseEvent) { mouseEvent.consume(); }
+void CBox::mouseDragged(gcn::MouseEvent& mouseEvent) {
+  mouseEvent.consume();
+}
 
 void CBox::toggleSelected() {
   mSelected = !mSelected;

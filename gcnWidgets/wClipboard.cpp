@@ -78,7 +78,9 @@ char32_t DecodeOne(const std::string& text, std::size_t& at) {
 
 }  // namespace
 
-void SetClipboardSource(ClipboardSource source) { CurrentSource() = std::move(source); }
+void SetClipboardSource(ClipboardSource source) {
+  CurrentSource() = std::move(source);
+}
 
 std::string ReadClipboard() {
   const ClipboardSource& source = CurrentSource();

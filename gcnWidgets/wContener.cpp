@@ -21,7 +21,9 @@ void Contener::draw(gcn::Graphics* graphics) {
   drawChildren(graphics);
 }
 
-void Contener::add(gcn::Widget* widget) { gcn::BasicContainer::add(widget); }
+void Contener::add(gcn::Widget* widget) {
+  gcn::BasicContainer::add(widget);
+}
 
 void Contener::add(gcn::Widget* widget, int x, int y) {
   widget->setPosition(x, y);
@@ -40,7 +42,9 @@ void Contener::remove(gcn::Widget* widget) {
   throw GCN_EXCEPTION("There is no such widget in this container.");
 }
 
-void Contener::clear() { gcn::BasicContainer::clear(); }
+void Contener::clear() {
+  gcn::BasicContainer::clear();
+}
 
 gcn::Widget* Contener::findWidgetById(const std::string& id) {
   return gcn::BasicContainer::findWidgetById(id);

@@ -19,7 +19,9 @@ const gcn::Color kInside(60, 60, 60);
 constexpr std::uint32_t kGlowLight = 0xFF6CB2FD;
 constexpr std::uint32_t kGlowDark = 0xFF55789D;
 
-bool IsTypedCharacter(int key) { return (key >= 32 && key <= 126) || (key >= 162 && key <= 255); }
+bool IsTypedCharacter(int key) {
+  return (key >= 32 && key <= 126) || (key >= 162 && key <= 255);
+}
 
 bool IsPasteKey(const gcn::KeyEvent& keyEvent) {
   const int key = keyEvent.getKey().getValue();
@@ -29,7 +31,9 @@ bool IsPasteKey(const gcn::KeyEvent& keyEvent) {
 
 }  // namespace
 
-TextField::TextField() { Init(); }
+TextField::TextField() {
+  Init();
+}
 
 TextField::TextField(const std::string& text) : mText(text) {
   Init();
@@ -62,7 +66,9 @@ void TextField::adjustSize() {
   fixScroll();
 }
 
-int TextField::CaretX() const { return getFont()->getWidth(mText.substr(0, mCaretPosition)); }
+int TextField::CaretX() const {
+  return getFont()->getWidth(mText.substr(0, mCaretPosition));
+}
 
 void TextField::fixScroll() {
   if (!isFocused()) return;
@@ -139,7 +145,9 @@ void TextField::mousePressed(gcn::MouseEvent& mouseEvent) {
   fixScroll();
 }
 
-void TextField::mouseDragged(gcn::MouseEvent& mouseEvent) { mouseEvent.consume(); }
+void TextField::mouseDragged(gcn::MouseEvent& mouseEvent) {
+  mouseEvent.consume();
+}
 
 void TextField::keyPressed(gcn::KeyEvent& keyEvent) {
   const int key = keyEvent.getKey().getValue();

@@ -2,13 +2,12 @@
 // of white glyphs on transparent ground, and its "[HGEFONT]" descriptor with one
 // glyph for every code 0x20-0xFF (Windows-1252 characters above 0x7F).
 //
-// Build and run (from the repository root; needs libfreetype-dev, libpng-dev
-// and fonts-dejavu-core):
-//   g++ -std=c++17 -O2 -Wall -Wextra -Werror tools/make_font.cpp
-//       $(pkg-config --cflags --libs freetype2 libpng) -o build/make_font
-//   build/make_font /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf
-//       resources/Myriad20.png resources/Myriad20.fnt
-// (each command on one line).
+// Regenerate (from the repository root; needs libfreetype-dev, libpng-dev and
+// fonts-dejavu-core):
+//   cmake -S . -B build-tools -DTARNWICK_TOOLS=ON -DTARNWICK_TESTS=OFF
+//   cmake --build build-tools --target regenerate_font -j2
+// or run the tool by hand: build-tools/tools/make_font
+//   /usr/share/fonts/truetype/dejavu/DejaVuSans.ttf resources/Myriad20.png resources/Myriad20.fnt
 //
 // Every cell is 24 pixels high with the baseline on its row 18, so the font's
 // height is 24: the widget kit derives its sizes from it (a button sized to its

@@ -241,6 +241,17 @@ TEST_F(PngExport, ImageLibraryErrorAnsweredTryAgainConvertsAgain) {
   EXPECT_EQ(FolderNames(out), (std::vector<std::string>{"A.png"}));
 }
 
+TEST_F(PngExport, TryAgainThatFailsAgainAsksAgain) {
+  Archive({FileNode("A", "PID", pidbuild::Picture(1, 1, {1}, false))});
+  out = dir / "missing";
+  questions.imageErrorAnswers = {ImageErrorAnswer::TryAgain, ImageErrorAnswer::TryAgain,
+                                 ImageErrorAnswer::Continue};
+  EXPECT_EQ(Convert("A.PID"), ConversionOutcome::Failed);
+  ASSERT_EQ(questions.imageErrors.size(), 3u);
+  EXPECT_EQ(questions.imageErrors[2], questions.imageErrors[0]);
+  EXPECT_FALSE(paused);
+}
+
 TEST_F(PngExport, TargetThatCannotBeReplacedIsReportedAndLeavesNoTemporaryFile) {
   Archive({FileNode("A", "PID", pidbuild::Picture(1, 1, {1}, false))});
   fs::create_directory(out / "A.png");

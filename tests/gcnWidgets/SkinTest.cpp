@@ -1,6 +1,5 @@
-#include <guichan/exception.hpp>
-
 #include <cmath>
+#include <guichan/exception.hpp>
 
 #include "WidgetTestSupport.h"
 #include "gcnWidgets/wContener.h"
@@ -33,22 +32,36 @@ using SkinCut = WidgetTest;
 TEST_F(SkinCut, EveryRecordPieceHasItsRectangle) {
   const SHR::cSkin& s = *skin;
   const Piece pieces[] = {
-      {s.arrowPointer.get(), 175, 135, 15, 22},   {s.handPointer.get(), 158, 135, 17, 24},
-      {s.fieldBox.left.get(), 0, 275, 3, 24},     {s.fieldBox.middle.get(), 3, 275, 3, 24},
-      {s.fieldBox.right.get(), 47, 275, 3, 24},   {s.radioOff.get(), 0, 131, 13, 14},
-      {s.radioOn.get(), 0, 145, 13, 14},          {s.buttonNormal.left.get(), 0, 6, 4, 33},
-      {s.buttonNormal.middle.get(), 4, 6, 4, 33}, {s.buttonNormal.right.get(), 136, 6, 4, 33},
-      {s.buttonHover.left.get(), 102, 39, 4, 33}, {s.buttonHover.middle.get(), 106, 39, 4, 33},
-      {s.buttonHover.right.get(), 132, 39, 4, 33}, {s.buttonDisabled.left.get(), 34, 39, 4, 33},
+      {s.arrowPointer.get(), 175, 135, 15, 22},
+      {s.handPointer.get(), 158, 135, 17, 24},
+      {s.fieldBox.left.get(), 0, 275, 3, 24},
+      {s.fieldBox.middle.get(), 3, 275, 3, 24},
+      {s.fieldBox.right.get(), 47, 275, 3, 24},
+      {s.radioOff.get(), 0, 131, 13, 14},
+      {s.radioOn.get(), 0, 145, 13, 14},
+      {s.buttonNormal.left.get(), 0, 6, 4, 33},
+      {s.buttonNormal.middle.get(), 4, 6, 4, 33},
+      {s.buttonNormal.right.get(), 136, 6, 4, 33},
+      {s.buttonHover.left.get(), 102, 39, 4, 33},
+      {s.buttonHover.middle.get(), 106, 39, 4, 33},
+      {s.buttonHover.right.get(), 132, 39, 4, 33},
+      {s.buttonDisabled.left.get(), 34, 39, 4, 33},
       {s.buttonDisabled.middle.get(), 38, 39, 4, 33},
       {s.buttonDisabled.right.get(), 64, 39, 4, 33},
-      {s.buttonPressed.left.get(), 68, 39, 4, 33}, {s.buttonPressed.middle.get(), 72, 39, 4, 33},
-      {s.buttonPressed.right.get(), 98, 39, 4, 33}, {s.barFill.left.get(), 50, 275, 3, 31},
-      {s.barFill.middle.get(), 53, 275, 3, 31},   {s.barFill.right.get(), 59, 275, 3, 31},
-      {s.barTrack.left.get(), 72, 275, 3, 31},    {s.barTrack.middle.get(), 64, 275, 3, 31},
-      {s.barTrack.right.get(), 69, 275, 3, 31},   {s.infoSymbol.get(), 320, 0, 64, 64},
-      {s.warningSymbol.get(), 320, 69, 64, 64},   {s.errorSymbol.get(), 384, 69, 64, 64},
-      {s.closeCross.get(), 153, 39, 20, 20},      {s.checkBoxOff.get(), 0, 105, 13, 13},
+      {s.buttonPressed.left.get(), 68, 39, 4, 33},
+      {s.buttonPressed.middle.get(), 72, 39, 4, 33},
+      {s.buttonPressed.right.get(), 98, 39, 4, 33},
+      {s.barFill.left.get(), 50, 275, 3, 31},
+      {s.barFill.middle.get(), 53, 275, 3, 31},
+      {s.barFill.right.get(), 59, 275, 3, 31},
+      {s.barTrack.left.get(), 72, 275, 3, 31},
+      {s.barTrack.middle.get(), 64, 275, 3, 31},
+      {s.barTrack.right.get(), 69, 275, 3, 31},
+      {s.infoSymbol.get(), 320, 0, 64, 64},
+      {s.warningSymbol.get(), 320, 69, 64, 64},
+      {s.errorSymbol.get(), 384, 69, 64, 64},
+      {s.closeCross.get(), 153, 39, 20, 20},
+      {s.checkBoxOff.get(), 0, 105, 13, 13},
       {s.checkBoxOn.get(), 0, 118, 14, 13},
   };
   int index = 0;

@@ -3,6 +3,7 @@
 #include "WidgetTestSupport.h"
 #include "gcnWidgets/wClipboard.h"
 #include "gcnWidgets/wTextField.h"
+#include "platform/HGEInput.h"
 
 namespace widgettest {
 namespace {
@@ -188,7 +189,9 @@ TEST_F(TextFieldEvents, CtrlVPastesAtTheCaret) {
   SHR::SetClipboardSource([] { return std::string("\xc3\xa9t\xc3\xa9"); });
   Key(gcn::Key::HOME);
   Key(0x16);
-  EXPECT_EQ(field.getText(), "\xe9t\xe9" "a/home/user/CLAW.REZb");
+  EXPECT_EQ(field.getText(),
+            "\xe9t\xe9"
+            "a/home/user/CLAW.REZb");
 }
 
 TEST(Utf8ToWindows1252, ConvertsWhatItCanAndMarksTheRest) {
@@ -206,7 +209,41 @@ TEST(Utf8ToWindows1252, ConvertsWhatItCanAndMarksTheRest) {
   EXPECT_EQ(SHR::Utf8ToWindows1252("\xc0\xaf"), "?");
   EXPECT_EQ(SHR::Utf8ToWindows1252("\xed\xa0\x80"), "?");
   // C1 controls and DEL are control characters.
-  EXPECT_EQ(SHR::Utf8ToWindows1252("a\xc2\x85\x7f" "b"), "ab");
+  EXPECT_EQ(SHR::Utf8ToWindows1252("a\xc2\x85\x7f"
+                                   "b"),
+            "ab");
+}
+
+}  // namespace
+}  // namespace widgettest
+
+namespace widgettest {
+namespace {
+
+// Typing as the engine reports it, through the program's input adapter.
+TEST_F(TextFieldEvents, EngineKeyEventsReachTheField) {
+  gcn::HGEInput engineInput;
+  gui.setInput(&engineInput);
+  const auto key = [this](int type, int code, int chr) {
+    hgeInputEvent event;
+    event.type = type;
+    event.key = code;
+    event.chr = chr;
+    engine->QueueEvent(event);
+  };
+  for (char c : std::string("CLAW")) {
+    key(INPUT_KEYDOWN, c, c);
+    key(INPUT_KEYUP, c, 0);
+  }
+  key(INPUT_KEYDOWN, 0, 0xE9);  // a character without a key of its own
+  key(INPUT_KEYDOWN, HGEK_BACKSPACE, 0);
+  key(INPUT_KEYDOWN, HGEK_LEFT, 0);
+  key(INPUT_KEYDOWN, HGEK_DELETE, 0);
+  key(INPUT_KEYDOWN, HGEK_ENTER, 0);
+  Logic();
+  EXPECT_EQ(field.getText(), "CLA");
+  EXPECT_EQ(enters.count, 1);
+  gui.setInput(&input);
 }
 
 }  // namespace

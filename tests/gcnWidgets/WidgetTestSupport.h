@@ -3,14 +3,15 @@
 // full-window container, and input scripted event by event.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <guichan/actionlistener.hpp>
 #include <guichan/font.hpp>
+#include <guichan/graphics.hpp>
 #include <guichan/gui.hpp>
 #include <guichan/input.hpp>
 #include <guichan/keyinput.hpp>
 #include <guichan/mouseinput.hpp>
-#include <gtest/gtest.h>
-
 #include <memory>
 #include <queue>
 #include <string>
@@ -93,12 +94,67 @@ class FixedWidthFont : public gcn::Font {
   std::vector<Drawn> drawn;
 };
 
+// Toolkit graphics that keeps every call a widget makes, in the widget's own
+// coordinates, with the colour and the clip area in force at the time.
+class RecordingGraphics : public gcn::Graphics {
+ public:
+  struct Call {
+    enum Kind { kLine, kFill, kText, kPush, kPop } kind;
+    int x1, y1, x2, y2;  // line ends; or rectangle x, y, width, height; or text x, y
+    gcn::Color color;
+    gcn::ClipRectangle clip;  // current clip area when the call was made
+    std::string text;
+  };
+
+  bool pushClipArea(gcn::Rectangle area) override {
+    const bool result = gcn::Graphics::pushClipArea(area);
+    calls.push_back(
+        {Call::kPush, area.x, area.y, area.width, area.height, color, getCurrentClipArea(), {}});
+    return result;
+  }
+  void popClipArea() override {
+    gcn::Graphics::popClipArea();
+    calls.push_back({Call::kPop, 0, 0, 0, 0, color, {}, {}});
+  }
+  void drawImage(const gcn::Image*, int, int, int, int, int, int) override {}
+  void drawPoint(int, int) override {}
+  void drawLine(int x1, int y1, int x2, int y2) override {
+    calls.push_back({Call::kLine, x1, y1, x2, y2, color, getCurrentClipArea(), {}});
+  }
+  void drawRectangle(const gcn::Rectangle&) override {}
+  void fillRectangle(const gcn::Rectangle& r) override {
+    calls.push_back({Call::kFill, r.x, r.y, r.width, r.height, color, getCurrentClipArea(), {}});
+  }
+  void setColor(const gcn::Color& c) override { color = c; }
+  const gcn::Color& getColor() const override { return color; }
+  void drawText(const std::string& text, int x, int y, Alignment alignment) override {
+    calls.push_back(
+        {Call::kText, x, y, static_cast<int>(alignment), 0, color, getCurrentClipArea(), text});
+    gcn::Graphics::drawText(text, x, y, alignment);
+  }
+  gcn::Font* font() const { return mFont; }
+  std::vector<Call> Of(Call::Kind kind) const {
+    std::vector<Call> out;
+    for (const Call& call : calls)
+      if (call.kind == kind) out.push_back(call);
+    return out;
+  }
+
+  std::vector<Call> calls;
+  gcn::Color color;
+};
+
 // Counts the action events of one widget.
 class ActionCounter : public gcn::ActionListener {
  public:
   void action(const gcn::ActionEvent&) override { ++count; }
   int count = 0;
 };
+
+// True when the quad carries exactly the piece's part of the texture.
+bool ShowsPiece(const hgeQuad& quad, const Sprite& piece);
+// The quad's top-left and bottom-right corners are (x1, y1) and (x2, y2).
+::testing::AssertionResult Covers(const hgeQuad& quad, float x1, float y1, float x2, float y2);
 
 // A recording engine, the skin and a Gui whose top is a 600x300 container.
 class WidgetTest : public ::testing::Test {
@@ -108,12 +164,19 @@ class WidgetTest : public ::testing::Test {
 
   // Runs the toolkit's logic over the scripted input.
   void Logic() { gui.logic(); }
+  // Draws the whole Gui with fresh recordings.
+  void Draw() {
+    engine->ClearCalls();
+    graphics.calls.clear();
+    gui.draw();
+  }
 
   RecordingEngine* engine;
   HTEXTURE atlas;
   std::unique_ptr<SHR::cSkin> skin;
   FixedWidthFont font;
   ScriptedInput input;
+  RecordingGraphics graphics;
   SHR::Contener top;
   gcn::Gui gui;
 };
