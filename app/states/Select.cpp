@@ -14,6 +14,7 @@
 #include "gcnWidgets/wButton.h"
 #include "gcnWidgets/wContener.h"
 #include "gcnWidgets/wTextField.h"
+#include "platform/FileDialog.h"
 #include "platform/HGEGraphics.h"
 #include "platform/HGEInput.h"
 #include "platform/MessageBox.h"
@@ -128,27 +129,23 @@ bool Select::Render() {
   return false;
 }
 
-#if __has_include("platform/FileDialog.h")
-#include "platform/FileDialog.h"
-#define TARNWICK_HAS_FILE_DIALOG 1
-#endif
-
 void Select::BrowseForSource() {
-#ifdef TARNWICK_HAS_FILE_DIALOG
-  const std::vector<platform::FileFilter> filters = {
+  platform::OpenFileOptions options;
+  options.filters = {
       {"Monolith's Resources (*.VRZ; *.SRZ; *.REZ)", "*.vrz;*.srz;*.rez"},
       {"Monolith's Resource (*.REZ)", "*.rez"},
       {"Monolith's Voice Resource (*.VRZ)", "*.vrz"},
       {"Monolith's Sound Resource (*.SRZ)", "*.srz"},
       {"All files (*.*)", "*.*"},
   };
-  const std::optional<std::string> chosen = platform::ShowOpenFileDialog(filters, "rez");
+  options.selectedFilter = 0;
+  options.defaultExtension = "rez";
+  const std::optional<std::string> chosen = platform::ShowOpenFileDialog(options);
   if (!chosen) return;
   sourceField->setText(*chosen);
   if (!CanOpenForReading(*chosen)) return;
   next->setEnabled(true);
   destinationField->setText(DefaultDestination(*chosen));
-#endif
 }
 
 void Select::CheckTypedSource() {

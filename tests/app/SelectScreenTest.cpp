@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
+#include <fstream>
 
 #include "AppHarness.h"
 #include "ArchiveFixtures.h"
@@ -186,6 +188,69 @@ TEST_F(SelectScreen, ArchiveRemovedAfterTheCheck) {
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].title, "Notice");
   EXPECT_NE(Screen(), nullptr);
+}
+
+}  // namespace
+
+namespace {
+
+// A stand-in for the desktop's file chooser, found first on PATH.
+class FakeChooser {
+ public:
+  FakeChooser(const TempDir& temp, const std::string& script)
+      : oldPath(std::getenv("PATH") ? std::getenv("PATH") : ""),
+        oldDisplay(std::getenv("DISPLAY") ? std::getenv("DISPLAY") : "") {
+    const fs::path bin = temp / "bin";
+    fs::create_directories(bin);
+    rezbuild::WriteBytes(bin / "zenity", rezbuild::Bytes("#!/bin/sh\n" + script));
+    fs::permissions(bin / "zenity", fs::perms::owner_all);
+    ::setenv("PATH", (bin.string() + ":" + oldPath).c_str(), 1);
+    ::setenv("DISPLAY", ":98", 1);
+    ::unsetenv("XDG_CURRENT_DESKTOP");
+  }
+  ~FakeChooser() {
+    ::setenv("PATH", oldPath.c_str(), 1);
+    if (oldDisplay.empty())
+      ::unsetenv("DISPLAY");
+    else
+      ::setenv("DISPLAY", oldDisplay.c_str(), 1);
+  }
+
+ private:
+  std::string oldPath, oldDisplay;
+};
+
+TEST_F(SelectScreen, BrowseFillsBothFields) {
+  const fs::path arguments = temp / "arguments";
+  FakeChooser chooser(temp, "printf '%s\\n' \"$@\" > '" + arguments.string() + "'\necho '" +
+                                archive.string() + "'\n");
+  harness.Click(547, 87);
+  ASSERT_NE(Screen(), nullptr);
+  EXPECT_EQ(Screen()->SourceField()->getText(), archive.string());
+  EXPECT_EQ(Screen()->DestinationField()->getText(), (temp / "claw rez").string());
+  EXPECT_TRUE(Screen()->NextButton()->isEnabled());
+  // The archives are found whatever the case of their extension.
+  std::ifstream in(arguments);
+  const std::string passed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  EXPECT_NE(passed.find("*.rez"), std::string::npos) << passed;
+  EXPECT_NE(passed.find("*.REZ"), std::string::npos) << passed;
+  EXPECT_NE(passed.find("*.vrz"), std::string::npos) << passed;
+}
+
+TEST_F(SelectScreen, CancelledBrowseChangesNothing) {
+  FakeChooser chooser(temp, "exit 1\n");
+  harness.Click(250, 187);
+  harness.Type("/kept");
+  harness.Click(547, 87);
+  EXPECT_EQ(Screen()->SourceField()->getText(), "");
+  EXPECT_EQ(Screen()->DestinationField()->getText(), "/kept");
+  EXPECT_FALSE(Screen()->NextButton()->isEnabled());
+}
+
+TEST_F(SelectScreen, BrowseForDestinationDoesNothing) {
+  harness.Click(547, 187);
+  EXPECT_EQ(harness.boxes.Count(), 0u);
+  EXPECT_EQ(Screen()->DestinationField()->getText(), "");
 }
 
 }  // namespace
