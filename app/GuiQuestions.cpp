@@ -2,7 +2,27 @@
 
 #include "platform/MessageBox.h"
 
+namespace {
+
+std::atomic<int> openQuestions{0};
+
+// Counts a question while its box is up.
+class OpenQuestion {
+ public:
+  OpenQuestion() { ++openQuestions; }
+  ~OpenQuestion() { --openQuestions; }
+  OpenQuestion(const OpenQuestion&) = delete;
+  OpenQuestion& operator=(const OpenQuestion&) = delete;
+};
+
+}  // namespace
+
+int GuiQuestions::OpenQuestions() {
+  return openQuestions.load();
+}
+
 OverwriteAnswer GuiQuestions::AskOverwrite(const std::string& text) {
+  const OpenQuestion open;
   switch (platform::ShowMessageBox(owner, text, "Question",
                                    platform::MessageBoxButtons::kYesNoCancel,
                                    platform::MessageBoxIcon::kQuestion)) {
@@ -16,6 +36,7 @@ OverwriteAnswer GuiQuestions::AskOverwrite(const std::string& text) {
 }
 
 ImageErrorAnswer GuiQuestions::AskImageError(const std::string& text) {
+  const OpenQuestion open;
   switch (platform::ShowMessageBox(owner, text, "DevIL error",
                                    platform::MessageBoxButtons::kCancelTryContinue,
                                    platform::MessageBoxIcon::kNone)) {

@@ -3,6 +3,7 @@
 // goes on drawing.
 #pragma once
 
+#include <atomic>
 #include <mutex>
 #include <string>
 #include <vector>
@@ -23,6 +24,9 @@ class GuiQuestions : public UserQuestions {
 
   // Every failure reported so far, oldest first.
   std::vector<std::string> Failures() const;
+
+  // Questions waiting for the user right now, across all extractions.
+  static int OpenQuestions();
 
  private:
   HWND owner;

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/AppContext.h"
+#include "app/GuiQuestions.h"
 #include "app/StateManager.h"
 #include "app/states/Select.h"
 #include "convert/ImageConversion.h"
@@ -38,6 +39,18 @@ void FatalError(const std::string& text) {
   std::fprintf(stderr, "tarnwick: %s\n", text.c_str());
   platform::ShowMessageBox(nullptr, text, "Fatal error", platform::MessageBoxButtons::kOk,
                            platform::MessageBoxIcon::kError);
+}
+
+// Waits for cancelled workers to reach their next pause point. A worker that
+// waits for the answer to a question has not begun the file it asks about,
+// so there is no point in waiting for it; neither is there beyond a minute.
+bool StopWorkers(WorkerThreads& workers) {
+  const auto deadline = std::chrono::steady_clock::now() + std::chrono::minutes(1);
+  while (!workers.WaitAll(std::chrono::milliseconds(50))) {
+    if (GuiQuestions::OpenQuestions() > 0 || std::chrono::steady_clock::now() > deadline)
+      return false;
+  }
+  return true;
 }
 
 }  // namespace
@@ -126,7 +139,7 @@ int RunProgram(const ResourceFinder& find) {
       // extraction: the worker stops before its next file, so no file is
       // left half-written.
       app.workers.CancelAll();
-      workersEnded = app.workers.WaitAll(std::chrono::seconds(10));
+      workersEnded = StopWorkers(app.workers);
     }
     if (result == StartUpResult::ResourceMissing) exitCode = 1;
     if (!workersEnded) {

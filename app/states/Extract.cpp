@@ -170,6 +170,9 @@ void Extract::Abandon() {
   // The worker waits at its pause point; it wakes, sees the cancellation and
   // stops without touching another file.
   job->Cancel();
+  // Step 2 sets the detected game, which the worker's picture conversion
+  // reads: let the worker finish the file in hand first.
+  app.workers.WaitAll(std::chrono::seconds(30));
   std::unique_ptr<SHR::cState> details = OpenDetailsOrTell(app, sourcePath, destinationPath);
   if (details)
     ChangeState(std::move(details));

@@ -163,8 +163,12 @@ bool Select::EnsureDestination(const std::string& destination) {
   std::string reason;
   if (destination.empty()) {
     reason = "No destination path was given.";
-  } else if (!fs::create_directory(destination, error) && !fs::is_directory(destination)) {
-    reason = error ? error.message() : "A file of that name is in the way.";
+  } else if (!fs::create_directory(destination, error)) {
+    std::error_code ignored;
+    if (error)
+      reason = error.message();
+    else if (!fs::is_directory(destination, ignored))
+      reason = "A file of that name is in the way.";
   }
   if (reason.empty()) return true;
   Notice(app, "Destination path could not be created:\n" + destination + "\n\n" + reason);
