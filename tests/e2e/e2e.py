@@ -120,8 +120,15 @@ class Session:
         self.program = subprocess.Popen(
             [self.args.program], cwd=self.work, env=self.env, stdin=subprocess.DEVNULL,
             stdout=open(self.stdout_path, "wb"), stderr=open(self.stderr_path, "wb"))
-        self.window = wait_for(lambda: self.find_window(WINDOW_TITLE), 20,
-                               "the program window")
+        def settled_window():
+            # The window may be made more than once while the renderer starts.
+            first = self.find_window(WINDOW_TITLE)
+            if not first:
+                return None
+            time.sleep(0.5)
+            return first if self.find_window(WINDOW_TITLE) == first else None
+
+        self.window = wait_for(settled_window, 30, "the program window")
         self.move(*RESTING_POINT)
         time.sleep(0.3)
         # The first frames may still be on their way; wait for step 1.
@@ -198,7 +205,13 @@ class Session:
         time.sleep(0.15)
 
     def pixels(self, *points):
-        out = self.helper("pixels", self.window, *["%d,%d" % p for p in points])
+        result = subprocess.run([self.args.helper, "pixels", self.window] +
+                                ["%d,%d" % p for p in points], env=self.env,
+                                capture_output=True, text=True)
+        if result.returncode != 0:
+            # The window is gone or not yet there: nothing can be seen.
+            return [None] * len(points)
+        out = result.stdout
         values = []
         for line in out.splitlines():
             values.append(tuple(int(v) for v in line.split()) if line != "-" else None)
