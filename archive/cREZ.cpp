@@ -54,8 +54,10 @@ std::string Describe(std::string_view what, std::uint64_t offset, std::uint64_t 
 // off the system-call path.
 class RecordReader {
  public:
-  RecordReader(std::ifstream& stream, std::uint64_t fileSize)
-      : stream(stream), fileSize(fileSize) {}
+  // blockEnd is where the folder's block ends: windows stop a little past it,
+  // so that small folders do not each pull in a full window.
+  RecordReader(std::ifstream& stream, std::uint64_t fileSize, std::uint64_t blockEnd)
+      : stream(stream), fileSize(fileSize), blockEnd(blockEnd) {}
 
   std::uint64_t Position() const { return position; }
   void Seek(std::uint64_t to) { position = to; }
@@ -72,7 +74,11 @@ class RecordReader {
 
  private:
   void Fill(std::size_t atLeast) {
-    const std::uint64_t want = std::max<std::uint64_t>(atLeast, kWindowSize);
+    // The last record may run past the block by up to one record.
+    const std::uint64_t ahead =
+        blockEnd + kMaxRecordBytes > position ? blockEnd + kMaxRecordBytes - position : 0;
+    const std::uint64_t want =
+        std::max<std::uint64_t>(atLeast, std::min<std::uint64_t>(ahead, kWindowSize));
     const std::uint64_t length = std::min<std::uint64_t>(want, fileSize - position);
     window.resize(length);
     stream.clear();
@@ -84,8 +90,10 @@ class RecordReader {
   }
 
   static constexpr std::uint64_t kWindowSize = 64 * 1024;
+  static constexpr std::uint64_t kMaxRecordBytes = kFileRecordFixed + kNameBufferSize;
   std::ifstream& stream;
   std::uint64_t fileSize;
+  std::uint64_t blockEnd;
   std::uint64_t position = 0;
   std::uint64_t windowStart = 0;
   std::vector<unsigned char> window;
@@ -109,6 +117,12 @@ Parser::Parser(const std::filesystem::path& path) {
 }
 
 void Parser::Open(const std::filesystem::path& path) {
+  // Opening a pipe would wait for a writer, and devices have no size to check
+  // offsets against: only regular files are archives.
+  std::error_code statusError;
+  const auto status = std::filesystem::status(path, statusError);
+  if (std::filesystem::exists(status) && !std::filesystem::is_regular_file(status))
+    Fail(__LINE__, path.string() + " is not a regular file");
   stream.open(path, std::ios::binary | std::ios::in);
   if (!stream.is_open()) Fail(__LINE__, "cannot open " + path.string());
   std::error_code error;
@@ -154,14 +168,15 @@ void Parser::ReadHeader() {
 }
 
 void Parser::ReadDirectory(Dir& folder) {
-  if (folder.size > 0 && std::uint64_t(folder.offset) + folder.size > fileSize)
-    Fail(__LINE__, Describe("folder block of \"" + folder.name + "\"", folder.offset,
-                            folder.size, fileSize));
+  // A block of 0 or 1 bytes holds no record and is never visited, wherever it points.
   if (folder.size <= 1) return;
+  if (std::uint64_t(folder.offset) + folder.size > fileSize)
+    Fail(__LINE__,
+         Describe("folder block of \"" + folder.name + "\"", folder.offset, folder.size, fileSize));
   if (openFolders.size() >= kMaxFolderDepth)
     Fail(__LINE__, "folders nest deeper than " + std::to_string(kMaxFolderDepth) + " levels");
 
-  RecordReader reader(stream, fileSize);
+  RecordReader reader(stream, fileSize, std::uint64_t(folder.offset) + folder.size);
   reader.Seek(folder.offset);
   openFolders.push_back(&folder);
 
@@ -169,8 +184,7 @@ void Parser::ReadDirectory(Dir& folder) {
   while (consumed < std::uint64_t(folder.size) - 1) {
     const std::uint64_t recordStart = reader.Position();
     const unsigned char* fixed = reader.Take(kFolderRecordFixed);
-    if (!fixed)
-      Fail(__LINE__, "record at offset " + std::to_string(recordStart) + " is cut off");
+    if (!fixed) Fail(__LINE__, "record at offset " + std::to_string(recordStart) + " is cut off");
     if (++nodeCount > nodeLimit)
       Fail(__LINE__, "more records than a file of " + std::to_string(fileSize) +
                          " bytes can hold (folders share or repeat blocks)");
@@ -219,8 +233,7 @@ void Parser::ReadDirectory(Dir& folder) {
       const std::string stem(name, strnlen(name, length));
       file.name = (!type.empty() && type[0] == '.') ? stem + type : stem + "." + type;
       if (std::uint64_t(file.offset) + file.size > fileSize)
-        Fail(__LINE__, Describe("data of \"" + file.name + "\"", file.offset,
-                                file.size, fileSize));
+        Fail(__LINE__, Describe("data of \"" + file.name + "\"", file.offset, file.size, fileSize));
       folder.children.push_back(std::move(node));
       continue;
     }
@@ -282,15 +295,16 @@ std::vector<unsigned char> Parser::ReadAt(std::uint64_t position, std::uint32_t 
   in.seekg(saved);
   if (got != available)
     throw Exception("Read error.", kInvalidFormat, kSourceUnit, __LINE__,
-                    "could read only " + std::to_string(got) + " of " +
-                        std::to_string(available) + " bytes at offset " +
-                        std::to_string(position));
+                    "could read only " + std::to_string(got) + " of " + std::to_string(available) +
+                        " bytes at offset " + std::to_string(position));
   return bytes;
 }
 
 // ---------------------------------------------------------------- tree
 
-std::vector<unsigned char> File::GetData() const { return parser->ReadAt(offset, size); }
+std::vector<unsigned char> File::GetData() const {
+  return parser->ReadAt(offset, size);
+}
 
 std::vector<unsigned char> File::GetData(std::uint32_t n) const {
   return parser->ReadAt(offset, n);
@@ -329,15 +343,20 @@ std::optional<std::string> FileExtension(std::string_view name) {
   return std::string(name.substr(dot + 1));
 }
 
-std::string ReplaceAll(std::string_view text, std::string_view find,
-                       std::string_view replacement) {
+std::string ReplaceAll(std::string_view text, std::string_view find, std::string_view replacement) {
   std::string result(text);
   if (find.empty()) return result;
-  // Resuming at least past the inserted text keeps a replacement that contains
-  // `find` from being matched again forever.
-  const std::size_t step = std::max(find.size(), replacement.size());
-  for (auto at = result.find(find); at != std::string::npos; at = result.find(find, at + step))
+  // The search resumes find.size() after a match. A longer replacement that
+  // contains `find` would then be matched inside itself again and again, so a
+  // match lying wholly inside the text just inserted is skipped; for texts of
+  // equal length this changes nothing.
+  std::size_t from = 0;
+  for (auto at = result.find(find); at != std::string::npos; at = result.find(find, from)) {
     result.replace(at, find.size(), replacement);
+    from = at + find.size();
+    if (replacement.size() >= find.size())
+      from = std::max(from, at + replacement.size() - find.size() + 1);
+  }
   return result;
 }
 

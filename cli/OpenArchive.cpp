@@ -16,8 +16,12 @@ std::unique_ptr<REZ::Parser> OpenArchive(const std::string& path) {
     return nullptr;
   };
   std::error_code error;
-  if (std::filesystem::is_directory(path, error)) return fail("Is a directory");
-  {
+  const auto status = std::filesystem::status(path, error);
+  if (std::filesystem::is_directory(status)) return fail("Is a directory");
+  // Tells a missing or unreadable file from a damaged one. Other kinds of file
+  // are left to the reader, which refuses them without opening them.
+  if (!std::filesystem::exists(status) || std::filesystem::is_regular_file(status)) {
+    errno = 0;
     std::ifstream probe(path, std::ios::binary);
     if (!probe) return fail(std::strerror(errno ? errno : ENOENT));
   }

@@ -4,6 +4,7 @@
 #include "archive/ArchiveStats.h"
 #include "cli/Commands.h"
 #include "cli/OpenArchive.h"
+#include "cli/Windows1252.h"
 #include "extract/Formatting.h"
 
 namespace cli {
@@ -16,8 +17,7 @@ struct ArchiveArgs {
 };
 
 // Parses "[--json] ARCHIVE"; returns false after printing a usage error.
-bool ParseArchiveArgs(const char* command, const std::vector<std::string>& args,
-                      ArchiveArgs& out) {
+bool ParseArchiveArgs(const char* command, const std::vector<std::string>& args, ArchiveArgs& out) {
   for (const auto& arg : args) {
     if (arg == "--json") {
       out.json = true;
@@ -38,13 +38,13 @@ bool ParseArchiveArgs(const char* command, const std::vector<std::string>& args,
   return true;
 }
 
-void ListNodes(const REZ::Dir& folder, const std::string& prefix, nlohmann::json& entries,
+void ListNodes(const REZ::Dir& folder, const std::string& prefix, nlohmann::ordered_json& entries,
                bool json) {
   for (const auto& child : folder.children) {
     const std::string path = prefix.empty() ? child->name : prefix + "/" + child->name;
     const bool isDir = child->IsDir();
     if (json) {
-      entries.push_back({{"path", path},
+      entries.push_back({{"path", Utf8FromWindows1252(path)},
                          {"kind", isDir ? "dir" : "file"},
                          {"size", child->size},
                          {"offset", child->offset}});
@@ -56,8 +56,9 @@ void ListNodes(const REZ::Dir& folder, const std::string& prefix, nlohmann::json
   }
 }
 
-// Archive names are 8-bit text in the games' code page; JSON needs UTF-8.
-constexpr auto kJsonDump = nlohmann::json::error_handler_t::replace;
+// Names are decoded from the games' code page; only a path given on the command
+// line can still hold bytes that are not UTF-8.
+constexpr auto kJsonDump = nlohmann::ordered_json::error_handler_t::replace;
 
 }  // namespace
 
@@ -73,11 +74,11 @@ int RunStats(const std::vector<std::string>& args) {
   const char* game = GameName(GameOf(*parser));
 
   if (parsed.json) {
-    nlohmann::json types = nlohmann::json::array();
+    nlohmann::ordered_json types = nlohmann::ordered_json::array();
     for (const auto& stat : stats)
       types.push_back(
-          {{"extension", stat.extension}, {"count", stat.count}, {"totalSize", stat.totalSize}});
-    const nlohmann::json out = {
+          {{"extension", Utf8FromWindows1252(stat.extension)}, {"count", stat.count}, {"totalSize", stat.totalSize}});
+    const nlohmann::ordered_json out = {
         {"archive", parsed.archive}, {"size", size}, {"game", game}, {"types", types}};
     std::printf("%s\n", out.dump(2, ' ', false, kJsonDump).c_str());
     return kExitOk;
@@ -102,10 +103,12 @@ int RunList(const std::vector<std::string>& args) {
   if (!ParseArchiveArgs("list", args, parsed)) return kExitUsage;
   auto parser = OpenArchive(parsed.archive);
   if (!parser) return kExitUsage;
-  nlohmann::json entries = nlohmann::json::array();
+  nlohmann::ordered_json entries = nlohmann::ordered_json::array();
   ListNodes(parser->Root(), "", entries, parsed.json);
   if (parsed.json)
-    std::printf("%s\n", nlohmann::json{{"entries", entries}}.dump(2, ' ', false, kJsonDump).c_str());
+    std::printf(
+        "%s\n",
+        nlohmann::ordered_json{{"entries", entries}}.dump(2, ' ', false, kJsonDump).c_str());
   return kExitOk;
 }
 

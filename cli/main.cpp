@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "cli/Commands.h"
+#include "cli/OpenArchive.h"
 
 namespace {
 
@@ -38,10 +39,7 @@ const char* kUsage =
 
 int main(int argc, char** argv) {
   std::vector<std::string> args(argv + 1, argv + argc);
-  if (args.empty()) {
-    std::fputs(kUsage, stderr);
-    return cli::kExitUsage;
-  }
+  if (args.empty()) return cli::UsageError("no command given");
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     std::fputs(kUsage, stdout);
     return cli::kExitOk;

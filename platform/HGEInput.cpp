@@ -65,6 +65,10 @@ int HGEInput::KeyValue(const hgeInputEvent& event) {
     case HGEK_BACKSPACE:
       return Key::BACKSPACE;
     default:
+      // Ctrl+letter types no character; the letter still reaches the widgets
+      // (with the control flag) so that shortcuts such as Ctrl+V paste.
+      if ((event.flags & HGEINP_CTRL) && event.key >= 'A' && event.key <= 'Z')
+        return event.key - 'A' + 'a';
       return 0;
   }
 }

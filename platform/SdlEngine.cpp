@@ -9,6 +9,7 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <filesystem>
 #include <fstream>
 #include <iterator>
 #include <thread>
@@ -397,15 +398,16 @@ int SdlEngine::System_GetState(hgeIntState state) {
 
 void* SdlEngine::Resource_Load(const char* filename, std::uint32_t* size) {
   if (!filename) return nullptr;
+  std::error_code error;
+  if (!std::filesystem::is_regular_file(filename, error)) return nullptr;
+  const std::uintmax_t length = std::filesystem::file_size(filename, error);
+  if (error || length >= UINT32_MAX) return nullptr;
   std::ifstream in(filename, std::ios::binary);
-  if (!in) return nullptr;
-  const std::vector<char> bytes((std::istreambuf_iterator<char>(in)),
-                                std::istreambuf_iterator<char>());
-  if (!in.eof() || bytes.size() > UINT32_MAX - 1) return nullptr;
   // One byte more, zero, so that text resources can be read as C strings.
-  auto buffer = std::make_unique<char[]>(bytes.size() + 1);
-  std::copy(bytes.begin(), bytes.end(), buffer.get());
-  if (size) *size = static_cast<std::uint32_t>(bytes.size());
+  auto buffer = std::make_unique<char[]>(static_cast<std::size_t>(length) + 1);
+  if (!in.read(buffer.get(), static_cast<std::streamsize>(length))) return nullptr;
+  buffer[length] = 0;
+  if (size) *size = static_cast<std::uint32_t>(length);
   void* handle = buffer.get();
   loadedFiles[handle] = std::move(buffer);
   return handle;

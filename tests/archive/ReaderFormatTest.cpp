@@ -1,4 +1,9 @@
+// How the reader turns archive bytes into a tree: header checks, record
+// layout, type characters and node names.
 #include <gtest/gtest.h>
+#include <sys/stat.h>
+
+#include <cstring>
 
 #include "archive/cREZ.h"
 #include "support/RezBuilder.h"
@@ -6,26 +11,238 @@
 
 using namespace rezbuild;
 
-TEST(ReaderFormat, MinimalArchiveLoadsOneFile) {
-  TempDir dir;
-  std::vector<unsigned char> bytes = Header(139, 31);
-  PutU32(bytes, 0);
-  PutU32(bytes, 170);
-  PutU32(bytes, 5);
-  PutU32(bytes, 0);
-  PutU32(bytes, 0);
-  for (char c : {'T', 'X', 'T', '\0'}) bytes.push_back(static_cast<unsigned char>(c));
-  PutU32(bytes, 0);
-  for (char c : {'A', '\0', '\0'}) bytes.push_back(static_cast<unsigned char>(c));
-  for (char c : std::string("hello")) bytes.push_back(static_cast<unsigned char>(c));
-  WriteBytes(dir / "a.rez", bytes);
+namespace {
 
-  REZ::Parser parser(dir / "a.rez");
-  ASSERT_EQ(parser.Root().children.size(), 1u);
-  auto& file = static_cast<REZ::File&>(*parser.Root().children[0]);
+void Append(std::vector<unsigned char>& out, std::initializer_list<char> bytes) {
+  for (char c : bytes) out.push_back(static_cast<unsigned char>(c));
+}
+
+// The worked minimal archive: one file record "A" of type TXT whose 5 data
+// bytes follow the 31-byte record directly.
+std::vector<unsigned char> MinimalArchive(std::uint32_t rootSize) {
+  std::vector<unsigned char> bytes = Header(139, rootSize);
+  PutU32(bytes, 0);    // kind: file
+  PutU32(bytes, 170);  // data offset
+  PutU32(bytes, 5);    // data size
+  PutU32(bytes, 0);    // time
+  PutU32(bytes, 0);    // id
+  Append(bytes, {'T', 'X', 'T', '\0'});
+  PutU32(bytes, 0);  // unread
+  Append(bytes, {'A', '\0', '\0'});
+  Append(bytes, {'h', 'e', 'l', 'l', 'o'});
+  return bytes;
+}
+
+class ReaderFormat : public ::testing::Test {
+ protected:
+  std::unique_ptr<REZ::Parser> Open(const std::vector<unsigned char>& bytes) {
+    WriteBytes(dir / "a.rez", bytes);
+    return std::make_unique<REZ::Parser>(dir / "a.rez");
+  }
+  std::unique_ptr<REZ::Parser> Open(const Node& root) { return Open(Build(root)); }
+
+  // The error the reader raises for these bytes.
+  REZ::Exception Failure(const std::vector<unsigned char>& bytes) {
+    try {
+      Open(bytes);
+    } catch (const REZ::Exception& e) {
+      return e;
+    }
+    ADD_FAILURE() << "the archive loaded";
+    return REZ::Exception("", 0, "", 0);
+  }
+
+  TempDir dir;
+};
+
+std::vector<std::string> ChildNames(const REZ::Dir& folder) {
+  std::vector<std::string> names;
+  for (const auto& child : folder.children) names.push_back(child->name);
+  return names;
+}
+
+TEST_F(ReaderFormat, MinimalArchiveLoadsOneFile) {
+  auto parser = Open(MinimalArchive(31));
+  const REZ::Dir& root = parser->Root();
+  EXPECT_EQ(root.name, "ROOT");
+  EXPECT_EQ(root.offset, 139u);
+  EXPECT_EQ(root.size, 31u);
+  EXPECT_EQ(root.parser, parser.get());
+  ASSERT_EQ(root.children.size(), 1u);
+  const auto& file = static_cast<const REZ::File&>(*root.children[0]);
   EXPECT_TRUE(file.IsFile());
+  EXPECT_FALSE(file.IsDir());
   EXPECT_EQ(file.name, "A.TXT");
+  EXPECT_EQ(file.offset, 170u);
   EXPECT_EQ(file.size, 5u);
-  auto data = file.GetData();
+  EXPECT_EQ(file.parser, parser.get());
+  const auto data = file.GetData();
   EXPECT_EQ(std::string(data.begin(), data.end()), "hello");
 }
+
+TEST_F(ReaderFormat, RecordConsumesNameScanSoRootSize32ReadsNoSecondRecord) {
+  auto parser = Open(MinimalArchive(32));
+  EXPECT_EQ(ChildNames(parser->Root()), std::vector<std::string>{"A.TXT"});
+}
+
+TEST_F(ReaderFormat, RootSize33ReadsASecondRecordFromTheFollowingBytes) {
+  // Followed by zero bytes, the second record is a nameless, typeless file.
+  std::vector<unsigned char> bytes = MinimalArchive(33);
+  bytes.resize(bytes.size() - 5);
+  bytes.resize(bytes.size() + 5 + 30, 0);  // zero data, then a 30-byte record
+  auto parser = Open(bytes);
+  EXPECT_EQ(ChildNames(parser->Root()), (std::vector<std::string>{"A.TXT", "."}));
+  // Followed by only the 5 data bytes, that record is cut off.
+  EXPECT_EQ(Failure(MinimalArchive(33)).code, REZ::kInvalidFormat);
+}
+
+TEST_F(ReaderFormat, RootBlockOfSizeZeroOrOneHoldsNoRecords) {
+  for (std::uint32_t size : {0u, 1u}) {
+    auto parser = Open(Header(139, size));
+    EXPECT_TRUE(parser->loaded);
+    EXPECT_TRUE(parser->Root().children.empty()) << "root size " << size;
+  }
+}
+
+TEST_F(ReaderFormat, FolderOfSizeZeroIsEmptyAndItsOffsetNeverVisited) {
+  std::vector<unsigned char> bytes = Build(Folder("ROOT", {Folder("EMPTY")}));
+  SetU32(bytes, 139 + 4, 0xFFFFFFF0u);  // the folder's block offset, far past the end
+  auto parser = Open(bytes);
+  ASSERT_EQ(parser->Root().children.size(), 1u);
+  const auto& folder = static_cast<const REZ::Dir&>(*parser->Root().children[0]);
+  EXPECT_TRUE(folder.IsDir());
+  EXPECT_FALSE(folder.IsFile());
+  EXPECT_EQ(folder.name, "EMPTY");
+  EXPECT_EQ(folder.offset, 0xFFFFFFF0u);
+  EXPECT_TRUE(folder.children.empty());
+}
+
+TEST_F(ReaderFormat, ChildrenKeepRecordOrderAndFoldersAreReadDepthFirst) {
+  auto parser = Open(
+      Folder("ROOT", {FileNode("Z", "WAV"), Folder("M", {FileNode("INNER", "PID"), Folder("DEEP")}),
+                      FileNode("A", "WAV")}));
+  EXPECT_EQ(ChildNames(parser->Root()), (std::vector<std::string>{"Z.WAV", "M", "A.WAV"}));
+  const auto& middle = static_cast<const REZ::Dir&>(*parser->Root().children[1]);
+  EXPECT_EQ(ChildNames(middle), (std::vector<std::string>{"INNER.PID", "DEEP"}));
+}
+
+TEST_F(ReaderFormat, OnlyTheLowestKindByteDecidesBetweenFileAndFolder) {
+  std::vector<unsigned char> bytes = Build(Folder("ROOT", {FileNode("F", "TXT", "x")}));
+  SetU32(bytes, 139, 0xFFFFFF00u);  // low byte 0: still a file
+  auto parser = Open(bytes);
+  ASSERT_EQ(parser->Root().children.size(), 1u);
+  EXPECT_TRUE(parser->Root().children[0]->IsFile());
+
+  bytes = Build(Folder("ROOT", {Folder("D")}));
+  SetU32(bytes, 139, 0x00000002u);  // any non-zero low byte: a folder
+  parser = Open(bytes);
+  ASSERT_EQ(parser->Root().children.size(), 1u);
+  EXPECT_TRUE(parser->Root().children[0]->IsDir());
+}
+
+TEST_F(ReaderFormat, TypeBytesAreReadLastFirstWithLeadingNulsDropped) {
+  const auto withRawType = [](std::string name, std::string stored) {
+    Node node = FileNode(std::move(name), "");
+    node.rawType = std::move(stored);
+    return node;
+  };
+  auto parser = Open(Folder("ROOT", {
+                                        withRawType("FRAME001", std::string("DIP\0", 4)),
+                                        withRawType("FRAME002", "ZYX."),
+                                        withRawType("README", std::string(4, '\0')),
+                                        withRawType("SHORT", std::string("\0\0AW", 4)),
+                                        withRawType("CUT", std::string("\0X\0Y", 4)),
+                                        withRawType("FULL", "DCBA"),
+                                        FileNode("", "TXT"),
+                                    }));
+  EXPECT_EQ(ChildNames(parser->Root()),
+            (std::vector<std::string>{"FRAME001.PID", "FRAME002.XYZ", "README.", "SHORT.WA",
+                                      "CUT.Y", "FULL.ABCD", ".TXT"}));
+}
+
+TEST_F(ReaderFormat, FileAndTimeFieldsAreKeptAsStored) {
+  Node file = FileNode("F", "TXT", "abc");
+  file.id = 0xDEADBEEF;
+  file.time = 0x01020304;
+  Node folder = Folder("D");
+  folder.time = 0xA0B0C0D0;
+  auto parser = Open(Folder("ROOT", {file, folder}));
+  const auto& loadedFile = static_cast<const REZ::File&>(*parser->Root().children[0]);
+  EXPECT_EQ(loadedFile.id, 0xDEADBEEFu);
+  EXPECT_EQ(loadedFile.time, 0x01020304u);
+  EXPECT_EQ(parser->Root().children[1]->time, 0xA0B0C0D0u);
+}
+
+TEST_F(ReaderFormat, LongestNamesThatFitTheScanBuffer) {
+  const std::string folderName(127, 'F');  // plus its NUL: 128 bytes
+  const std::string fileName(126, 'N');    // plus two NULs: 128 bytes
+  auto parser = Open(Folder("ROOT", {Folder(folderName, {FileNode(fileName, "WAV", "x")})}));
+  const auto& folder = static_cast<const REZ::Dir&>(*parser->Root().children.at(0));
+  EXPECT_EQ(folder.name, folderName);
+  ASSERT_EQ(folder.children.size(), 1u);
+  EXPECT_EQ(folder.children[0]->name, fileName + ".WAV");
+}
+
+TEST_F(ReaderFormat, HeaderTextsKeepAtMost59Characters) {
+  std::vector<unsigned char> bytes = Header(139, 0);
+  std::fill(bytes.begin() + 2, bytes.begin() + 62, 'a');
+  std::fill(bytes.begin() + 64, bytes.begin() + 124, 'b');
+  // Separators are not checked.
+  bytes[62] = bytes[63] = bytes[124] = bytes[125] = bytes[126] = 'x';
+  auto parser = Open(bytes);
+  EXPECT_EQ(std::string(parser->headerText1), std::string(59, 'a'));
+  EXPECT_EQ(std::string(parser->headerText2), std::string(59, 'b'));
+  EXPECT_EQ(parser->version, 1u);
+}
+
+TEST_F(ReaderFormat, HeaderChecksRaiseTheirCodes) {
+  std::vector<unsigned char> version2 = MinimalArchive(31);
+  SetU32(version2, 127, 2);
+  const REZ::Exception unsupported = Failure(version2);
+  EXPECT_EQ(unsupported.code, REZ::kUnsupportedVersion);
+  EXPECT_EQ(unsupported.message, "Unsupported version.");
+  EXPECT_STREQ(unsupported.what(), "Unsupported version.");
+  EXPECT_EQ(unsupported.file, "cREZ");
+  EXPECT_GT(unsupported.line, 0);
+
+  std::vector<unsigned char> swapped = MinimalArchive(31);
+  std::swap(swapped[0], swapped[1]);
+  std::vector<unsigned char> oneByte = {0x0D};
+  for (const auto& bytes : {swapped, std::vector<unsigned char>{}, oneByte}) {
+    const REZ::Exception invalid = Failure(bytes);
+    EXPECT_EQ(invalid.code, REZ::kInvalidFormat);
+    EXPECT_EQ(invalid.message, "Invalid format.");
+    EXPECT_EQ(invalid.file, "cREZ");
+  }
+}
+
+TEST_F(ReaderFormat, MissingFileIsInvalidFormat) {
+  try {
+    REZ::Parser parser(dir / "missing.rez");
+    FAIL() << "a missing file loaded";
+  } catch (const REZ::Exception& e) {
+    EXPECT_EQ(e.code, REZ::kInvalidFormat);
+    EXPECT_EQ(e.message, "Invalid format.");
+  }
+}
+
+TEST_F(ReaderFormat, OnlyRegularFilesAreOpened) {
+  // A pipe without a writer would block an attempt to open it.
+  ASSERT_EQ(mkfifo((dir / "pipe.rez").c_str(), 0600), 0);
+  for (const auto& path : {dir / "pipe.rez", std::filesystem::path("/dev/zero"), dir.path()}) {
+    try {
+      REZ::Parser parser(path);
+      ADD_FAILURE() << path << " loaded";
+    } catch (const REZ::Exception& e) {
+      EXPECT_EQ(e.code, REZ::kInvalidFormat) << path;
+    }
+  }
+}
+
+TEST_F(ReaderFormat, StreamIsLeftRightAfterTheRootSizeField) {
+  auto parser = Open(
+      Folder("ROOT", {Folder("A", {FileNode("X", "PID", "pid")}), FileNode("B", "WAV", "wave")}));
+  EXPECT_EQ(static_cast<std::streamoff>(parser->GetStream().tellg()), 139);
+}
+
+}  // namespace

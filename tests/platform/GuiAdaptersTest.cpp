@@ -28,11 +28,12 @@ class GuiAdapters : public ::testing::Test {
   }
   void TearDown() override { hgeInstall(nullptr); }
 
-  void Key(int key, int chr, int type = INPUT_KEYDOWN) {
+  void Key(int key, int chr, int type = INPUT_KEYDOWN, int flags = 0) {
     hgeInputEvent event;
     event.type = type;
     event.key = key;
     event.chr = chr;
+    event.flags = flags;
     engine->QueueEvent(event);
   }
   void Mouse(int type, float x, float y, int key = HGEK_LBUTTON) {
@@ -188,6 +189,18 @@ TEST_F(GuiAdapters, KeyEventsBecomeGuichanKeyValues) {
                                       gcn::Key::DELETE, gcn::Key::BACKSPACE, 'a'}));
   EXPECT_EQ(types.back(), gcn::KeyInput::RELEASED);
   EXPECT_EQ(types.front(), gcn::KeyInput::PRESSED);
+}
+
+TEST_F(GuiAdapters, CtrlLetterReachesTheWidgetsForShortcuts) {
+  gcn::HGEInput input;
+  Key('V', 0, INPUT_KEYDOWN, HGEINP_CTRL);  // Ctrl+V types no character
+  Key('V', 0, INPUT_KEYDOWN);                // a bare key without a character is dropped
+  input._pollInput();
+  ASSERT_FALSE(input.isKeyQueueEmpty());
+  const gcn::KeyInput paste = input.dequeueKeyInput();
+  EXPECT_EQ(paste.getKey().getValue(), 'v');
+  EXPECT_TRUE(paste.isControlPressed());
+  EXPECT_TRUE(input.isKeyQueueEmpty());
 }
 
 TEST_F(GuiAdapters, MouseEventsBecomeGuichanMouseInput) {

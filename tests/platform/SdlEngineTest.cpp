@@ -2,12 +2,14 @@
 #include <gtest/gtest.h>
 
 #include <cstdlib>
+#include <fstream>
 #include <optional>
 #include <string>
 
 #include "PngFixture.h"
 #include "platform/Modal.h"
 #include "platform/SdlEngine.h"
+#include "support/TempDir.h"
 
 namespace {
 
@@ -136,6 +138,26 @@ TEST(SdlEngineTextures, DecodesPngBytesAndRejectsOthers) {
   EXPECT_EQ(engine.Texture_Load("not a picture", 13, false), 0u);
   engine.Texture_Free(texture);
   EXPECT_EQ(engine.Texture_GetWidth(texture, false), 0);
+}
+
+TEST(SdlEngineFiles, ResourceLoadReadsWholeFilesAndEndsThemWithZero) {
+  TempDir folder;
+  std::ofstream(folder / "font.fnt", std::ios::binary) << std::string("[HGEFONT]\0x", 11);
+  std::ofstream(folder / "empty.fnt", std::ios::binary);
+  SdlEngine engine;
+  std::uint32_t size = 0;
+  void* bytes = engine.Resource_Load((folder / "font.fnt").c_str(), &size);
+  ASSERT_NE(bytes, nullptr);
+  EXPECT_EQ(size, 11u);
+  EXPECT_EQ(std::string(static_cast<const char*>(bytes), 12), std::string("[HGEFONT]\0x\0", 12));
+  engine.Resource_Free(bytes);
+
+  void* empty = engine.Resource_Load((folder / "empty.fnt").c_str(), &size);
+  ASSERT_NE(empty, nullptr);
+  EXPECT_EQ(size, 0u);
+  engine.Resource_Free(empty);
+  EXPECT_EQ(engine.Resource_Load((folder / "missing.fnt").c_str(), &size), nullptr);
+  EXPECT_EQ(engine.Resource_Load(folder.path().c_str(), &size), nullptr);  // a folder
 }
 
 class SdlEngineDrawing : public ::testing::Test {

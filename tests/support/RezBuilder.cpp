@@ -173,12 +173,17 @@ std::vector<unsigned char> Build(const Node& root) {
 void Write(const std::filesystem::path& path, const Node& root) {
   std::vector<unsigned char> header;
   Placement placement = Place(root, header);
+  // Data without an explicit place follows the directory contiguously, in
+  // placement order, so it goes out in one piece; placed data is sought to.
+  std::vector<unsigned char> contiguous = std::move(header);
+  contiguous.insert(contiguous.end(), placement.directory.begin(), placement.directory.end());
+  for (const auto& [at, node] : placement.data)
+    if (!node->dataAt) contiguous.insert(contiguous.end(), node->data.begin(), node->data.end());
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   if (!out) throw std::runtime_error("cannot write " + path.string());
-  out.write(reinterpret_cast<const char*>(header.data()), static_cast<long>(header.size()));
-  out.write(reinterpret_cast<const char*>(placement.directory.data()),
-            static_cast<long>(placement.directory.size()));
+  out.write(reinterpret_cast<const char*>(contiguous.data()), static_cast<long>(contiguous.size()));
   for (const auto& [at, node] : placement.data) {
+    if (!node->dataAt) continue;
     out.seekp(static_cast<std::streamoff>(at));
     out.write(reinterpret_cast<const char*>(node->data.data()),
               static_cast<long>(node->data.size()));

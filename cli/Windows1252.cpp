@@ -1,0 +1,40 @@
+#include "cli/Windows1252.h"
+
+#include <cstdint>
+
+namespace cli {
+
+namespace {
+
+// Code points of the bytes 0x80-0x9F.
+constexpr std::uint16_t kHighControls[32] = {
+    0x20AC, 0x0081, 0x201A, 0x0192, 0x201E, 0x2026, 0x2020, 0x2021, 0x02C6, 0x2030, 0x0160,
+    0x2039, 0x0152, 0x008D, 0x017D, 0x008F, 0x0090, 0x2018, 0x2019, 0x201C, 0x201D, 0x2022,
+    0x2013, 0x2014, 0x02DC, 0x2122, 0x0161, 0x203A, 0x0153, 0x009D, 0x017E, 0x0178};
+
+void AppendUtf8(std::string& out, std::uint32_t codePoint) {
+  if (codePoint < 0x80) {
+    out.push_back(static_cast<char>(codePoint));
+  } else if (codePoint < 0x800) {
+    out.push_back(static_cast<char>(0xC0 | codePoint >> 6));
+    out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+  } else {
+    out.push_back(static_cast<char>(0xE0 | codePoint >> 12));
+    out.push_back(static_cast<char>(0x80 | (codePoint >> 6 & 0x3F)));
+    out.push_back(static_cast<char>(0x80 | (codePoint & 0x3F)));
+  }
+}
+
+}  // namespace
+
+std::string Utf8FromWindows1252(std::string_view text) {
+  std::string out;
+  out.reserve(text.size());
+  for (const char c : text) {
+    const auto byte = static_cast<unsigned char>(c);
+    AppendUtf8(out, byte >= 0x80 && byte < 0xA0 ? kHighControls[byte - 0x80] : byte);
+  }
+  return out;
+}
+
+}  // namespace cli

@@ -1,0 +1,259 @@
+// Damaged and hostile archives: each must be rejected as "Invalid format."
+// instead of reading out of bounds, recursing forever or exhausting memory.
+#include <gtest/gtest.h>
+
+#include <functional>
+
+#include "archive/cREZ.h"
+#include "support/RezBuilder.h"
+#include "support/TempDir.h"
+
+using namespace rezbuild;
+
+namespace {
+
+void FolderRecord(std::vector<unsigned char>& out, std::uint32_t offset, std::uint32_t size,
+                  const std::string& name) {
+  PutU32(out, 1);
+  PutU32(out, offset);
+  PutU32(out, size);
+  PutU32(out, 0);
+  out.insert(out.end(), name.begin(), name.end());
+  out.push_back(0);
+}
+
+void FileRecordFixedPart(std::vector<unsigned char>& out, std::uint32_t offset,
+                         std::uint32_t size) {
+  PutU32(out, 0);
+  PutU32(out, offset);
+  PutU32(out, size);
+  PutU32(out, 0);
+  PutU32(out, 0);
+  for (char c : {'T', 'X', 'T', '\0'}) out.push_back(static_cast<unsigned char>(c));
+  PutU32(out, 0);
+}
+
+class ReaderHardening : public ::testing::Test {
+ protected:
+  // Expects the bytes to be refused as "Invalid format.".
+  void ExpectInvalid(const std::vector<unsigned char>& bytes) {
+    WriteBytes(dir / "bad.rez", bytes);
+    try {
+      REZ::Parser parser(dir / "bad.rez");
+      ADD_FAILURE() << "the archive loaded";
+    } catch (const REZ::Exception& e) {
+      EXPECT_EQ(e.code, REZ::kInvalidFormat);
+      EXPECT_EQ(e.message, "Invalid format.");
+      EXPECT_FALSE(e.detail.empty());
+    }
+  }
+
+  std::unique_ptr<REZ::Parser> Open(const std::vector<unsigned char>& bytes) {
+    WriteBytes(dir / "good.rez", bytes);
+    return std::make_unique<REZ::Parser>(dir / "good.rez");
+  }
+
+  TempDir dir;
+};
+
+TEST_F(ReaderHardening, HeaderCutShort) {
+  std::vector<unsigned char> bytes = Header(139, 0);
+  bytes.resize(100);
+  ExpectInvalid(bytes);
+}
+
+TEST_F(ReaderHardening, RootBlockOutsideTheFile) {
+  std::vector<unsigned char> bytes = Build(Folder("ROOT", {FileNode("A", "TXT", "abc")}));
+  const auto length = static_cast<std::uint32_t>(bytes.size());
+  for (auto [offset, size] : {std::pair<std::uint32_t, std::uint32_t>{length + 10, 31},
+                              {139, length},  // starts inside, ends outside
+                              {0xFFFFFFF0u, 0x20u},
+                              {139, 0xFFFFFFFFu}}) {
+    SetU32(bytes, 131, offset);
+    SetU32(bytes, 135, size);
+    ExpectInvalid(bytes);
+  }
+}
+
+TEST_F(ReaderHardening, FolderBlockOutsideTheFile) {
+  std::vector<unsigned char> bytes = Header(139, 18);
+  FolderRecord(bytes, 1000, 40, "A");
+  ExpectInvalid(bytes);
+
+  bytes = Header(139, 18);
+  FolderRecord(bytes, 157, 1000, "A");  // starts at the end of the file
+  ExpectInvalid(bytes);
+}
+
+TEST_F(ReaderHardening, FileDataOutsideTheFile) {
+  const std::vector<unsigned char> good = Build(Folder("ROOT", {FileNode("A", "TXT", "abc")}));
+  const auto length = static_cast<std::uint32_t>(good.size());
+  // Data that ends exactly at the end of the file is fine.
+  EXPECT_EQ(Open(good)->Root().children.at(0)->offset, length - 3);
+
+  for (auto [offset, size] : {std::pair<std::uint32_t, std::uint32_t>{length - 2, 3},
+                              {length + 1, 0},
+                              {0xFFFFFFFFu, 2}}) {  // offset + size wraps in 32 bits
+    std::vector<unsigned char> bytes = good;
+    SetU32(bytes, 139 + 4, offset);
+    SetU32(bytes, 139 + 8, size);
+    ExpectInvalid(bytes);
+  }
+}
+
+TEST_F(ReaderHardening, RecordCutOffByTheEndOfTheFile) {
+  // The block ends within the file, but its file record needs 28 bytes.
+  std::vector<unsigned char> bytes = Header(139, 20);
+  FileRecordFixedPart(bytes, 0, 0);
+  bytes.resize(bytes.size() - 8);
+  ExpectInvalid(bytes);
+}
+
+TEST_F(ReaderHardening, NameScanReachesTheEndOfTheFile) {
+  // The blocks themselves lie inside the file; only the names run off its end.
+  std::vector<unsigned char> file = Header(139, 30);
+  FileRecordFixedPart(file, 0, 0);
+  file.push_back('A');
+  file.push_back(0);  // one NUL only: the scan wants two
+  ExpectInvalid(file);
+
+  std::vector<unsigned char> folder = Header(139, 18);
+  PutU32(folder, 1);
+  PutU32(folder, 0);
+  PutU32(folder, 0);
+  PutU32(folder, 0);
+  folder.push_back('A');
+  folder.push_back('B');
+  ExpectInvalid(folder);
+}
+
+TEST_F(ReaderHardening, NameOf128BytesWithoutNul) {
+  std::vector<unsigned char> file = Header(139, 28 + 128);
+  FileRecordFixedPart(file, 0, 0);
+  file.insert(file.end(), 200, 'N');
+  ExpectInvalid(file);
+
+  std::vector<unsigned char> folder = Header(139, 16 + 128);
+  FolderRecord(folder, 0, 0, std::string(200, 'F'));
+  ExpectInvalid(folder);
+}
+
+TEST_F(ReaderHardening, FolderPointingIntoItsOwnBlock) {
+  std::vector<unsigned char> bytes = Header(139, 18);
+  FolderRecord(bytes, 139, 18, "A");  // the root's block again
+  ExpectInvalid(bytes);
+
+  // Into the middle of the block that holds it: at its own record.
+  bytes = Header(139, 36);
+  FolderRecord(bytes, 0, 0, "A");
+  FolderRecord(bytes, 139 + 18, 18, "B");
+  ExpectInvalid(bytes);
+}
+
+TEST_F(ReaderHardening, FolderPointingIntoAnAncestorsBlock) {
+  // ROOT (139) -> A (157) -> B (175) -> back into ROOT's block.
+  std::vector<unsigned char> bytes = Header(139, 18);
+  FolderRecord(bytes, 157, 18, "A");
+  FolderRecord(bytes, 175, 18, "B");
+  FolderRecord(bytes, 139, 18, "C");
+  ExpectInvalid(bytes);
+}
+
+TEST_F(ReaderHardening, FoldersSharingABlockAreReadLikeAnyOther) {
+  // Two sibling folders may list the same block; that is no cycle.
+  std::vector<unsigned char> bytes = Header(139, 36);
+  FolderRecord(bytes, 175, 31, "A");
+  FolderRecord(bytes, 175, 31, "B");
+  FileRecordFixedPart(bytes, 0, 0);
+  bytes.push_back('X');
+  bytes.push_back(0);
+  bytes.push_back(0);
+  auto parser = Open(bytes);
+  ASSERT_EQ(parser->Root().children.size(), 2u);
+  for (const auto& child : parser->Root().children) {
+    const auto& folder = static_cast<const REZ::Dir&>(*child);
+    ASSERT_EQ(folder.children.size(), 1u);
+    EXPECT_EQ(folder.children[0]->name, "X.TXT");
+  }
+}
+
+Node NestedFolders(int depth) {
+  Node innermost = Folder("LEAF", {FileNode("X", "TXT", "x")});
+  for (int i = 0; i < depth; ++i) {
+    Node outer = Folder("D");
+    outer.children.push_back(std::move(innermost));
+    innermost = std::move(outer);
+  }
+  return innermost;
+}
+
+TEST_F(ReaderHardening, AbsurdNesting) {
+  auto parser = Open(Build(Folder("ROOT", {NestedFolders(100)})));
+  const REZ::Element* node = parser->Root().GetElement([] {
+    std::string path;
+    for (int i = 0; i < 100; ++i) path += "D/";
+    return path + "LEAF/X.TXT";
+  }());
+  ASSERT_NE(node, nullptr);
+  EXPECT_TRUE(node->IsFile());
+
+  ExpectInvalid(Build(Folder("ROOT", {NestedFolders(1000)})));
+}
+
+TEST_F(ReaderHardening, RecordCountBeyondWhatTheFileCanHold) {
+  // Each block lists the next block twice: 2^40 folders from a file of about
+  // 1.6 kB if the reader believed them.
+  constexpr int kLevels = 40;
+  constexpr std::uint32_t kBlock = 2 * 18;
+  std::vector<unsigned char> bytes = Header(139, kBlock);
+  for (int level = 0; level < kLevels; ++level) {
+    const std::uint32_t next = level + 1 < kLevels ? 139 + (level + 1) * kBlock : 0;
+    const std::uint32_t size = level + 1 < kLevels ? kBlock : 0;
+    FolderRecord(bytes, next, size, "a");
+    FolderRecord(bytes, next, size, "b");
+  }
+  ExpectInvalid(bytes);
+}
+
+TEST_F(ReaderHardening, FirstBytesOfAFileAreZeroFilledPastTheEndOfTheArchive) {
+  const std::vector<unsigned char> bytes =
+      Build(Folder("ROOT", {FileNode("A", "TXT", "first"), FileNode("B", "TXT", "last")}));
+  auto parser = Open(bytes);
+  const auto& first = static_cast<const REZ::File&>(*parser->Root().children[0]);
+  const auto& last = static_cast<const REZ::File&>(*parser->Root().children[1]);
+
+  // A short file's first n bytes run on into the archive bytes that follow it.
+  const auto head = first.GetData(9);
+  EXPECT_EQ(std::string(head.begin(), head.end()), "firstlast");
+
+  std::vector<unsigned char> expected = Bytes("last");
+  expected.resize(32, 0);
+  EXPECT_EQ(last.GetData(32), expected);
+
+  // A file that starts at the very end of the archive.
+  std::vector<unsigned char> atEnd = bytes;
+  SetU32(atEnd, 139 + 4, static_cast<std::uint32_t>(atEnd.size()));
+  SetU32(atEnd, 139 + 8, 0);
+  parser = Open(atEnd);
+  const auto& empty = static_cast<const REZ::File&>(*parser->Root().children[0]);
+  EXPECT_EQ(empty.GetData(4), std::vector<unsigned char>(4, 0));
+  EXPECT_TRUE(empty.GetData().empty());
+}
+
+TEST_F(ReaderHardening, DataAccessThroughAnUnloadedParserRaisesCode5) {
+  auto parser = Open(Build(Folder("ROOT", {FileNode("A", "TXT", "abc")})));
+  const auto& file = static_cast<const REZ::File&>(*parser->Root().children[0]);
+  parser->loaded = false;
+  for (const auto& read : std::vector<std::function<void()>>{
+           [&] { file.GetData(); }, [&] { file.GetData(2); }, [&] { parser->GetStream(); }}) {
+    try {
+      read();
+      ADD_FAILURE() << "read through an unloaded parser";
+    } catch (const REZ::Exception& e) {
+      EXPECT_EQ(e.code, REZ::kUndefinedParser);
+      EXPECT_EQ(e.message, "Trying to load from undefined parser.");
+    }
+  }
+}
+
+}  // namespace

@@ -1,0 +1,250 @@
+// tarnwick-cli as scripts see it: exact JSON on good archives, one error line
+// and exit status 2 on bad ones and on usage errors.
+#include <gtest/gtest.h>
+#include <sys/stat.h>
+#include <sys/wait.h>
+
+#include <cstdlib>
+#include <fstream>
+#include <nlohmann/json.hpp>
+#include <sstream>
+
+#include "support/RezBuilder.h"
+#include "support/TempDir.h"
+
+using namespace rezbuild;
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+struct CliRun {
+  int exitCode = -1;
+  std::string out;
+  std::string err;
+};
+
+std::string Quoted(const std::string& text) {
+  std::string quoted = "'";
+  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
+  return quoted + "'";
+}
+
+std::string ReadFile(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  std::stringstream text;
+  text << in.rdbuf();
+  return text.str();
+}
+
+class Cli : public ::testing::Test {
+ protected:
+  CliRun Invoke(const std::vector<std::string>& args) {
+    std::string command = Quoted(TARNWICK_CLI_PATH);
+    for (const auto& arg : args) command += " " + Quoted(arg);
+    command += " >" + Quoted((dir / "out").string()) + " 2>" + Quoted((dir / "err").string());
+    const int status = std::system(command.c_str());
+    CliRun run;
+    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    run.out = ReadFile(dir / "out");
+    run.err = ReadFile(dir / "err");
+    return run;
+  }
+
+  Json JsonOf(const std::vector<std::string>& args) {
+    const CliRun run = Invoke(args);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.err, "");
+    return Json::parse(run.out);
+  }
+
+  void ExpectArchiveError(const std::string& path, const std::string& message) {
+    for (const char* command : {"stats", "list"}) {
+      for (bool json : {false, true}) {
+        std::vector<std::string> args = {command};
+        if (json) args.push_back("--json");
+        args.push_back(path);
+        const CliRun run = Invoke(args);
+        EXPECT_EQ(run.exitCode, 2) << command;
+        EXPECT_EQ(run.err, "tarnwick-cli: " + path + ": " + message + "\n") << command;
+        EXPECT_EQ(run.out, "") << command;
+      }
+    }
+  }
+
+  std::string Path(const std::string& name) const { return (dir / name).string(); }
+
+  TempDir dir;
+};
+
+// Laid out by hand: root block at 139 (56 bytes), CLAW's block at 195 (84),
+// PALETTES' at 279 (34), IMAGES' at 313 (62); data from 375 in record order
+// of the blocks: SOUND.WAV, README., MAIN.PAL, A.PID, B.PID; 1206 bytes in all.
+Node ClawArchive() {
+  return Folder(
+      "ROOT",
+      {Folder("CLAW",
+              {Folder("PALETTES", {FileNode("MAIN", "PAL", std::vector<unsigned char>(768, 1))}),
+               Folder("IMAGES", {FileNode("A", "PID", std::vector<unsigned char>(10, 2)),
+                                 FileNode("B", "PID", std::vector<unsigned char>(20, 3))}),
+               FileNode("README", "", "abc")}),
+       FileNode("SOUND", "WAV", std::vector<unsigned char>(30, 4))});
+}
+
+TEST_F(Cli, StatsJson) {
+  Write(dir / "claw.rez", ClawArchive());
+  const Json expected = {{"archive", Path("claw.rez")},
+                         {"size", 1206},
+                         {"game", "CLAW"},
+                         {"types",
+                          {{{"extension", "PAL"}, {"count", 1}, {"totalSize", 768}},
+                           {{"extension", "PID"}, {"count", 2}, {"totalSize", 30}},
+                           {{"extension", "WAV"}, {"count", 1}, {"totalSize", 30}}}}};
+  EXPECT_EQ(JsonOf({"stats", "--json", Path("claw.rez")}), expected);
+  // The option may follow the archive.
+  EXPECT_EQ(JsonOf({"stats", Path("claw.rez"), "--json"}), expected);
+}
+
+TEST_F(Cli, ListJson) {
+  Write(dir / "claw.rez", ClawArchive());
+  const auto entry = [](const char* path, const char* kind, int size, int offset) {
+    return Json{{"path", path}, {"kind", kind}, {"size", size}, {"offset", offset}};
+  };
+  const Json expected = {
+      {"entries",
+       {entry("CLAW", "dir", 84, 195), entry("CLAW/PALETTES", "dir", 34, 279),
+        entry("CLAW/PALETTES/MAIN.PAL", "file", 768, 408), entry("CLAW/IMAGES", "dir", 62, 313),
+        entry("CLAW/IMAGES/A.PID", "file", 10, 1176), entry("CLAW/IMAGES/B.PID", "file", 20, 1186),
+        entry("CLAW/README.", "file", 3, 405), entry("SOUND.WAV", "file", 30, 375)}}};
+  EXPECT_EQ(JsonOf({"list", "--json", Path("claw.rez")}), expected);
+}
+
+TEST_F(Cli, EmptyArchiveJson) {
+  WriteBytes(dir / "empty.rez", Header(139, 0));
+  EXPECT_EQ(JsonOf({"stats", "--json", Path("empty.rez")}), (Json{{"archive", Path("empty.rez")},
+                                                                  {"size", 139},
+                                                                  {"game", "NONE"},
+                                                                  {"types", Json::array()}}));
+  EXPECT_EQ(JsonOf({"list", "--json", Path("empty.rez")}), (Json{{"entries", Json::array()}}));
+}
+
+TEST_F(Cli, GameDetectionInStats) {
+  Write(dir / "g.rez", Folder("ROOT", {Folder("GRUNTZ"), Folder("CLAW")}));
+  EXPECT_EQ(JsonOf({"stats", "--json", Path("g.rez")})["game"], "GRUNTZ");
+  Write(dir / "e.rez", Folder("ROOT", {Folder("ENEMIES")}));
+  EXPECT_EQ(JsonOf({"stats", "--json", Path("e.rez")})["game"], "ENEMIES");
+}
+
+TEST_F(Cli, ReadableStatsAndList) {
+  Write(dir / "claw.rez", ClawArchive());
+  const CliRun stats = Invoke({"stats", Path("claw.rez")});
+  EXPECT_EQ(stats.exitCode, 0);
+  EXPECT_NE(stats.out.find("1.18 kB"), std::string::npos) << stats.out;  // 1206 bytes
+  EXPECT_NE(stats.out.find("CLAW"), std::string::npos);
+  EXPECT_NE(stats.out.find("768 bytes"), std::string::npos);  // the PAL total
+  EXPECT_EQ(stats.out.find('{'), std::string::npos);
+
+  const CliRun list = Invoke({"list", Path("claw.rez")});
+  EXPECT_EQ(list.exitCode, 0);
+  EXPECT_LT(list.out.find("CLAW/PALETTES/MAIN.PAL"), list.out.find("SOUND.WAV"));
+}
+
+TEST_F(Cli, NamesThatAreNotUtf8StillGiveValidJson) {
+  Write(dir / "latin.rez", Folder("ROOT", {FileNode("CAF\xC9", "WAV", "x"),
+                                           Folder("\xFF\xFE", {FileNode("A", "P\x80", "y")})}));
+  const Json list = JsonOf({"list", "--json", Path("latin.rez")});
+  ASSERT_EQ(list["entries"].size(), 3u);
+  // Names are read in the games' code page, so every byte survives as a character.
+  EXPECT_EQ(list["entries"][0]["path"], "CAF\u00C9.WAV");
+  EXPECT_EQ(list["entries"][1]["path"], "\u00FF\u00FE");
+  EXPECT_EQ(list["entries"][2]["path"], "\u00FF\u00FE/A.P\u20AC");
+  const Json stats = JsonOf({"stats", "--json", Path("latin.rez")});
+  ASSERT_EQ(stats["types"].size(), 2u);
+  EXPECT_EQ(stats["types"][1]["extension"], "P\u20AC");
+}
+
+TEST_F(Cli, ArchivesThatCannotBeReadExitWith2AndOneLine) {
+  std::vector<unsigned char> version2 = Build(ClawArchive());
+  SetU32(version2, 127, 2);
+  WriteBytes(dir / "v2.rez", version2);
+  ExpectArchiveError(Path("v2.rez"), "Unsupported version.");
+
+  std::vector<unsigned char> swapped = Build(ClawArchive());
+  std::swap(swapped[0], swapped[1]);
+  WriteBytes(dir / "swapped.rez", swapped);
+  ExpectArchiveError(Path("swapped.rez"), "Invalid format.");
+
+  WriteBytes(dir / "empty.rez", {});
+  ExpectArchiveError(Path("empty.rez"), "Invalid format.");
+
+  std::vector<unsigned char> cycle = Header(139, 18);
+  PutU32(cycle, 1);
+  PutU32(cycle, 139);
+  PutU32(cycle, 18);
+  PutU32(cycle, 0);
+  cycle.push_back('A');
+  cycle.push_back(0);
+  WriteBytes(dir / "cycle.rez", cycle);
+  ExpectArchiveError(Path("cycle.rez"), "Invalid format.");
+
+  std::vector<unsigned char> dataOutside = Build(ClawArchive());
+  SetU32(dataOutside, 139 + 21 + 8, 0x7FFFFFFF);  // SOUND.WAV's size
+  WriteBytes(dir / "outside.rez", dataOutside);
+  ExpectArchiveError(Path("outside.rez"), "Invalid format.");
+
+  ASSERT_EQ(mkfifo(Path("pipe.rez").c_str(), 0600), 0);
+  ExpectArchiveError(Path("pipe.rez"), "Invalid format.");
+
+  ExpectArchiveError(Path("missing.rez"), "No such file or directory");
+  ExpectArchiveError(dir.path().string(), "Is a directory");
+}
+
+TEST_F(Cli, UsageErrorsExitWith2) {
+  Write(dir / "claw.rez", ClawArchive());
+  for (const std::vector<std::string>& args :
+       std::vector<std::vector<std::string>>{{},
+                                             {"unpack", Path("claw.rez")},
+                                             {"stats"},
+                                             {"list", "--json"},
+                                             {"stats", "--xml", Path("claw.rez")},
+                                             {"list", Path("claw.rez"), Path("claw.rez")}}) {
+    const CliRun run = Invoke(args);
+    EXPECT_EQ(run.exitCode, 2) << ::testing::PrintToString(args);
+    EXPECT_EQ(run.err.rfind("tarnwick-cli", 0), 0u) << run.err;
+    EXPECT_EQ(run.out, "");
+  }
+}
+
+TEST_F(Cli, HelpAndVersion) {
+  const CliRun help = Invoke({"--help"});
+  EXPECT_EQ(help.exitCode, 0);
+  EXPECT_NE(help.out.find("stats [--json] ARCHIVE"), std::string::npos);
+  EXPECT_NE(help.out.find("list [--json] ARCHIVE"), std::string::npos);
+  const CliRun version = Invoke({"--version"});
+  EXPECT_EQ(version.exitCode, 0);
+  EXPECT_EQ(version.out, std::string("tarnwick-cli ") + TARNWICK_VERSION + "\n");
+}
+
+TEST_F(Cli, ArchiveOver2GiBWithDataPastThe2And3GiBMarks) {
+  constexpr std::uint64_t kGiB = 1ull << 30;
+  Node two = FileNode("TWO", "DAT", "past two");
+  two.dataAt = 2 * kGiB + 1;
+  Node three = FileNode("THREE", "DAT", "past three");
+  three.dataAt = 3 * kGiB + 7;
+  Write(dir / "big.rez", Folder("ROOT", {Folder("FAR", {two, three})}));
+  const std::uint64_t size = 3 * kGiB + 7 + 10;
+
+  const Json stats = JsonOf({"stats", "--json", Path("big.rez")});
+  EXPECT_EQ(stats["size"], size);
+  EXPECT_EQ(stats["types"], (Json{{{"extension", "DAT"}, {"count", 2}, {"totalSize", 18}}}));
+
+  const Json list = JsonOf({"list", "--json", Path("big.rez")});
+  ASSERT_EQ(list["entries"].size(), 3u);
+  EXPECT_EQ(
+      list["entries"][1],
+      (Json{{"path", "FAR/TWO.DAT"}, {"kind", "file"}, {"size", 8}, {"offset", 2 * kGiB + 1}}));
+  EXPECT_EQ(
+      list["entries"][2],
+      (Json{{"path", "FAR/THREE.DAT"}, {"kind", "file"}, {"size", 10}, {"offset", 3 * kGiB + 7}}));
+}
+
+}  // namespace

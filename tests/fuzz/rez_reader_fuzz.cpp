@@ -1,0 +1,147 @@
+// Opens each input as an archive and exercises everything a loaded archive
+// offers: the whole tree is walked, every file read both ways, every node
+// looked up again by its path, and the statistics gathered.
+//
+// With TARNWICK_WRITE_SEEDS naming a folder, writes a seed corpus of small
+// valid archives there and exits.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "archive/ArchiveStats.h"
+#include "archive/cREZ.h"
+#include "support/RezBuilder.h"
+
+namespace {
+
+using namespace rezbuild;
+
+std::vector<unsigned char> Filled(std::size_t size, unsigned char value) {
+  return std::vector<unsigned char>(size, value);
+}
+
+std::vector<Node> SeedArchives() {
+  Node rawType = FileNode("FRAME002", "");
+  rawType.rawType = "ZYX.";
+  Node noType = FileNode("README", "");
+  Node placedAtEnd = FileNode("TAIL", "BIN", "tail");
+  return {
+      Folder("ROOT"),
+      Folder("ROOT", {FileNode("A", "TXT", "hello")}),
+      Folder("ROOT",
+             {Folder("CLAW", {Folder("PALETTES", {FileNode("MAIN", "PAL", Filled(768, 9))}),
+                              Folder("IMAGES", {FileNode("FRAME001", "PID", Filled(40, 1)),
+                                                FileNode("FRAME002", "PID", Filled(12, 2))})}),
+              FileNode("SOUND", "WAV", Filled(30, 3))}),
+      Folder("ROOT", {Folder("GRUNTZ", {Folder("EMPTY"), rawType, noType}),
+                      Folder("D", {Folder("D", {Folder("D", {FileNode("X", "pid", "x")})})}),
+                      FileNode("DUP", "TXT", "one"), FileNode("DUP", "TXT", "two")}),
+      Folder("ROOT", {Folder("ENEMIES", {FileNode("", "TXT", "nameless"), placedAtEnd}),
+                      Folder(std::string(70, 'L'), {FileNode("IN", "TXT", "in")})}),
+  };
+}
+
+void WriteSeeds(const char* folder) {
+  int index = 0;
+  for (const Node& root : SeedArchives()) {
+    const auto path = std::filesystem::path(folder) / ("seed-" + std::to_string(index++) + ".rez");
+    WriteBytes(path, Build(root));
+  }
+}
+
+// Keeps the optimiser from dropping reads whose results are otherwise unused.
+volatile std::size_t sink;
+
+void Check(bool condition) {
+  if (!condition) __builtin_trap();
+}
+
+void Walk(const REZ::Dir& root, const REZ::Dir& folder, const std::string& prefix) {
+  for (const auto& child : folder.children) {
+    const std::string path = prefix.empty() ? child->name : prefix + "/" + child->name;
+    Check(child->IsDir() != child->IsFile());
+
+    // A node found by its own path carries the name asked for.
+    if (const REZ::Element* found = root.GetElement(path)) {
+      const auto slash = path.find_last_of('/');
+      const std::string last = slash == std::string::npos ? path : path.substr(slash + 1);
+      if (child->name.find('\\') == std::string::npos) Check(found->name == last);
+    }
+    root.GetElement(REZ::ReplaceAll(path, "/", "\\"));
+    root.GetElement("/" + path + "/");
+
+    if (child->IsDir()) {
+      Walk(root, static_cast<const REZ::Dir&>(*child), path);
+      continue;
+    }
+    const auto& file = static_cast<const REZ::File&>(*child);
+    const auto whole = file.GetData();
+    Check(whole.size() == file.size);
+    const auto head = file.GetData(32);
+    Check(head.size() == 32);
+    for (std::size_t i = 0; i < 32 && i < whole.size(); ++i) Check(head[i] == whole[i]);
+    const auto longer = file.GetData(file.size + 16);
+    Check(longer.size() == std::size_t(file.size) + 16);
+    sink = sink + whole.size() + (REZ::FileExtension(file.name) ? 1 : 0);
+  }
+}
+
+// The reader opens archives by path, so each input goes through a file;
+// memory-backed when possible, as it is written anew for every run.
+class InputFile {
+ public:
+  InputFile() {
+    const std::filesystem::path folder = std::filesystem::is_directory("/dev/shm")
+                                             ? "/dev/shm"
+                                             : std::filesystem::temp_directory_path();
+    path = folder / ("tarnwick-rez-fuzz-" + std::to_string(getpid()) + ".rez");
+  }
+  ~InputFile() {
+    std::error_code ignored;
+    std::filesystem::remove(path, ignored);
+  }
+
+  void Write(const std::uint8_t* data, std::size_t size) const {
+    std::FILE* out = std::fopen(path.c_str(), "wb");
+    if (!out) std::abort();
+    if (size && std::fwrite(data, 1, size, out) != size) std::abort();
+    if (std::fclose(out) != 0) std::abort();
+  }
+
+  std::filesystem::path path;
+};
+
+}  // namespace
+
+extern "C" int LLVMFuzzerInitialize(int*, char***) {
+  if (const char* seeds = std::getenv("TARNWICK_WRITE_SEEDS")) {
+    WriteSeeds(seeds);
+    std::exit(0);
+  }
+  return 0;
+}
+
+extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
+  static const InputFile input;
+  input.Write(data, size);
+  try {
+    REZ::Parser parser(input.path);
+    Check(parser.loaded);
+    Check(parser.ArchiveSize() == size);
+    Walk(parser.Root(), parser.Root(), "");
+    parser.Root().GetElement("PALETTES/MAIN.PAL");
+    parser.Root().GetElement("\\CLAW\\PALETTES\\MAIN.PAL");
+    std::vector<TypeStat> stats;
+    CollectTypeStats(stats, parser.Root());
+    DetectGame(parser);
+    Check(GameName(DetectedGame) != nullptr);
+  } catch (const REZ::Exception& e) {
+    Check(!e.message.empty());
+  }
+  return 0;
+}
