@@ -166,17 +166,21 @@ int RunExtract(const std::vector<std::string>& args) {
   CatchInterrupt();
   const auto started = std::chrono::steady_clock::now();
   std::thread worker(workerMain, job);
+  auto nextDraw = started;
   while (!job->IsDone()) {
     if (interrupted.load()) job->Cancel();
-    job->progress.Lock();
-    const bool changed = job->progress.IsChanged();
-    const std::int32_t current = changed ? job->progress.GetCurrent() : 0;
-    const std::int32_t total = changed ? job->progress.GetTotal() : 0;
-    job->progress.Unlock();
-    const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(
-        std::chrono::steady_clock::now() - started);
-    output.ShowProgress(current, total, elapsed.count());
-    std::this_thread::sleep_for(std::chrono::milliseconds(100));
+    const auto now = std::chrono::steady_clock::now();
+    if (now >= nextDraw) {
+      job->progress.Lock();
+      const bool changed = job->progress.IsChanged();
+      const std::int32_t current = changed ? job->progress.GetCurrent() : 0;
+      const std::int32_t total = changed ? job->progress.GetTotal() : 0;
+      job->progress.Unlock();
+      const auto elapsed = std::chrono::duration_cast<std::chrono::milliseconds>(now - started);
+      output.ShowProgress(current, total, elapsed.count());
+      nextDraw = now + std::chrono::milliseconds(100);
+    }
+    std::this_thread::sleep_for(std::chrono::milliseconds(5));
   }
   worker.join();
   output.ClearProgress();

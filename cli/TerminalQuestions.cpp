@@ -60,7 +60,10 @@ void TerminalOutput::ShowProgress(std::int32_t current, std::int32_t total,
       fraction > 0.0 && fraction < 1.0
           ? DurationText(static_cast<std::int64_t>(double(elapsedMs) / fraction * (1.0 - fraction)))
           : std::string("-");
-  std::lock_guard<std::mutex> guard(mutex);
+  // A question may hold the terminal while it waits for an answer; skip this
+  // frame rather than stall the caller's loop.
+  std::unique_lock<std::mutex> guard(mutex, std::try_to_lock);
+  if (!guard.owns_lock()) return;
   std::fprintf(stream, "\r\033[K[%s] file %d/%d, time left: %s", bar.c_str(), current, total,
                left.c_str());
   std::fflush(stream);

@@ -191,22 +191,53 @@ TEST_F(ExtractSafety, WriteFailingHalfWayLeavesTheOldFileWhole) {
   EXPECT_EQ(TreeOf(destination), (Tree{{"BIG.WAV", "old contents"}, {"SMALL.WAV", "small"}}));
 }
 
-TEST_F(ExtractSafety, ReplacingAFileSwapsItWholeInsteadOfTruncatingIt) {
+class FileWriterMethods : public ExtractSafety,
+                          public ::testing::WithParamInterface<WriteMethod> {};
+
+TEST_P(FileWriterMethods, ReplacingAFileSwapsItWholeInsteadOfTruncatingIt) {
   WriteText(destination / "A.WAV", "old");
   // A second name for the old file shows whether its bytes were touched.
   std::filesystem::create_hard_link(destination / "A.WAV", temp / "box" / "witness");
   const std::string text = "new contents";
-  EXPECT_EQ(WriteFileReplacing(destination / "A.WAV",
-                               reinterpret_cast<const unsigned char*>(text.data()), text.size()),
+  const auto* bytes = reinterpret_cast<const unsigned char*>(text.data());
+  EXPECT_EQ(WriteFileReplacing(destination / "A.WAV", bytes, text.size(), GetParam()),
             std::nullopt);
-  EXPECT_EQ(ReadFile(destination / "A.WAV"), "new contents");
+  EXPECT_EQ(WriteFileReplacing(destination / "NEW.WAV", bytes, 3, GetParam()), std::nullopt);
   EXPECT_EQ(ReadFile(temp / "box" / "witness"), "old");
-  EXPECT_EQ(TreeOf(destination).size(), 1u);
+  EXPECT_EQ(TreeOf(destination), (Tree{{"A.WAV", "new contents"}, {"NEW.WAV", "new"}}));
 
-  EXPECT_EQ(WriteFileReplacing(destination / "NOFOLDER" / "B.WAV",
-                               reinterpret_cast<const unsigned char*>(text.data()), text.size()),
+  EXPECT_EQ(WriteFileReplacing(destination / "NOFOLDER" / "B.WAV", bytes, text.size(), GetParam()),
             std::optional<std::string>("No such file or directory"));
 }
+
+TEST_P(FileWriterMethods, FailureHalfWayLeavesNothingBehind) {
+  WriteText(destination / "A.WAV", "old");
+  const std::vector<unsigned char> big(256 * 1024, 'n');
+  EXPECT_EXIT(
+      {
+        signal(SIGXFSZ, SIG_IGN);
+        rlimit limit;
+        limit.rlim_cur = limit.rlim_max = 64 * 1024;
+        setrlimit(RLIMIT_FSIZE, &limit);
+        const auto failure =
+            WriteFileReplacing(destination / "A.WAV", big.data(), big.size(), GetParam());
+        Require(failure == std::optional<std::string>("File too large"),
+                failure.value_or("no failure"));
+        const auto other =
+            WriteFileReplacing(destination / "B.WAV", big.data(), big.size(), GetParam());
+        Require(other == std::optional<std::string>("File too large"), other.value_or("none"));
+        _exit(0);
+      },
+      ::testing::ExitedWithCode(0), "");
+  EXPECT_EQ(TreeOf(destination), (Tree{{"A.WAV", "old"}}));
+}
+
+INSTANTIATE_TEST_SUITE_P(Methods, FileWriterMethods,
+                         ::testing::Values(WriteMethod::Best, WriteMethod::TemporaryName),
+                         [](const auto& info) {
+                           return std::string(info.param == WriteMethod::Best ? "Best"
+                                                                              : "TemporaryName");
+                         });
 
 TEST_F(ExtractSafety, FileInTheWayOfAFolderIsReportedAndItsFilesCounted) {
   auto archive = Open(Folder(
