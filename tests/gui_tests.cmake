@@ -26,3 +26,5 @@ if(XVFB_RUN AND XDOTOOL)
                    $<TARGET_FILE:tarnwick_window_demo> ${CMAKE_CURRENT_BINARY_DIR}/window)
   set_tests_properties(WindowUnderXvfb PROPERTIES TIMEOUT 180)
 endif()
+
+include(${CMAKE_CURRENT_LIST_DIR}/e2e/e2e.cmake)

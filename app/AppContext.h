@@ -1,0 +1,51 @@
+// The objects every wizard screen shares, made once at start-up and kept for
+// the whole run.
+#pragma once
+
+#include <array>
+#include <memory>
+
+#include "app/WorkerThreads.h"
+#include "platform/hge.h"
+
+class BitmapFont;
+class Sprite;
+class StateManager;
+namespace SHR {
+struct cSkin;
+struct cScreenArt;
+}  // namespace SHR
+namespace gcn {
+class HGEGraphics;
+class HGEInput;
+class HGEImageLoader;
+}  // namespace gcn
+
+// The name and version shown in the window title and the about box.
+inline constexpr const char* kProductTitle = "Tarnwick 1.1a";
+
+struct AppContext {
+  AppContext();
+  ~AppContext();
+  AppContext(const AppContext&) = delete;
+  AppContext& operator=(const AppContext&) = delete;
+
+  int ScreenWidth() const { return engine->System_GetState(HGE_SCREENWIDTH); }
+  int ScreenHeight() const { return engine->System_GetState(HGE_SCREENHEIGHT); }
+  HWND Window() const { return engine->System_GetState(HGE_HWND); }
+
+  HGE* engine = nullptr;
+  HTEXTURE skinTexture = 0;
+  std::unique_ptr<BitmapFont> mainFont;
+  // The title logo, the about icon and the file-type icons.
+  std::unique_ptr<SHR::cScreenArt> art;
+  std::unique_ptr<SHR::cSkin> skin;
+  std::unique_ptr<gcn::HGEImageLoader> imageLoader;
+  std::unique_ptr<gcn::HGEGraphics> guiGraphics;
+  std::unique_ptr<gcn::HGEInput> guiInput;
+  // Declared after everything the workers might still reach through a screen,
+  // so it is taken down first.
+  WorkerThreads workers;
+  // Last: the screens on its stack point into everything above.
+  std::unique_ptr<StateManager> states;
+};

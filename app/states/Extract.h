@@ -1,0 +1,89 @@
+// Step 3 of the wizard: the extraction runs on a worker thread while this
+// screen shows its progress, the elapsed time and an estimate of the rest.
+#pragma once
+
+#include <guichan/actionlistener.hpp>
+#include <memory>
+#include <string>
+
+#include "app/cState.h"
+#include "extract/ExtractOptions.h"
+
+struct AppContext;
+class ExtractJob;
+class GuiQuestions;
+namespace REZ {
+class Parser;
+}
+namespace gcn {
+class Gui;
+}
+namespace SHR {
+class But;
+class Contener;
+class ProgressBar;
+}  // namespace SHR
+
+namespace State {
+
+class Extract;
+
+class ExtractAL : public gcn::ActionListener {
+ public:
+  explicit ExtractAL(Extract* owner) : owner(owner) {}
+  void action(const gcn::ActionEvent& event) override;
+
+ private:
+  Extract* owner;
+};
+
+class Extract : public SHR::cState {
+ public:
+  Extract(AppContext& app, const std::string& sourcePath, const std::string& destinationPath,
+          std::shared_ptr<REZ::Parser> archive, const ExtractOptions& options);
+  ~Extract() override;
+
+  void Init() override;
+  void Destroy() override;
+  bool Think() override;
+  bool Render() override;
+
+  const std::shared_ptr<ExtractJob>& Job() const { return job; }
+  int ElapsedMs() const { return elapsedMs; }
+  SHR::ProgressBar* Bar() const { return progressBar.get(); }
+  SHR::But* NextButton() const { return next.get(); }
+  SHR::But* PauseButton() const { return pause.get(); }
+  SHR::But* BackButton() const { return back.get(); }
+
+ private:
+  friend class ExtractAL;
+
+  void TogglePause();
+  void Abandon();
+  void ShowPausedState(bool paused);
+
+  AppContext& app;
+  std::string sourcePath;
+  std::string destinationPath;
+  std::shared_ptr<GuiQuestions> questions;
+  std::shared_ptr<ExtractJob> job;
+  int elapsedMs = 0;
+  bool firstFrame = true;
+  // The pause state the buttons show; follows the job's flag, which the
+  // image conversion's error question may also set.
+  bool shownPaused = false;
+
+  std::unique_ptr<ExtractAL> listener;
+  std::unique_ptr<gcn::Gui> gui;
+  std::unique_ptr<SHR::Contener> top;
+  std::unique_ptr<SHR::ProgressBar> progressBar;
+  std::unique_ptr<SHR::But> next;
+  std::unique_ptr<SHR::But> pause;
+  std::unique_ptr<SHR::But> back;
+};
+
+// The time-left text: "-" in grey before anything can be estimated and once
+// all is done, otherwise the duration from the elapsed time and the percentage.
+std::string TimeLeftText(int elapsedMs, float percentage);
+
+}  // namespace State

@@ -1,0 +1,223 @@
+#include "AppHarness.h"
+
+#include <gtest/gtest.h>
+
+#include <cmath>
+#include <cstdlib>
+#include <map>
+#include <memory>
+#include <thread>
+#include <utility>
+
+#include "app/StateManager.h"
+#include "text/BitmapFont.h"
+
+namespace apptest {
+
+BoxScript::BoxScript() {
+  platform::SetMessageBoxAnswerer([this](const platform::MessageBoxRequest& request) {
+    std::unique_lock<std::mutex> guard(lock);
+    shown.push_back(request);
+    changed.notify_all();
+    changed.wait(guard, [this] { return !held; });
+    if (answers.empty()) return platform::ReturnAnswer(request.buttons);
+    const platform::MessageBoxAnswer answer = answers.front();
+    answers.pop_front();
+    return answer;
+  });
+}
+
+BoxScript::~BoxScript() {
+  platform::SetMessageBoxAnswerer(nullptr);
+}
+
+void BoxScript::Answer(platform::MessageBoxAnswer answer) {
+  std::lock_guard<std::mutex> guard(lock);
+  answers.push_back(answer);
+}
+
+std::vector<platform::MessageBoxRequest> BoxScript::Shown() const {
+  std::lock_guard<std::mutex> guard(lock);
+  return shown;
+}
+
+void BoxScript::Hold() {
+  std::lock_guard<std::mutex> guard(lock);
+  held = true;
+}
+
+void BoxScript::Release() {
+  std::lock_guard<std::mutex> guard(lock);
+  held = false;
+  changed.notify_all();
+}
+
+bool BoxScript::WaitForCount(std::size_t count) const {
+  std::unique_lock<std::mutex> guard(lock);
+  return changed.wait_for(guard, std::chrono::seconds(10),
+                          [this, count] { return shown.size() >= count; });
+}
+
+std::size_t BoxScript::Count() const {
+  std::lock_guard<std::mutex> guard(lock);
+  return shown.size();
+}
+
+namespace {
+
+RecordingEngine* InstallRecordingEngine() {
+  auto engine = std::make_unique<RecordingEngine>();
+  RecordingEngine* raw = engine.get();
+  hgeInstall(std::move(engine));
+  return raw;
+}
+
+}  // namespace
+
+AppHarness::AppHarness(const ResourceFinder& find)
+    : engine(InstallRecordingEngine()), startUp(StartUp(app, find)) {}
+
+AppHarness::~AppHarness() {
+  boxes.Release();
+  app.workers.CancelAll();
+  app.workers.WaitAll(std::chrono::seconds(30));
+}
+
+bool AppHarness::Frame() {
+  engine->ClearCalls();
+  const bool end = app.states->RunFrame();
+  app.states->RunRender();
+  engine->NextFrame();
+  return end;
+}
+
+void AppHarness::Frames(int count) {
+  for (int i = 0; i < count; ++i) Frame();
+}
+
+bool AppHarness::FramesUntil(const std::function<bool()>& condition, int maxFrames) {
+  for (int i = 0; i < maxFrames; ++i) {
+    if (condition()) return true;
+    Frame();
+    std::this_thread::sleep_for(std::chrono::milliseconds(2));
+  }
+  return condition();
+}
+
+void AppHarness::Show(std::unique_ptr<SHR::cState> state) {
+  app.states->RequestChange(std::move(state));
+  Frame();
+}
+
+void AppHarness::MoveMouse(float x, float y) {
+  hgeInputEvent move;
+  move.type = INPUT_MOUSEMOVE;
+  move.x = x;
+  move.y = y;
+  engine->QueueEvent(move);
+  engine->SetMousePos(x, y);
+}
+
+void AppHarness::Click(float x, float y) {
+  MoveMouse(x, y);
+  hgeInputEvent press;
+  press.type = INPUT_MBUTTONDOWN;
+  press.key = HGEK_LBUTTON;
+  press.x = x;
+  press.y = y;
+  engine->QueueEvent(press);
+  engine->PressKey(HGEK_LBUTTON);
+  Frame();
+  hgeInputEvent release = press;
+  release.type = INPUT_MBUTTONUP;
+  engine->QueueEvent(release);
+  Frame();
+}
+
+void AppHarness::Wheel(float x, float y, int steps) {
+  MoveMouse(x, y);
+  for (int step = 0; step < std::abs(steps); ++step) {
+    hgeInputEvent wheel;
+    wheel.type = INPUT_MOUSEWHEEL;
+    wheel.wheel = steps > 0 ? 1 : -1;
+    wheel.x = x;
+    wheel.y = y;
+    engine->QueueEvent(wheel);
+  }
+  Frame();
+}
+
+void AppHarness::Key(int key, int character) {
+  hgeInputEvent down;
+  down.type = INPUT_KEYDOWN;
+  down.key = key;
+  down.chr = character;
+  engine->QueueEvent(down);
+  hgeInputEvent up = down;
+  up.type = INPUT_KEYUP;
+  up.chr = 0;
+  engine->QueueEvent(up);
+  Frame();
+}
+
+void AppHarness::Type(const std::string& text) {
+  for (unsigned char c : text) Key(0, c);
+}
+
+SHR::cState* AppHarness::Top() const {
+  return app.states->Top();
+}
+
+std::vector<DrawnText> AppHarness::Texts() const {
+  // Glyphs are told apart by where their cells lie in the font texture.
+  const BitmapFont& font = *app.mainFont;
+  std::map<std::pair<float, float>, char> glyphAt;
+  for (int code = 255; code >= 0; --code) {
+    const Sprite* glyph = font.GetSprite(static_cast<unsigned char>(code));
+    if (!glyph) continue;
+    const hgeVertex& corner = glyph->GetQuad().v[0];
+    glyphAt[{corner.tx, corner.ty}] = static_cast<char>(code);
+  }
+  std::vector<DrawnText> texts;
+  bool extending = false;
+  float lastRight = 0;
+  for (const auto& call : engine->calls) {
+    if (call.kind != RecordingEngine::Call::kQuad || call.quad.tex != font.GetTexture()) {
+      extending = false;
+      continue;
+    }
+    const hgeVertex& corner = call.quad.v[0];
+    const auto glyph = glyphAt.find({corner.tx, corner.ty});
+    if (glyph == glyphAt.end()) {
+      extending = false;
+      continue;
+    }
+    const bool sameLine = extending && !texts.empty() && texts.back().y == corner.y &&
+                          corner.x >= lastRight - 1 && corner.x <= lastRight + 20;
+    if (!sameLine) {
+      // Where the pen stood: the glyph is drawn after its pre-space.
+      const float pen = corner.x - font.GetPreWidth(static_cast<unsigned char>(glyph->second));
+      texts.push_back({pen, corner.y, "", {}});
+    }
+    texts.back().text += glyph->second;
+    texts.back().colours.push_back(corner.col);
+    lastRight = call.quad.v[1].x;
+    extending = true;
+  }
+  return texts;
+}
+
+DrawnText AppHarness::TextStartingWith(const std::string& prefix) const {
+  for (const DrawnText& text : Texts())
+    if (text.text.rfind(prefix, 0) == 0) return text;
+  ADD_FAILURE() << "no text starting with \"" << prefix << "\" was drawn";
+  return {};
+}
+
+bool AppHarness::HasText(const std::string& text) const {
+  for (const DrawnText& drawn : Texts())
+    if (drawn.text == text) return true;
+  return false;
+}
+
+}  // namespace apptest

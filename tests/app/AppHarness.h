@@ -1,0 +1,97 @@
+// The real program started on the recording engine: its resources, skin,
+// font and screens, with input scripted event by event, message boxes
+// answered by the test, and the text of each frame read back from the glyph
+// quads that were drawn.
+#pragma once
+
+#include <condition_variable>
+#include <cstdint>
+#include <deque>
+#include <functional>
+#include <memory>
+#include <mutex>
+#include <string>
+#include <vector>
+
+#include "app/AppContext.h"
+#include "app/Shell.h"
+#include "app/cState.h"
+#include "platform/MessageBox.h"
+#include "platform/RecordingEngine.h"
+
+namespace apptest {
+
+// A run of glyphs drawn on one line, left to right.
+struct DrawnText {
+  float x = 0, y = 0;  // the pen position the text was drawn at
+  std::string text;
+  std::vector<std::uint32_t> colours;  // one per character
+  std::uint32_t ColourAt(std::size_t index) const { return colours.at(index); }
+};
+
+// Every message box shown, in order, from whichever thread.
+class BoxScript {
+ public:
+  BoxScript();
+  ~BoxScript();
+  // The answer to the next box; boxes without a scripted answer get the one
+  // Return would give.
+  void Answer(platform::MessageBoxAnswer answer);
+  std::vector<platform::MessageBoxRequest> Shown() const;
+  std::size_t Count() const;
+  // While held, a box stays up (its caller blocked) until Release.
+  void Hold();
+  void Release();
+  // Waits until count boxes have been shown; false after a few seconds.
+  bool WaitForCount(std::size_t count) const;
+
+ private:
+  mutable std::mutex lock;
+  mutable std::condition_variable changed;
+  bool held = false;
+  std::deque<platform::MessageBoxAnswer> answers;
+  std::vector<platform::MessageBoxRequest> shown;
+};
+
+class AppHarness {
+ public:
+  explicit AppHarness(const ResourceFinder& find = platform::FindResource);
+  ~AppHarness();
+
+  // One frame of the engine's loop: frame callback, render callback, then
+  // the pressed keys are forgotten. Returns the frame callback's result.
+  bool Frame();
+  void Frames(int count);
+  // Runs frames until condition holds; false when it still does not after maxFrames.
+  bool FramesUntil(const std::function<bool()>& condition, int maxFrames = 5000);
+  // Makes state the top of the stack (in place of the current one) and runs a frame.
+  void Show(std::unique_ptr<SHR::cState> state);
+
+  void MoveMouse(float x, float y);
+  // Press and release of the left button at (x, y), one frame each.
+  void Click(float x, float y);
+  // Wheel steps over (x, y): positive away from the user (up), negative towards.
+  void Wheel(float x, float y, int steps);
+  // One key press (and release) with the character it types, if any.
+  void Key(int key, int character = 0);
+  void Type(const std::string& text);
+
+  SHR::cState* Top() const;
+  template <typename T>
+  T* TopAs() const {
+    return dynamic_cast<T*>(Top());
+  }
+
+  // Texts of the last frame, in drawing order.
+  std::vector<DrawnText> Texts() const;
+  // The first text that starts with prefix; fails the test when there is none.
+  DrawnText TextStartingWith(const std::string& prefix) const;
+  bool HasText(const std::string& text) const;
+
+  RecordingEngine* engine;
+  BoxScript boxes;
+  AppContext app;
+  StartUpResult startUp;
+};
+
+}  // namespace apptest

@@ -1,0 +1,232 @@
+// Helper for the end-to-end tests of the desktop program: writes the test
+// archives, and does the few X11 things xdotool cannot (asking a window to
+// close the way a window manager does, reading its pixels, saving a screenshot).
+#include <SDL.h>
+#include <SDL_image.h>
+#include <X11/Xatom.h>
+#include <X11/Xlib.h>
+#include <X11/Xutil.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <cstring>
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include "support/PidBuilder.h"
+#include "support/RezBuilder.h"
+
+namespace fs = std::filesystem;
+using rezbuild::FileNode;
+using rezbuild::Folder;
+using rezbuild::Node;
+
+namespace {
+
+std::vector<unsigned char> Pattern(std::size_t size, unsigned seed) {
+  std::vector<unsigned char> bytes(size);
+  unsigned value = seed * 2654435761u + 1;
+  for (auto& byte : bytes) {
+    value = value * 1103515245u + 12345u;
+    byte = static_cast<unsigned char>(value >> 16);
+  }
+  return bytes;
+}
+
+std::vector<unsigned char> PalettePattern() {
+  std::vector<unsigned char> bytes(768);
+  for (int i = 0; i < 256; ++i) {
+    bytes[3 * i] = static_cast<unsigned char>(i);
+    bytes[3 * i + 1] = static_cast<unsigned char>(255 - i);
+    bytes[3 * i + 2] = static_cast<unsigned char>(i / 2);
+  }
+  return bytes;
+}
+
+// A picture with a transparent border, an offset, and diagonal bands of
+// cellSize pixels (large cells code into short runs).
+std::vector<unsigned char> Picture(int width, int height, int offsetX, int offsetY, int seed,
+                                   bool skipCoded, int cellSize = 1) {
+  std::vector<std::uint8_t> indices(static_cast<std::size_t>(width) * height, 0);
+  for (int y = 1; y + 1 < height; ++y)
+    for (int x = 1; x + 1 < width; ++x)
+      indices[static_cast<std::size_t>(y) * width + x] =
+          static_cast<std::uint8_t>(1 + (x / cellSize + y / cellSize + seed) % 200);
+  return pidbuild::Picture(width, height, indices, skipCoded, offsetX, offsetY);
+}
+
+// A CLAW-like archive: a palette, pictures in two folders, sounds, music,
+// text, an animation, a file at the root, an empty folder, and a type that
+// differs only in letter case.
+Node ClawArchive() {
+  std::vector<Node> frames;
+  for (int i = 0; i < 6; ++i)
+    frames.push_back(FileNode("FRAME00" + std::to_string(i), "PID",
+                              Picture(12 + 3 * i, 10 + 2 * i, i - 2, 1 - i, i, i % 2 == 0)));
+  std::vector<Node> sounds;
+  for (int i = 0; i < 4; ++i)
+    sounds.push_back(FileNode("SOUND" + std::to_string(i), "WAV", Pattern(3000 + 997 * i, i)));
+  return Folder(
+      "ROOT",
+      {
+          FileNode("README", "TXT", "Archive made for the end-to-end tests.\n"),
+          Folder(
+              "CLAW",
+              {
+                  Folder("PALETTES", {FileNode("MAIN", "PAL", PalettePattern())}),
+                  Folder("IMAGES", {Folder("OFFICER", frames),
+                                    Folder("TILES", {FileNode("TILE", "PID",
+                                                              Picture(16, 16, 0, 0, 7, false))})}),
+                  Folder("SOUNDS", sounds),
+                  Folder("MUSIC", {FileNode("THEME", "XMI", Pattern(5000, 40))}),
+                  Folder("ANIS", {FileNode("WALK", "ANI", Pattern(400, 41))}),
+                  Folder("EMPTY", {}),
+                  Folder("LOWER", {FileNode("quiet", "wav", Pattern(900, 42))}),
+              }),
+      });
+}
+
+// More types than the left column of the options screen can show at once.
+Node ManyTypesArchive() {
+  const char* types[] = {"WAV", "XMI", "TXT", "PAL", "PID", "PCX", "WWD",
+                         "ANI", "DAT", "BIN", "CFG", "MID", "FNT", "LOG"};
+  std::vector<Node> files;
+  int seed = 0;
+  for (const char* type : types) {
+    files.push_back(FileNode(std::string("ONE_") + type, type, Pattern(100 + seed, seed)));
+    ++seed;
+  }
+  files.push_back(FileNode("TWO_LOG", "LOG", Pattern(77, 99)));
+  return Folder("ROOT", {Folder("STUFF", files)});
+}
+
+// Enough pictures for the extraction to take a few seconds with PNG conversion.
+Node BigArchive(int folders, int perFolder) {
+  std::vector<Node> top;
+  for (int f = 0; f < folders; ++f) {
+    std::vector<Node> pictures;
+    for (int i = 0; i < perFolder; ++i)
+      pictures.push_back(FileNode("P" + std::to_string(i), "PID",
+                                  Picture(320, 240, 0, 0, f * 1000 + i, false, 16)));
+    top.push_back(Folder("SET" + std::to_string(f), pictures));
+  }
+  top.push_back(Folder("SOUNDS", {FileNode("LAST", "WAV", Pattern(2000, 5))}));
+  return Folder("ROOT", top);
+}
+
+int WriteFixtures(const fs::path& folder) {
+  fs::create_directories(folder);
+  rezbuild::Write(folder / "claw.rez", ClawArchive());
+  rezbuild::Write(folder / "types.rez", ManyTypesArchive());
+  rezbuild::Write(folder / "big.rez", BigArchive(20, 60));
+  // Not an archive: a text file with the archive's extension.
+  rezbuild::WriteBytes(folder / "broken.rez", rezbuild::Bytes("This is not an archive.\n"));
+  return 0;
+}
+
+Window ParseWindow(const char* text) {
+  return static_cast<Window>(std::strtoul(text, nullptr, 0));
+}
+
+// What a window manager sends when the user clicks the close button.
+int CloseWindow(Display* display, Window window) {
+  XEvent event{};
+  event.xclient.type = ClientMessage;
+  event.xclient.window = window;
+  event.xclient.message_type = XInternAtom(display, "WM_PROTOCOLS", False);
+  event.xclient.format = 32;
+  event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
+  event.xclient.data.l[1] = CurrentTime;
+  XSendEvent(display, window, False, NoEventMask, &event);
+  XFlush(display);
+  return 0;
+}
+
+XImage* Grab(Display* display, Window window) {
+  XWindowAttributes attributes;
+  if (!XGetWindowAttributes(display, window, &attributes)) return nullptr;
+  return XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
+                   static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
+}
+
+void Rgb(XImage* image, int x, int y, int* r, int* g, int* b) {
+  const unsigned long pixel = XGetPixel(image, x, y);
+  *r = static_cast<int>((pixel & image->red_mask) >> 16);
+  *g = static_cast<int>((pixel & image->green_mask) >> 8);
+  *b = static_cast<int>(pixel & image->blue_mask);
+}
+
+// Prints "r g b" for each "x,y" point, one line each.
+int PrintPixels(Display* display, Window window, int count, char** points) {
+  XImage* image = Grab(display, window);
+  if (!image) return 1;
+  for (int i = 0; i < count; ++i) {
+    int x = 0, y = 0, r = 0, g = 0, b = 0;
+    if (std::sscanf(points[i], "%d,%d", &x, &y) != 2 || x < 0 || y < 0 || x >= image->width ||
+        y >= image->height) {
+      std::printf("-\n");
+      continue;
+    }
+    Rgb(image, x, y, &r, &g, &b);
+    std::printf("%d %d %d\n", r, g, b);
+  }
+  XDestroyImage(image);
+  return 0;
+}
+
+int SaveScreenshot(Display* display, Window window, const char* path) {
+  XImage* image = Grab(display, window);
+  if (!image) return 1;
+  SDL_Surface* surface =
+      SDL_CreateRGBSurfaceWithFormat(0, image->width, image->height, 24, SDL_PIXELFORMAT_RGB24);
+  for (int y = 0; y < image->height; ++y) {
+    auto* row = static_cast<unsigned char*>(surface->pixels) + y * surface->pitch;
+    for (int x = 0; x < image->width; ++x) {
+      int r = 0, g = 0, b = 0;
+      Rgb(image, x, y, &r, &g, &b);
+      row[3 * x] = static_cast<unsigned char>(r);
+      row[3 * x + 1] = static_cast<unsigned char>(g);
+      row[3 * x + 2] = static_cast<unsigned char>(b);
+    }
+  }
+  XDestroyImage(image);
+  const int result = IMG_SavePNG(surface, path);
+  SDL_FreeSurface(surface);
+  return result == 0 ? 0 : 1;
+}
+
+int Usage() {
+  std::fprintf(stderr,
+               "usage: tarnwick_e2e_helper fixtures DIR\n"
+               "       tarnwick_e2e_helper close WINDOW\n"
+               "       tarnwick_e2e_helper pixels WINDOW X,Y...\n"
+               "       tarnwick_e2e_helper screenshot WINDOW FILE.png\n");
+  return 2;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  if (argc < 3) return Usage();
+  const std::string command = argv[1];
+  if (command == "fixtures") return WriteFixtures(argv[2]);
+
+  Display* display = XOpenDisplay(nullptr);
+  if (!display) {
+    std::fprintf(stderr, "tarnwick_e2e_helper: cannot open the display\n");
+    return 1;
+  }
+  const Window window = ParseWindow(argv[2]);
+  int result = 2;
+  if (command == "close")
+    result = CloseWindow(display, window);
+  else if (command == "pixels")
+    result = PrintPixels(display, window, argc - 3, argv + 3);
+  else if (command == "screenshot" && argc == 4)
+    result = SaveScreenshot(display, window, argv[3]);
+  else
+    result = Usage();
+  XCloseDisplay(display);
+  return result;
+}
