@@ -8,7 +8,7 @@ packages=(
   libguichan-dev libdevil-dev libsdl2-dev libsdl2-image-dev libpng-dev
   nlohmann-json3-dev
   fonts-dejavu-core libfreetype-dev
-  xvfb xdotool x11-utils
+  libx11-dev xvfb xdotool x11-utils
 )
 if [ "${1:-}" = "--test" ]; then
   packages+=(python3)
