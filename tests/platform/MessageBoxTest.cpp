@@ -5,7 +5,7 @@
 #include <chrono>
 #include <thread>
 
-#include "PngFixture.h"
+#include "PlatformTestSupport.h"
 #include "platform/MessageBox.h"
 #include "platform/Modal.h"
 
@@ -98,11 +98,7 @@ TEST(MessageBoxFromWorker, TheFrameLoopKeepsRunningWhileTheWorkerWaits) {
   AnswererGuard guard([&](const platform::MessageBoxRequest&) {
     // A person answering: the box stays up while the main window draws on.
     // A click on the main window meanwhile must be ignored.
-    SDL_Event click{};
-    click.type = SDL_MOUSEBUTTONDOWN;
-    click.button.button = SDL_BUTTON_LEFT;
-    click.button.state = SDL_PRESSED;
-    SDL_PushEvent(&click);
+    PushEvent(SDL_MOUSEBUTTONDOWN);
     const long first = frames;
     const auto giveUp = std::chrono::steady_clock::now() + std::chrono::seconds(30);
     while (frames < first + 15 && !(timedOut = std::chrono::steady_clock::now() > giveUp))

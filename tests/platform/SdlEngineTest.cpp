@@ -1,39 +1,15 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <cstdlib>
 #include <fstream>
-#include <optional>
 #include <string>
 
-#include "PngFixture.h"
+#include "PlatformTestSupport.h"
 #include "platform/Modal.h"
 #include "platform/SdlEngine.h"
 #include "support/TempDir.h"
 
 namespace {
-
-// Restores an environment variable when the test ends.
-class ScopedEnv {
- public:
-  ScopedEnv(const char* name, const char* value) : name(name) {
-    if (const char* old = std::getenv(name)) previous = old;
-    if (value)
-      setenv(name, value, 1);
-    else
-      unsetenv(name);
-  }
-  ~ScopedEnv() {
-    if (previous)
-      setenv(name, previous->c_str(), 1);
-    else
-      unsetenv(name);
-  }
-
- private:
-  const char* name;
-  std::optional<std::string> previous;
-};
 
 hgeQuad SolidQuad(float x, float y, float w, float h, std::uint32_t argb) {
   hgeQuad quad;
@@ -48,31 +24,6 @@ hgeQuad SolidQuad(float x, float y, float w, float h, std::uint32_t argb) {
 
 std::uint32_t PixelAt(const SdlEngine& engine, int x, int y) {
   return engine.CapturedFrame().at(static_cast<std::size_t>(y) * 600 + x) | 0xFF000000;
-}
-
-void PushKey(SDL_EventType type, SDL_Keycode key) {
-  SDL_Event event{};
-  event.type = type;
-  event.key.keysym.sym = key;
-  event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
-  SDL_PushEvent(&event);
-}
-
-void PushText(const char* utf8) {
-  SDL_Event event{};
-  event.type = SDL_TEXTINPUT;
-  SDL_strlcpy(event.text.text, utf8, sizeof event.text.text);
-  SDL_PushEvent(&event);
-}
-
-void PushMouseButton(SDL_EventType type, int x, int y) {
-  SDL_Event event{};
-  event.type = type;
-  event.button.button = SDL_BUTTON_LEFT;
-  event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
-  event.button.x = x;
-  event.button.y = y;
-  SDL_PushEvent(&event);
 }
 
 std::vector<hgeInputEvent> Drain(SdlEngine& engine) {
@@ -91,9 +42,9 @@ TEST(Windows1252FromUtf8, KeepsPrintableLatinAndDropsTheRest) {
 }
 
 TEST(SdlEngineStartUp, RefusesToRunWithoutAVisibleDisplay) {
-  ScopedEnv driver("SDL_VIDEODRIVER", nullptr);
-  ScopedEnv display("DISPLAY", ":987");
-  ScopedEnv wayland("WAYLAND_DISPLAY", nullptr);
+  ScopedEnv driver("SDL_VIDEODRIVER", std::nullopt);
+  ScopedEnv display("DISPLAY", std::string(":987"));
+  ScopedEnv wayland("WAYLAND_DISPLAY", std::nullopt);
   SdlEngine engine;
   engine.System_SetState(HGE_SCREENWIDTH, 600);
   engine.System_SetState(HGE_SCREENHEIGHT, 300);
@@ -104,7 +55,7 @@ TEST(SdlEngineStartUp, RefusesToRunWithoutAVisibleDisplay) {
   EXPECT_FALSE(engine.System_Start());
 }
 
-TEST(SdlEngineStartUp, OpensTheConfiguredWindow) {
+TEST(SdlEngineStartUp, OpensTheConfiguredWindowAsTheOneProcessEngine) {
   auto engine = OffscreenEngine();
   auto* window = static_cast<SDL_Window*>(engine->System_GetState(HGE_HWND));
   ASSERT_NE(window, nullptr);
@@ -114,9 +65,7 @@ TEST(SdlEngineStartUp, OpensTheConfiguredWindow) {
   EXPECT_EQ(height, 300);
   EXPECT_STREQ(SDL_GetWindowTitle(window), "Tarnwick 1.1a");
   EXPECT_EQ(engine->VideoDriver(), "offscreen");
-}
 
-TEST(SdlEngineStartUp, TheProcessEngineIsOneObject) {
   EXPECT_EQ(hgeCreate(0x17F), nullptr);
   hgeInstall(nullptr);
   HGE* first = hgeCreate(HGE_VERSION);
@@ -125,33 +74,28 @@ TEST(SdlEngineStartUp, TheProcessEngineIsOneObject) {
   hgeInstall(nullptr);
 }
 
-TEST(SdlEngineTextures, DecodesPngBytesAndRejectsOthers) {
-  SdlEngine engine;  // textures can be loaded before the window exists
+TEST(SdlEngineLoading, TexturesDecodePngOnlyAndResourcesAreWholeFilesEndedByZero) {
+  SdlEngine engine;  // textures and files can be loaded before the window exists
   const std::string png = PngBytes(5, 3, [](int, int) { return 0xFF102030; });
   const HTEXTURE texture = engine.Texture_Load(png.data(), png.size(), false);
   ASSERT_NE(texture, 0u);
   EXPECT_EQ(engine.Texture_GetWidth(texture, false), 5);
   EXPECT_EQ(engine.Texture_GetHeight(texture, false), 3);
-
   const std::string broken = png.substr(0, png.size() / 2);
   EXPECT_EQ(engine.Texture_Load(broken.data(), broken.size(), false), 0u);
   EXPECT_EQ(engine.Texture_Load("not a picture", 13, false), 0u);
   engine.Texture_Free(texture);
   EXPECT_EQ(engine.Texture_GetWidth(texture, false), 0);
-}
 
-TEST(SdlEngineFiles, ResourceLoadReadsWholeFilesAndEndsThemWithZero) {
   TempDir folder;
   std::ofstream(folder / "font.fnt", std::ios::binary) << std::string("[HGEFONT]\0x", 11);
   std::ofstream(folder / "empty.fnt", std::ios::binary);
-  SdlEngine engine;
   std::uint32_t size = 0;
   void* bytes = engine.Resource_Load((folder / "font.fnt").c_str(), &size);
   ASSERT_NE(bytes, nullptr);
   EXPECT_EQ(size, 11u);
   EXPECT_EQ(std::string(static_cast<const char*>(bytes), 12), std::string("[HGEFONT]\0x\0", 12));
   engine.Resource_Free(bytes);
-
   void* empty = engine.Resource_Load((folder / "empty.fnt").c_str(), &size);
   ASSERT_NE(empty, nullptr);
   EXPECT_EQ(size, 0u);
@@ -176,9 +120,8 @@ class SdlEngineDrawing : public ::testing::Test {
 TEST_F(SdlEngineDrawing, TexturedQuadSamplesNearestAndMultipliesVertexColour) {
   // Two texels side by side, stretched over 40 pixels: a sharp edge in the middle.
   const std::string png = PngBytes(2, 1, [](int x, int) { return x ? 0xFF0000FF : 0xFFFF0000; });
-  const HTEXTURE texture = engine->Texture_Load(png.data(), png.size(), false);
   hgeQuad quad = SolidQuad(10, 10, 40, 20, 0xFFFFFFFF);
-  quad.tex = texture;
+  quad.tex = engine->Texture_Load(png.data(), png.size(), false);
   const float uv[4][2] = {{0, 0}, {1, 0}, {1, 1}, {0, 1}};
   for (int i = 0; i < 4; ++i) {
     quad.v[i].tx = uv[i][0];
@@ -201,18 +144,23 @@ TEST_F(SdlEngineDrawing, TexturedQuadSamplesNearestAndMultipliesVertexColour) {
   EXPECT_EQ(dimmed & 0xFFFF, 0u);
 }
 
-TEST_F(SdlEngineDrawing, AlphaBlendModeMixesWithWhatIsBelow) {
+TEST_F(SdlEngineDrawing, AlphaBlendingMixesAndLinesKeepTheirColour) {
   hgeQuad white = SolidQuad(0, 0, 100, 100, 0xFFFFFFFF);
   hgeQuad halfRed = SolidQuad(0, 0, 100, 100, 0x80FF0000);
   halfRed.blend = BLEND_DEFAULT;
   Draw([&] {
     engine->Gfx_RenderQuad(&white);
     engine->Gfx_RenderQuad(&halfRed);
+    engine->Gfx_RenderLine(0, 128, 600, 128, 0xFF1F1F1F, 0.5f);
+    engine->Gfx_RenderLine(0, 129, 600, 129, 0xFF5C5C5C, 0.5f);
   });
   const std::uint32_t mixed = PixelAt(*engine, 50, 50);
   EXPECT_EQ(mixed >> 16 & 0xFF, 0xFFu);
   EXPECT_NEAR(static_cast<int>(mixed >> 8 & 0xFF), 0x7F, 2);
   EXPECT_NEAR(static_cast<int>(mixed & 0xFF), 0x7F, 2);
+  EXPECT_EQ(PixelAt(*engine, 300, 128), 0xFF1F1F1Fu);
+  EXPECT_EQ(PixelAt(*engine, 0, 129), 0xFF5C5C5Cu);
+  EXPECT_EQ(PixelAt(*engine, 300, 130), 0xFF000000u);
 }
 
 TEST_F(SdlEngineDrawing, ClippingLimitsDrawingAndZerosMeanTheWholeWindow) {
@@ -242,16 +190,6 @@ TEST_F(SdlEngineDrawing, ClippingLimitsDrawingAndZerosMeanTheWholeWindow) {
   });
   EXPECT_EQ(PixelAt(*engine, 10, 10), 0xFF000000u);
   EXPECT_EQ(PixelAt(*engine, 10, 5), 0xFF000000u);
-}
-
-TEST_F(SdlEngineDrawing, LinesInTheirColour) {
-  Draw([&] {
-    engine->Gfx_RenderLine(0, 28, 600, 28, 0xFF1F1F1F, 0.5f);
-    engine->Gfx_RenderLine(0, 29, 600, 29, 0xFF5C5C5C, 0.5f);
-  });
-  EXPECT_EQ(PixelAt(*engine, 300, 28), 0xFF1F1F1Fu);
-  EXPECT_EQ(PixelAt(*engine, 0, 29), 0xFF5C5C5Cu);
-  EXPECT_EQ(PixelAt(*engine, 300, 30), 0xFF000000u);
 }
 
 TEST_F(SdlEngineDrawing, AnUnchangedFrameIsNotDrawnAgainUntilTheWindowNeedsIt) {
@@ -298,14 +236,15 @@ class SdlEngineInput : public ::testing::Test {
   std::unique_ptr<SdlEngine> engine;
 };
 
-TEST_F(SdlEngineInput, AKeyAndTheCharacterItTypesArriveAsOneEvent) {
+TEST_F(SdlEngineInput, KeysCarryTheWindows1252CharacterTheyType) {
   PushKey(SDL_KEYDOWN, SDLK_a);
   PushText("a");
   PushKey(SDL_KEYUP, SDLK_a);
   PushKey(SDL_KEYDOWN, SDLK_RETURN);
+  PushText("\xC3\xA9\xE2\x82\xAC!");  // typed on its own: é, the euro sign (dropped), !
   engine->PumpInput();
   const auto events = Drain(*engine);
-  ASSERT_EQ(events.size(), 3u);
+  ASSERT_EQ(events.size(), 5u);
   EXPECT_EQ(events[0].type, INPUT_KEYDOWN);
   EXPECT_EQ(events[0].key, 'A');
   EXPECT_EQ(events[0].chr, 'a');
@@ -314,20 +253,17 @@ TEST_F(SdlEngineInput, AKeyAndTheCharacterItTypesArriveAsOneEvent) {
   EXPECT_EQ(events[2].key, HGEK_ENTER);
   EXPECT_EQ(events[2].chr, 0);
   EXPECT_TRUE(engine->Input_KeyDown(HGEK_ENTER));
+  EXPECT_EQ(events[3].chr, 0xE9);
+  EXPECT_EQ(events[4].chr, '!');
+  EXPECT_EQ(events[4].type, INPUT_KEYDOWN);
 }
 
-TEST_F(SdlEngineInput, TypedTextBecomesWindows1252Characters) {
-  PushText("\xC3\xA9\xE2\x82\xAC!");  // é, the euro sign (dropped), !
-  engine->PumpInput();
-  const auto events = Drain(*engine);
-  ASSERT_EQ(events.size(), 2u);
-  EXPECT_EQ(events[0].chr, 0xE9);
-  EXPECT_EQ(events[1].chr, '!');
-  EXPECT_EQ(events[1].type, INPUT_KEYDOWN);
-}
-
-TEST_F(SdlEngineInput, ButtonCountsAsDownOnlyInItsFrame) {
-  PushMouseButton(SDL_MOUSEBUTTONDOWN, 582, 8);
+TEST_F(SdlEngineInput, ButtonCountsAsDownOnlyInItsFrameAndWheelStepsAreReported) {
+  PushEvent(SDL_MOUSEBUTTONDOWN, 582, 8);
+  SDL_Event wheel{};
+  wheel.type = SDL_MOUSEWHEEL;
+  wheel.wheel.y = -2;
+  SDL_PushEvent(&wheel);
   engine->PumpInput();
   EXPECT_TRUE(engine->Input_KeyDown(HGEK_LBUTTON));
   float x = 0, y = 0;
@@ -335,53 +271,42 @@ TEST_F(SdlEngineInput, ButtonCountsAsDownOnlyInItsFrame) {
   EXPECT_EQ(x, 582);
   EXPECT_EQ(y, 8);
   const auto events = Drain(*engine);
-  ASSERT_EQ(events.size(), 1u);
+  ASSERT_EQ(events.size(), 2u);
   EXPECT_EQ(events[0].type, INPUT_MBUTTONDOWN);
   EXPECT_EQ(events[0].key, HGEK_LBUTTON);
+  EXPECT_EQ(events[1].type, INPUT_MOUSEWHEEL);
+  EXPECT_EQ(events[1].wheel, -2);
 
   engine->PumpInput();  // the next frame, the button still held
   EXPECT_FALSE(engine->Input_KeyDown(HGEK_LBUTTON));
   EXPECT_TRUE(Drain(*engine).empty());
 }
 
-TEST_F(SdlEngineInput, WheelStepsAreReported) {
-  SDL_Event wheel{};
-  wheel.type = SDL_MOUSEWHEEL;
-  wheel.wheel.y = -2;
-  SDL_PushEvent(&wheel);
-  engine->PumpInput();
-  const auto events = Drain(*engine);
-  ASSERT_EQ(events.size(), 1u);
-  EXPECT_EQ(events[0].type, INPUT_MOUSEWHEEL);
-  EXPECT_EQ(events[0].wheel, -2);
-}
-
 TEST_F(SdlEngineInput, WindowIgnoresInputWhileADialogIsUp) {
   {
     platform::ModalScope dialog;
-    PushMouseButton(SDL_MOUSEBUTTONDOWN, 10, 10);
+    PushEvent(SDL_MOUSEBUTTONDOWN, 10, 10);
     PushKey(SDL_KEYDOWN, SDLK_a);
     PushText("a");
-    SDL_Event quit{};
-    quit.type = SDL_QUIT;
-    SDL_PushEvent(&quit);
+    PushEvent(SDL_QUIT);
     EXPECT_FALSE(engine->PumpInput());
     EXPECT_FALSE(engine->Input_KeyDown(HGEK_LBUTTON));
     EXPECT_TRUE(Drain(*engine).empty());
   }
-  PushMouseButton(SDL_MOUSEBUTTONDOWN, 10, 10);
+  PushEvent(SDL_MOUSEBUTTONDOWN, 10, 10);
   engine->PumpInput();
   EXPECT_TRUE(engine->Input_KeyDown(HGEK_LBUTTON));
 }
 
 // The frame loop's callbacks reach the test through these.
-SdlEngine* loopEngine = nullptr;
 int framesRun = 0, rendersRun = 0, exitAsked = 0;
 bool allowExit = false;
 
-TEST(SdlEngineLoop, RunsFramesUntilTheFrameCallbackEndsIt) {
+TEST(SdlEngineLoop, NeedsAFrameCallbackAndRunsFramesUntilItEndsTheLoop) {
   auto engine = OffscreenEngine();
-  loopEngine = engine.get();
+  EXPECT_FALSE(engine->System_Start());
+  EXPECT_NE(std::string(engine->System_GetErrorMessage()), "");
+
   framesRun = rendersRun = 0;
   engine->System_SetState(HGE_FRAMEFUNC, [] { return ++framesRun == 5; });
   engine->System_SetState(HGE_RENDERFUNC, [] {
@@ -401,9 +326,7 @@ TEST(SdlEngineLoop, ClosingTheWindowAsksTheExitCallback) {
   engine->System_SetState(HGE_FRAMEFUNC, [] {
     ++framesRun;
     if (framesRun == 2 || framesRun == 4) {
-      SDL_Event quit{};
-      quit.type = SDL_QUIT;
-      SDL_PushEvent(&quit);
+      PushEvent(SDL_QUIT);
       allowExit = framesRun == 4;
     }
     return framesRun > 50;  // only a safety stop
@@ -415,12 +338,6 @@ TEST(SdlEngineLoop, ClosingTheWindowAsksTheExitCallback) {
   EXPECT_TRUE(engine->System_Start());
   EXPECT_EQ(exitAsked, 2);  // refused once, then allowed
   EXPECT_EQ(framesRun, 4);
-}
-
-TEST(SdlEngineLoop, RefusesToStartWithoutAFrameCallback) {
-  auto engine = OffscreenEngine();
-  EXPECT_FALSE(engine->System_Start());
-  EXPECT_NE(std::string(engine->System_GetErrorMessage()), "");
 }
 
 }  // namespace

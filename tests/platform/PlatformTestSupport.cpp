@@ -1,4 +1,4 @@
-#include "PngFixture.h"
+#include "PlatformTestSupport.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -38,4 +38,29 @@ std::unique_ptr<SdlEngine> OffscreenEngine() {
   engine->System_SetState(HGE_DONTSUSPEND, true);
   EXPECT_TRUE(engine->System_Initiate()) << engine->System_GetErrorMessage();
   return engine;
+}
+
+void PushKey(SDL_EventType type, SDL_Keycode key) {
+  SDL_Event event{};
+  event.type = type;
+  event.key.keysym.sym = key;
+  event.key.state = type == SDL_KEYDOWN ? SDL_PRESSED : SDL_RELEASED;
+  SDL_PushEvent(&event);
+}
+
+void PushText(const char* utf8) {
+  SDL_Event event{};
+  event.type = SDL_TEXTINPUT;
+  SDL_strlcpy(event.text.text, utf8, sizeof event.text.text);
+  SDL_PushEvent(&event);
+}
+
+void PushEvent(SDL_EventType type, int x, int y) {
+  SDL_Event event{};
+  event.type = type;
+  event.button.button = SDL_BUTTON_LEFT;
+  event.button.state = type == SDL_MOUSEBUTTONDOWN ? SDL_PRESSED : SDL_RELEASED;
+  event.button.x = x;
+  event.button.y = y;
+  SDL_PushEvent(&event);
 }
