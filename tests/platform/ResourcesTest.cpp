@@ -42,14 +42,9 @@ TEST(EmbeddedResources, EveryResourceFileIsCarriedByteForByte) {
   EXPECT_EQ(platform::kEmbeddedResourceCount, files);
 }
 
-TEST(EmbeddedResources, TheProgramsResourcesAreFoundExactlyByNameAndType) {
-  const bool atlas = fs::exists(kResourceFolder / "Main.png");
-  EXPECT_EQ(platform::FindResource("Main", "PNG").has_value(), atlas);
-  EXPECT_EQ(platform::FindResource("Myriad20", "FNT").has_value(),
-            fs::exists(kResourceFolder / "Myriad20.fnt"));
-  EXPECT_EQ(platform::FindIconResource(100).has_value(),
-            fs::exists(kResourceFolder / "icon100.png"));
-  // Names and types compare byte for byte.
+TEST(EmbeddedResources, NamesAndTypesCompareByteForByte) {
+  ASSERT_TRUE(fs::exists(kResourceFolder / "Main.png"));
+  EXPECT_TRUE(platform::FindResource("Main", "PNG"));
   EXPECT_FALSE(platform::FindResource("main", "PNG"));
   EXPECT_FALSE(platform::FindResource("Main", "png"));
   EXPECT_FALSE(platform::FindResource("Main", "FNT"));
