@@ -135,15 +135,6 @@ TEST_F(PngExport, OutputNameReplacesEveryUpperCasePid) {
   EXPECT_EQ(FolderNames(out), (std::vector<std::string>{"pidA.png", "pngGEON.png"}));
 }
 
-TEST_F(PngExport, ExistingFileIsReplacedWithoutAQuestion) {
-  Archive({FileNode("A", "PID", pidbuild::Picture(2, 1, {1, 2}, false))});
-  std::ofstream(out / "A.png") << "an older file";
-  ASSERT_EQ(Convert("A.PID"), ConversionOutcome::Written);
-  EXPECT_EQ(ReadPng(out / "A.png").width, 2u);
-  EXPECT_TRUE(questions.overwriteQuestions.empty());
-  EXPECT_EQ(FolderNames(out), (std::vector<std::string>{"A.png"}));
-}
-
 TEST_F(PngExport, PictureTallerThanTheCanvasIsReportedAndClipped) {
   // 3 x 3 on a 2 x 2 canvas: the top-left 2 x 2 of the picture.
   Archive({FileNode("BIG", "PID", pidbuild::Picture(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9}, false))});

@@ -165,16 +165,6 @@ TEST_F(ExtractWalk, QuestionNamesTheRootAsOneBackslashAndDeeperFoldersByPath) {
             "Press 'Cancel' to overwrite all.");
 }
 
-TEST_F(ExtractWalk, OverwriteAllSetBeforehandNeverAsks) {
-  auto archive = Open(Folder("", {FileNode("A", "WAV", "new")}));
-  WriteText(destination / "A.WAV", "old");
-  auto options = OptionsFor(*archive);
-  options.overwriteAll = true;
-  Run(archive, options);
-  EXPECT_TRUE(questions->overwriteQuestions.empty());
-  EXPECT_EQ(ReadFile(destination / "A.WAV"), "new");
-}
-
 TEST_F(ExtractWalk, PaletteSwitchesOnlyOnEnteringWalkedTopLevelFolders) {
   const auto palette = [](unsigned char fill, std::size_t size = 768) {
     return std::vector<unsigned char>(size, fill);
