@@ -52,6 +52,7 @@ TEST(StartUp, ConfiguresTheEngineLoadsTheSkinAndOpensStepOne) {
   EXPECT_EQ(app.mainFont->GetHeight(), 24);
   EXPECT_EQ(app.art->titleLogo->GetWidth(), 287);
   EXPECT_EQ(app.art->infoIcon->GetWidth(), 14);
+  ASSERT_NE(app.skin->guiFonts[0], nullptr);
   SHR::But button(app.skin.get(), "x");  // the first toolkit font is every widget's font
   EXPECT_EQ(button.getFont(), app.skin->guiFonts[0].get());
 
