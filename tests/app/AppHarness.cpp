@@ -2,7 +2,6 @@
 
 #include <gtest/gtest.h>
 
-#include <cmath>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -10,9 +9,25 @@
 #include <utility>
 
 #include "app/StateManager.h"
+#include "support/PidBuilder.h"
+#include "support/RezBuilder.h"
 #include "text/BitmapFont.h"
 
 namespace apptest {
+
+void WriteSmallArchive(const std::filesystem::path& path) {
+  using rezbuild::FileNode, rezbuild::Folder;
+  const std::vector<std::uint8_t> indices = {0, 1, 2, 3, 4, 5, 6, 7, 8, 9, 10, 11};
+  const auto palette = FileNode("MAIN", "PAL", std::vector<unsigned char>(768, 7));
+  const auto picture = FileNode("FRAME", "PID", pidbuild::Picture(4, 3, indices, false));
+  const auto sounds =
+      Folder("SOUNDS", {FileNode("A", "WAV", "sound a"), FileNode("B", "WAV", "sound bb")});
+  rezbuild::Write(
+      path,
+      Folder("ROOT", {FileNode("README", "TXT", "hello\n"),
+                      Folder("CLAW", {Folder("PALETTES", {palette}), Folder("IMAGES", {picture}),
+                                      sounds, Folder("LOWER", {FileNode("c", "wav", "lower")})})}));
+}
 
 BoxScript::BoxScript() {
   platform::SetMessageBoxAnswerer([this](const platform::MessageBoxRequest& request) {
@@ -58,11 +73,6 @@ bool BoxScript::WaitForCount(std::size_t count) const {
                           [this, count] { return shown.size() >= count; });
 }
 
-std::size_t BoxScript::Count() const {
-  std::lock_guard<std::mutex> guard(lock);
-  return shown.size();
-}
-
 namespace {
 
 RecordingEngine* InstallRecordingEngine() {
@@ -91,10 +101,6 @@ bool AppHarness::Frame() {
   return end;
 }
 
-void AppHarness::Frames(int count) {
-  for (int i = 0; i < count; ++i) Frame();
-}
-
 bool AppHarness::FramesUntil(const std::function<bool()>& condition, int maxFrames) {
   for (int i = 0; i < maxFrames; ++i) {
     if (condition()) return true;
@@ -109,54 +115,37 @@ void AppHarness::Show(std::unique_ptr<SHR::cState> state) {
   Frame();
 }
 
-void AppHarness::MoveMouse(float x, float y) {
-  hgeInputEvent move;
-  move.type = INPUT_MOUSEMOVE;
-  move.x = x;
-  move.y = y;
-  engine->QueueEvent(move);
-  engine->SetMousePos(x, y);
+void AppHarness::Queue(int type, float x, float y, int key, int character, int wheel) {
+  hgeInputEvent event;
+  event.type = type;
+  event.key = key;
+  event.chr = character;
+  event.wheel = wheel;
+  event.x = x;
+  event.y = y;
+  engine->QueueEvent(event);
+  if (type == INPUT_MOUSEMOVE) engine->SetMousePos(x, y);
 }
 
-void AppHarness::Click(float x, float y) {
-  MoveMouse(x, y);
-  hgeInputEvent press;
-  press.type = INPUT_MBUTTONDOWN;
-  press.key = HGEK_LBUTTON;
-  press.x = x;
-  press.y = y;
-  engine->QueueEvent(press);
+bool AppHarness::Click(float x, float y) {
+  Queue(INPUT_MOUSEMOVE, x, y);
+  Queue(INPUT_MBUTTONDOWN, x, y, HGEK_LBUTTON);
   engine->PressKey(HGEK_LBUTTON);
   Frame();
-  hgeInputEvent release = press;
-  release.type = INPUT_MBUTTONUP;
-  engine->QueueEvent(release);
-  Frame();
+  Queue(INPUT_MBUTTONUP, x, y, HGEK_LBUTTON);
+  return Frame();
 }
 
 void AppHarness::Wheel(float x, float y, int steps) {
-  MoveMouse(x, y);
-  for (int step = 0; step < std::abs(steps); ++step) {
-    hgeInputEvent wheel;
-    wheel.type = INPUT_MOUSEWHEEL;
-    wheel.wheel = steps > 0 ? 1 : -1;
-    wheel.x = x;
-    wheel.y = y;
-    engine->QueueEvent(wheel);
-  }
+  Queue(INPUT_MOUSEMOVE, x, y);
+  for (int step = 0; step < std::abs(steps); ++step)
+    Queue(INPUT_MOUSEWHEEL, x, y, 0, 0, steps > 0 ? 1 : -1);
   Frame();
 }
 
 void AppHarness::Key(int key, int character) {
-  hgeInputEvent down;
-  down.type = INPUT_KEYDOWN;
-  down.key = key;
-  down.chr = character;
-  engine->QueueEvent(down);
-  hgeInputEvent up = down;
-  up.type = INPUT_KEYUP;
-  up.chr = 0;
-  engine->QueueEvent(up);
+  Queue(INPUT_KEYDOWN, 0, 0, key, character);
+  Queue(INPUT_KEYUP, 0, 0, key);
   Frame();
 }
 
@@ -217,6 +206,23 @@ DrawnText AppHarness::TextStartingWith(const std::string& prefix) const {
 bool AppHarness::HasText(const std::string& text) const {
   for (const DrawnText& drawn : Texts())
     if (drawn.text == text) return true;
+  return false;
+}
+
+bool AppHarness::DrewLine(float x1, float y1, float x2, float y2, std::uint32_t colour) const {
+  for (const auto& line : engine->Lines())
+    if (line.x1 == x1 && line.y1 == y1 && line.x2 == x2 && line.y2 == y2 && line.color == colour &&
+        line.z == 0.5f)
+      return true;
+  return false;
+}
+
+bool AppHarness::DrewSprite(const Sprite& sprite, float x, float y) const {
+  const hgeVertex& cell = sprite.GetQuad().v[0];
+  for (const auto& quad : engine->Quads())
+    if (quad.tex == sprite.GetTexture() && quad.v[0].x == x && quad.v[0].y == y &&
+        quad.v[0].tx == cell.tx && quad.v[0].ty == cell.ty)
+      return true;
   return false;
 }
 

@@ -4,10 +4,14 @@
 // quads that were drawn.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
+#include <filesystem>
 #include <functional>
+#include <guichan/widget.hpp>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -18,8 +22,14 @@
 #include "app/cState.h"
 #include "platform/MessageBox.h"
 #include "platform/RecordingEngine.h"
+#include "text/Sprite.h"
 
 namespace apptest {
+
+// Root: README.TXT; CLAW/PALETTES/MAIN.PAL, CLAW/IMAGES/FRAME.PID,
+// CLAW/SOUNDS/A.WAV and B.WAV, CLAW/LOWER/c.wav. Types in first-met order:
+// TXT (1), PAL (1), PID (1), WAV (2), wav (1).
+void WriteSmallArchive(const std::filesystem::path& path);
 
 // A run of glyphs drawn on one line, left to right.
 struct DrawnText {
@@ -28,6 +38,21 @@ struct DrawnText {
   std::vector<std::uint32_t> colours;  // one per character
   std::uint32_t ColourAt(std::size_t index) const { return colours.at(index); }
 };
+
+inline void ExpectPlaced(const gcn::Widget* widget, int x, int y, int width, int height) {
+  ASSERT_NE(widget, nullptr);
+  EXPECT_EQ(widget->getX(), x);
+  EXPECT_EQ(widget->getY(), y);
+  EXPECT_EQ(widget->getWidth(), width);
+  EXPECT_EQ(widget->getHeight(), height);
+}
+
+inline void ExpectBox(const platform::MessageBoxRequest& box, const std::string& title,
+                      platform::MessageBoxButtons buttons, platform::MessageBoxIcon icon) {
+  EXPECT_EQ(box.title, title);
+  EXPECT_EQ(box.buttons, buttons);
+  EXPECT_EQ(box.icon, icon);
+}
 
 // Every message box shown, in order, from whichever thread.
 class BoxScript {
@@ -38,7 +63,7 @@ class BoxScript {
   // Return would give.
   void Answer(platform::MessageBoxAnswer answer);
   std::vector<platform::MessageBoxRequest> Shown() const;
-  std::size_t Count() const;
+  std::size_t Count() const { return Shown().size(); }
   // While held, a box stays up (its caller blocked) until Release.
   void Hold();
   void Release();
@@ -61,15 +86,17 @@ class AppHarness {
   // One frame of the engine's loop: frame callback, render callback, then
   // the pressed keys are forgotten. Returns the frame callback's result.
   bool Frame();
-  void Frames(int count);
+  void Frames(int count) {
+    for (int i = 0; i < count; ++i) Frame();
+  }
   // Runs frames until condition holds; false when it still does not after maxFrames.
   bool FramesUntil(const std::function<bool()>& condition, int maxFrames = 5000);
   // Makes state the top of the stack (in place of the current one) and runs a frame.
   void Show(std::unique_ptr<SHR::cState> state);
 
-  void MoveMouse(float x, float y);
-  // Press and release of the left button at (x, y), one frame each.
-  void Click(float x, float y);
+  // Press and release of the left button at (x, y), one frame each; returns
+  // the release frame's result.
+  bool Click(float x, float y);
   // Wheel steps over (x, y): positive away from the user (up), negative towards.
   void Wheel(float x, float y, int steps);
   // One key press (and release) with the character it types, if any.
@@ -87,6 +114,11 @@ class AppHarness {
   // The first text that starts with prefix; fails the test when there is none.
   DrawnText TextStartingWith(const std::string& prefix) const;
   bool HasText(const std::string& text) const;
+  // Whether the last frame drew this line (at the GUI's depth) or sprite.
+  bool DrewLine(float x1, float y1, float x2, float y2, std::uint32_t colour) const;
+  bool DrewSprite(const Sprite& sprite, float x, float y) const;
+
+  void Queue(int type, float x, float y, int key = 0, int character = 0, int wheel = 0);
 
   RecordingEngine* engine;
   BoxScript boxes;

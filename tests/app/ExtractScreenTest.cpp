@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "AppHarness.h"
-#include "ArchiveFixtures.h"
 #include "app/states/Details.h"
 #include "app/states/Extract.h"
 #include "app/states/Summary.h"
@@ -21,19 +19,19 @@ namespace {
 using apptest::AppHarness;
 namespace fs = std::filesystem;
 
-constexpr std::uint32_t kGrey = 0xFF777777, kYellow = 0xFFFFFF00;
+constexpr std::uint32_t kGrey = 0xFF777777;
 constexpr float kPause[] = {445, 278}, kBack[] = {340, 278}, kNext[] = {550, 278};
-
-std::string ReadFile(const fs::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
-}
 
 // Sounds S0..S3 at the archive's root, all of them ticked.
 class ExtractScreen : public testing::Test {
  protected:
   ExtractScreen() {
-    apptest::WriteSoundsArchive(archive, 4, 100);
+    std::vector<rezbuild::Node> sounds;
+    for (int i = 0; i < 4; ++i)
+      sounds.push_back(
+          rezbuild::FileNode("S" + std::to_string(i), "WAV",
+                             std::vector<unsigned char>(100, static_cast<unsigned char>(i))));
+    rezbuild::Write(archive, rezbuild::Folder("ROOT", sounds));
     fs::create_directory(destination);
     harness.Frame();
   }
@@ -70,14 +68,10 @@ class ExtractScreen : public testing::Test {
 TEST_F(ExtractScreen, RunsToTheEndThenOffersNext) {
   Start();
   State::Extract* screen = Screen();
-  EXPECT_EQ(screen->Bar()->getX(), 10);
-  EXPECT_EQ(screen->Bar()->getY(), 75);
-  EXPECT_EQ(screen->Bar()->getWidth(), 580);
-  EXPECT_EQ(screen->Bar()->getHeight(), 31);
-  EXPECT_EQ(screen->NextButton()->getX(), 505);
-  EXPECT_EQ(screen->PauseButton()->getX(), 400);
-  EXPECT_EQ(screen->BackButton()->getX(), 295);
-  EXPECT_EQ(screen->BackButton()->getWidth(), 90);
+  apptest::ExpectPlaced(screen->Bar(), 10, 75, 580, 31);
+  apptest::ExpectPlaced(screen->NextButton(), 505, 262, 90, 33);
+  apptest::ExpectPlaced(screen->PauseButton(), 400, 262, 90, 33);
+  apptest::ExpectPlaced(screen->BackButton(), 295, 262, 90, 33);
   EXPECT_EQ(screen->PauseButton()->getCaption(), "Pause");
 
   ASSERT_TRUE(harness.FramesUntil([&] { return Screen()->NextButton()->isEnabled(); }));
@@ -98,52 +92,47 @@ TEST_F(ExtractScreen, RunsToTheEndThenOffersNext) {
   EXPECT_EQ(left.ColourAt(left.text.size() - 1), kGrey);
   EXPECT_EQ(harness.TextStartingWith("Elapsed time:").y, 110);
   for (int i = 0; i < 4; ++i)
-    EXPECT_EQ(ReadFile(destination / ("S" + std::to_string(i) + ".WAV")).size(), 100u);
+    EXPECT_EQ(fs::file_size(destination / ("S" + std::to_string(i) + ".WAV")), 100u);
 
   harness.Click(kNext[0], kNext[1]);
   harness.Frame();
   EXPECT_NE(harness.TopAs<State::Summary>(), nullptr);
 }
 
-TEST_F(ExtractScreen, ElapsedTimeFollowsTheFrameDeltaUntilComplete) {
+TEST_F(ExtractScreen, ElapsedTimeAndPauseHoldingTheWorkerUntilUnpaused) {
   StartHeldAtTheFirstFile();
   harness.engine->SetDelta(0.25f);
   harness.Frames(4);
   // The frame that opened the screen counts nothing.
   EXPECT_EQ(Screen()->ElapsedMs(), 4 * 250);
   EXPECT_EQ(harness.TextStartingWith("Elapsed time:").text, "Elapsed time: 1000 ms");
-  const apptest::DrawnText left = harness.TextStartingWith("Estimated time left:");
-  EXPECT_EQ(left.text, "Estimated time left: -");  // nothing done yet
+  // Nothing done yet: no estimate.
+  EXPECT_EQ(harness.TextStartingWith("Estimated time left:").text, "Estimated time left: -");
   EXPECT_EQ(harness.TextStartingWith("0.0%").y, 80);
 
-  harness.boxes.Release();
-  ASSERT_TRUE(harness.FramesUntil([&] { return Done(); }));
+  // Set as the image library question's Cancel answer does: the buttons follow.
+  job->paused.store(true);
   harness.Frame();
-  const int atTheEnd = Screen()->ElapsedMs();
-  harness.Frames(3);
-  EXPECT_EQ(Screen()->ElapsedMs(), atTheEnd);
-}
-
-TEST_F(ExtractScreen, PauseHoldsTheWorkerUntilUnpaused) {
-  StartHeldAtTheFirstFile();
-  harness.Click(kPause[0], kPause[1]);
   EXPECT_EQ(Screen()->PauseButton()->getCaption(), "Unpause");
   EXPECT_TRUE(Screen()->BackButton()->isEnabled());
-  EXPECT_TRUE(job->paused.load());
-
   harness.boxes.Release();  // Yes: the first sound is written, then the worker waits
   ASSERT_TRUE(harness.FramesUntil([&] { return Current() == 1; }));
-  harness.FramesUntil([] { return false; }, 50);
+  harness.FramesUntil([] { return false; }, 50);  // time for a wrongful next file
   EXPECT_EQ(Current(), 1);
   EXPECT_FALSE(Done());
   EXPECT_FALSE(fs::exists(destination / "S1.WAV"));
 
   harness.Click(kPause[0], kPause[1]);
+  EXPECT_FALSE(job->paused.load());
   EXPECT_EQ(Screen()->PauseButton()->getCaption(), "Pause");
   EXPECT_FALSE(Screen()->BackButton()->isEnabled());
   ASSERT_TRUE(harness.FramesUntil([&] { return Done(); }));
   EXPECT_EQ(job->Result().status, ExtractStatus::Succeeded);
   EXPECT_TRUE(fs::exists(destination / "S3.WAV"));
+  harness.Frame();
+  const int atTheEnd = Screen()->ElapsedMs();
+  harness.Frames(3);
+  EXPECT_EQ(Screen()->ElapsedMs(), atTheEnd);  // the clock stops with the work
 }
 
 TEST_F(ExtractScreen, BackWhilePausedAbandonsTheExtraction) {
@@ -152,6 +141,8 @@ TEST_F(ExtractScreen, BackWhilePausedAbandonsTheExtraction) {
   harness.Click(kBack[0], kBack[1]);  // disabled: nothing happens
   EXPECT_NE(Screen(), nullptr);
   harness.Click(kPause[0], kPause[1]);
+  EXPECT_TRUE(job->paused.load());
+  EXPECT_EQ(Screen()->PauseButton()->getCaption(), "Unpause");
   harness.boxes.Release();
   ASSERT_TRUE(harness.FramesUntil([&] { return Current() == 1; }));
   harness.Click(kBack[0], kBack[1]);
@@ -167,17 +158,6 @@ TEST_F(ExtractScreen, BackWhilePausedAbandonsTheExtraction) {
   for (const auto& entry : fs::directory_iterator(destination))
     EXPECT_EQ(entry.path().filename().string().rfind(".", 0), std::string::npos)
         << "left behind: " << entry.path();
-}
-
-TEST_F(ExtractScreen, PauseSetByTheImageLibraryQuestionIsShown) {
-  StartHeldAtTheFirstFile();
-  job->paused.store(true);  // what the Cancel answer of the "DevIL error" box does
-  harness.Frame();
-  EXPECT_EQ(Screen()->PauseButton()->getCaption(), "Unpause");
-  EXPECT_TRUE(Screen()->BackButton()->isEnabled());
-  harness.Click(kPause[0], kPause[1]);
-  EXPECT_FALSE(job->paused.load());
-  EXPECT_EQ(Screen()->PauseButton()->getCaption(), "Pause");
 }
 
 TEST_F(ExtractScreen, ClosingTheWindowStopsTheWorkerBetweenFiles) {
@@ -207,13 +187,10 @@ TEST_F(ExtractScreen, UnusableDestinationIsReportedOnTheSummary) {
   EXPECT_NE(lines[1].find("gone"), std::string::npos);
 }
 
-TEST(TimeLeftText, DashUntilSomethingIsDoneAndOnceAllIs) {
-  EXPECT_EQ(State::TimeLeftText(0, 0.0f), "Estimated time left: ~a~-~w~");
-  EXPECT_EQ(State::TimeLeftText(5000, 0.0f), "Estimated time left: ~a~-~w~");
-  EXPECT_EQ(State::TimeLeftText(5000, 100.0f), "Estimated time left: ~a~-~w~");
-}
-
-TEST(TimeLeftText, ScalesTheElapsedTimeByWhatIsLeft) {
+TEST(TimeLeftText, DashUntilSomethingIsDoneAndOnceAllIsElseScaledByWhatIsLeft) {
+  const std::pair<int, float> dash[] = {{0, 0.0f}, {5000, 0.0f}, {5000, 100.0f}};
+  for (const auto& [elapsed, percentage] : dash)
+    EXPECT_EQ(State::TimeLeftText(elapsed, percentage), "Estimated time left: ~a~-~w~");
   EXPECT_EQ(State::TimeLeftText(1000, 50.0f), "Estimated time left: ~y~1000 ms~w~");
   EXPECT_EQ(State::TimeLeftText(3000, 25.0f), "Estimated time left: ~y~9 seconds~w~");
   // A tiny percentage gives a long estimate, not an overflowing one.

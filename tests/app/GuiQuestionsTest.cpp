@@ -12,38 +12,28 @@ using platform::MessageBoxAnswer;
 using platform::MessageBoxButtons;
 using platform::MessageBoxIcon;
 
-TEST(GuiQuestions, OverwriteIsAQuestionBoxWithThreeAnswers) {
+TEST(GuiQuestions, OverwriteAndImageErrorBoxesAndTheirAnswers) {
   apptest::BoxScript boxes;
   GuiQuestions questions(nullptr);
-  boxes.Answer(MessageBoxAnswer::kYes);
-  boxes.Answer(MessageBoxAnswer::kNo);
-  boxes.Answer(MessageBoxAnswer::kCancel);
+  for (MessageBoxAnswer answer :
+       {MessageBoxAnswer::kYes, MessageBoxAnswer::kNo, MessageBoxAnswer::kCancel,
+        MessageBoxAnswer::kTryAgain, MessageBoxAnswer::kContinue, MessageBoxAnswer::kCancel})
+    boxes.Answer(answer);
   EXPECT_EQ(questions.AskOverwrite("File A.WAV in:\n\\\nalready exits."), OverwriteAnswer::Yes);
-  EXPECT_EQ(questions.AskOverwrite("second"), OverwriteAnswer::No);
-  EXPECT_EQ(questions.AskOverwrite("third"), OverwriteAnswer::Cancel);
-  const auto shown = boxes.Shown();
-  ASSERT_EQ(shown.size(), 3u);
-  EXPECT_EQ(shown[0].title, "Question");
-  EXPECT_EQ(shown[0].text, "File A.WAV in:\n\\\nalready exits.");
-  EXPECT_EQ(shown[0].buttons, MessageBoxButtons::kYesNoCancel);
-  EXPECT_EQ(shown[0].icon, MessageBoxIcon::kQuestion);
-}
-
-TEST(GuiQuestions, ImageErrorIsADevilErrorBoxWithoutIcon) {
-  apptest::BoxScript boxes;
-  GuiQuestions questions(nullptr);
-  boxes.Answer(MessageBoxAnswer::kTryAgain);
-  boxes.Answer(MessageBoxAnswer::kContinue);
-  boxes.Answer(MessageBoxAnswer::kCancel);
+  EXPECT_EQ(questions.AskOverwrite("x"), OverwriteAnswer::No);
+  EXPECT_EQ(questions.AskOverwrite("x"), OverwriteAnswer::Cancel);
   EXPECT_EQ(questions.AskImageError("#1290: could not open file\nFile: A.PID"),
             ImageErrorAnswer::TryAgain);
   EXPECT_EQ(questions.AskImageError("x"), ImageErrorAnswer::Continue);
   EXPECT_EQ(questions.AskImageError("x"), ImageErrorAnswer::Cancel);
   const auto shown = boxes.Shown();
-  ASSERT_EQ(shown.size(), 3u);
-  EXPECT_EQ(shown[0].title, "DevIL error");
-  EXPECT_EQ(shown[0].buttons, MessageBoxButtons::kCancelTryContinue);
-  EXPECT_EQ(shown[0].icon, MessageBoxIcon::kNone);
+  ASSERT_EQ(shown.size(), 6u);
+  EXPECT_EQ(shown[0].text, "File A.WAV in:\n\\\nalready exits.");
+  apptest::ExpectBox(shown[0], "Question", MessageBoxButtons::kYesNoCancel,
+                     MessageBoxIcon::kQuestion);
+  EXPECT_EQ(shown[3].text, "#1290: could not open file\nFile: A.PID");
+  apptest::ExpectBox(shown[3], "DevIL error", MessageBoxButtons::kCancelTryContinue,
+                     MessageBoxIcon::kNone);
 }
 
 TEST(GuiQuestions, FailuresFromSeveralThreadsAreAllKept) {

@@ -5,7 +5,6 @@
 #include <fstream>
 
 #include "AppHarness.h"
-#include "ArchiveFixtures.h"
 #include "app/states/Details.h"
 #include "app/states/Select.h"
 #include "gcnWidgets/wButton.h"
@@ -16,16 +15,11 @@
 namespace {
 
 using apptest::AppHarness;
+using apptest::ExpectPlaced;
 using platform::MessageBoxAnswer;
+using platform::MessageBoxButtons;
+using platform::MessageBoxIcon;
 namespace fs = std::filesystem;
-
-void ExpectPlaced(const gcn::Widget* widget, int x, int y, int width, int height) {
-  ASSERT_NE(widget, nullptr);
-  EXPECT_EQ(widget->getX(), x);
-  EXPECT_EQ(widget->getY(), y);
-  EXPECT_EQ(widget->getWidth(), width);
-  EXPECT_EQ(widget->getHeight(), height);
-}
 
 class SelectScreen : public testing::Test {
  protected:
@@ -55,7 +49,7 @@ class SelectScreen : public testing::Test {
   AppHarness harness;
 };
 
-TEST_F(SelectScreen, LayoutAndTexts) {
+TEST_F(SelectScreen, LayoutAndTextsWithNextDisabledEvenWhenFilled) {
   State::Select* screen = Screen();
   ASSERT_NE(screen, nullptr);
   ExpectPlaced(screen->SourceField(), 5, 75, 500, 24);
@@ -69,23 +63,19 @@ TEST_F(SelectScreen, LayoutAndTexts) {
   EXPECT_FALSE(screen->NextButton()->isEnabled());
   EXPECT_EQ(screen->SourceField()->getText(), "");
   EXPECT_EQ(screen->DestinationField()->getText(), "");
+  for (const auto& [label, y] : {std::pair{"Source file:", 50}, {"Destination path:", 150}}) {
+    const apptest::DrawnText text = harness.TextStartingWith(label);
+    EXPECT_EQ(text.x, 5) << label;
+    EXPECT_EQ(text.y, y) << label;
+  }
 
-  const apptest::DrawnText source = harness.TextStartingWith("Source file:");
-  EXPECT_EQ(source.x, 5);
-  EXPECT_EQ(source.y, 50);
-  const apptest::DrawnText destination = harness.TextStartingWith("Destination path:");
-  EXPECT_EQ(destination.x, 5);
-  EXPECT_EQ(destination.y, 150);
-}
-
-TEST_F(SelectScreen, FilledFieldsStillStartWithNextDisabled) {
   harness.Show(std::make_unique<State::Select>(harness.app, archive.string(), "/somewhere"));
   EXPECT_EQ(Screen()->SourceField()->getText(), archive.string());
   EXPECT_EQ(Screen()->DestinationField()->getText(), "/somewhere");
   EXPECT_FALSE(Screen()->NextButton()->isEnabled());
 }
 
-TEST_F(SelectScreen, TypedSourceIsCheckedOnlyOnEnter) {
+TEST_F(SelectScreen, TypedSourceIsCheckedOnlyOnEnterAndMustBeAReadableFile) {
   harness.Click(250, 87);
   harness.Type(archive.string());
   EXPECT_FALSE(Screen()->NextButton()->isEnabled());  // typing alone does not check
@@ -97,10 +87,9 @@ TEST_F(SelectScreen, TypedSourceIsCheckedOnlyOnEnter) {
   EXPECT_TRUE(Screen()->NextButton()->isEnabled());
   harness.Key(HGEK_ENTER);
   EXPECT_FALSE(Screen()->NextButton()->isEnabled());
-}
 
-TEST_F(SelectScreen, FolderIsNotASource) {
-  ConfirmSource(temp.path().string());
+  Screen()->SourceField()->setText(temp.path().string());  // a folder
+  harness.Key(HGEK_ENTER);
   EXPECT_FALSE(Screen()->NextButton()->isEnabled());
 }
 
@@ -123,9 +112,7 @@ TEST_F(SelectScreen, MissingDestinationIsCreatedOnYes) {
   auto shown = harness.boxes.Shown();
   ASSERT_EQ(shown.size(), 1u);
   EXPECT_EQ(shown[0].text, "Destination path does not exist. Do you want to create it?");
-  EXPECT_EQ(shown[0].title, "Question");
-  EXPECT_EQ(shown[0].buttons, platform::MessageBoxButtons::kYesNo);
-  EXPECT_EQ(shown[0].icon, platform::MessageBoxIcon::kQuestion);
+  apptest::ExpectBox(shown[0], "Question", MessageBoxButtons::kYesNo, MessageBoxIcon::kQuestion);
   EXPECT_NE(Screen(), nullptr);
   EXPECT_FALSE(fs::exists(destination));
 
@@ -135,64 +122,44 @@ TEST_F(SelectScreen, MissingDestinationIsCreatedOnYes) {
   EXPECT_NE(harness.TopAs<State::Details>(), nullptr);
 }
 
-TEST_F(SelectScreen, DestinationThatCannotBeMadeIsExplained) {
-  const fs::path destination = temp / "missing parent" / "out";
-  ConfirmSource(archive.string());
-  TypeDestination(destination.string());
-  ClickNext();  // Return answers Yes
-  const auto shown = harness.boxes.Shown();
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1].title, "Notice");
-  EXPECT_NE(shown[1].text.find(destination.string()), std::string::npos);
-  EXPECT_NE(shown[1].text.find("No such file or directory"), std::string::npos);
-  EXPECT_FALSE(fs::exists(destination.parent_path()));
-  ASSERT_NE(Screen(), nullptr);
-  EXPECT_EQ(Screen()->DestinationField()->getText(), destination.string());
-}
-
-TEST_F(SelectScreen, FileInTheWayOfTheDestination) {
-  const fs::path destination = temp / "a file";
-  rezbuild::WriteBytes(destination, rezbuild::Bytes("x"));
-  ConfirmSource(archive.string());
-  TypeDestination(destination.string());
-  ClickNext();
-  const auto shown = harness.boxes.Shown();
-  ASSERT_EQ(shown.size(), 2u);
-  EXPECT_EQ(shown[1].title, "Notice");
-  EXPECT_NE(Screen(), nullptr);
-}
-
-TEST_F(SelectScreen, InvalidArchiveKeepsBothFields) {
-  const fs::path broken = temp / "broken.rez";
+// Each failure is explained in a notice and leaves both fields as they were.
+TEST_F(SelectScreen, FailuresStayOnStepOne) {
+  const fs::path broken = temp / "broken.rez", fileInTheWay = temp / "a file";
   rezbuild::WriteBytes(broken, rezbuild::Bytes("not an archive at all"));
-  ConfirmSource(broken.string());
-  TypeDestination(temp.path().string());
-  ClickNext();
-  const auto shown = harness.boxes.Shown();
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].title, "Notice");
-  EXPECT_EQ(shown[0].icon, platform::MessageBoxIcon::kInformation);
-  EXPECT_NE(shown[0].text.find("Invalid format."), std::string::npos);
-  EXPECT_NE(shown[0].text.find(broken.string()), std::string::npos);
-  ASSERT_NE(Screen(), nullptr);
-  EXPECT_EQ(Screen()->SourceField()->getText(), broken.string());
-  EXPECT_EQ(Screen()->DestinationField()->getText(), temp.path().string());
-}
-
-TEST_F(SelectScreen, ArchiveRemovedAfterTheCheck) {
+  rezbuild::WriteBytes(fileInTheWay, rezbuild::Bytes("x"));
+  const fs::path unmakeable = temp / "missing parent" / "out";
+  const struct {
+    fs::path source;
+    std::string destination;
+    std::size_t boxes;  // a question about creating the destination comes first
+    std::string reason;
+  } cases[] = {
+      {archive, unmakeable.string(), 2, "No such file or directory"},
+      {archive, fileInTheWay.string(), 2, fileInTheWay.string()},
+      {archive, "", 2, "No destination path was given."},
+      {broken, temp.path().string(), 1, "Invalid format."},
+      {temp / "removed after the check.rez", temp.path().string(), 1, "removed after the check"},
+  };
   ConfirmSource(archive.string());
-  TypeDestination(temp.path().string());
-  fs::remove(archive);
-  ClickNext();
-  const auto shown = harness.boxes.Shown();
-  ASSERT_EQ(shown.size(), 1u);
-  EXPECT_EQ(shown[0].title, "Notice");
-  EXPECT_NE(Screen(), nullptr);
+  for (const auto& c : cases) {
+    SCOPED_TRACE(c.source.string() + " -> " + c.destination);
+    Screen()->SourceField()->setText(c.source.string());
+    Screen()->DestinationField()->setText(c.destination);
+    const std::size_t before = harness.boxes.Count();
+    ClickNext();
+    const auto shown = harness.boxes.Shown();
+    ASSERT_EQ(shown.size(), before + c.boxes);
+    apptest::ExpectBox(shown.back(), "Notice", MessageBoxButtons::kOk,
+                       MessageBoxIcon::kInformation);
+    EXPECT_NE(shown.back().text.find(c.reason), std::string::npos) << shown.back().text;
+    const std::string named = c.boxes == 2 ? c.destination : c.source.string();
+    EXPECT_NE(shown.back().text.find(named), std::string::npos) << shown.back().text;
+    ASSERT_NE(Screen(), nullptr);
+    EXPECT_EQ(Screen()->SourceField()->getText(), c.source.string());
+    EXPECT_EQ(Screen()->DestinationField()->getText(), c.destination);
+  }
+  EXPECT_FALSE(fs::exists(unmakeable.parent_path()));
 }
-
-}  // namespace
-
-namespace {
 
 // A stand-in for the desktop's file chooser, found first on PATH.
 class FakeChooser {
@@ -232,25 +199,20 @@ TEST_F(SelectScreen, BrowseFillsBothFields) {
   // The archives are found whatever the case of their extension.
   std::ifstream in(arguments);
   const std::string passed((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
-  EXPECT_NE(passed.find("*.rez"), std::string::npos) << passed;
-  EXPECT_NE(passed.find("*.REZ"), std::string::npos) << passed;
-  EXPECT_NE(passed.find("*.vrz"), std::string::npos) << passed;
+  for (const char* pattern : {"*.rez", "*.REZ", "*.vrz"})
+    EXPECT_NE(passed.find(pattern), std::string::npos) << passed;
 }
 
-TEST_F(SelectScreen, CancelledBrowseChangesNothing) {
+TEST_F(SelectScreen, CancelledBrowseAndBrowseForDestinationChangeNothing) {
   FakeChooser chooser(temp, "exit 1\n");
-  harness.Click(250, 187);
-  harness.Type("/kept");
+  TypeDestination("/kept");
   harness.Click(547, 87);
   EXPECT_EQ(Screen()->SourceField()->getText(), "");
   EXPECT_EQ(Screen()->DestinationField()->getText(), "/kept");
   EXPECT_FALSE(Screen()->NextButton()->isEnabled());
-}
-
-TEST_F(SelectScreen, BrowseForDestinationDoesNothing) {
   harness.Click(547, 187);
   EXPECT_EQ(harness.boxes.Count(), 0u);
-  EXPECT_EQ(Screen()->DestinationField()->getText(), "");
+  EXPECT_EQ(Screen()->DestinationField()->getText(), "/kept");
 }
 
 }  // namespace

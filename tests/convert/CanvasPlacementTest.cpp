@@ -30,6 +30,16 @@ rezbuild::Node PidEntry(const std::string& name, std::int32_t width, std::int32_
       pidbuild::Picture(width, height, std::vector<std::uint8_t>(1, 1), false, offsetX, offsetY));
 }
 
+std::string Place(const PidHeader& picture, std::int32_t canvasWidth, std::int32_t canvasHeight) {
+  const auto placed = placeOnCanvas(picture, canvasWidth, canvasHeight);
+  return std::to_string(placed.canvasWidth) + "x" + std::to_string(placed.canvasHeight) + " at " +
+         std::to_string(placed.x) + "," + std::to_string(placed.y);
+}
+
+std::string Text(const CanvasSize& canvas) {
+  return std::to_string(canvas.width) + "x" + std::to_string(canvas.height);
+}
+
 CanvasSize CanvasOf(const std::vector<rezbuild::Node>& entries) {
   TempDir dir;
   auto parser = OpenArchive(dir, Folder("", {Folder("F", entries)}));
@@ -39,40 +49,24 @@ CanvasSize CanvasOf(const std::vector<rezbuild::Node>& entries) {
 }  // namespace
 
 TEST(Placement, CentredWithHalfTheOffsetTruncatedTowardZero) {
-  // 10 x 10 on 30 x 20.
-  EXPECT_EQ(placeOnCanvas(Picture(10, 10), 30, 20).x, 10);
-  EXPECT_EQ(placeOnCanvas(Picture(10, 10), 30, 20).y, 5);
-  EXPECT_EQ(placeOnCanvas(Picture(10, 10, 4), 30, 20).x, 12);
-  EXPECT_EQ(placeOnCanvas(Picture(10, 10, -5), 30, 20).x, 8);   // 15 / 2 = 7
-  EXPECT_EQ(placeOnCanvas(Picture(10, 10, 13), 30, 20).x, 16);  // -3 / 2 = -1, not -2
-  EXPECT_EQ(placeOnCanvas(Picture(10, 10, 0, -3), 30, 20).y, 4);
-  // 31 wide: the centre term is 15.
-  EXPECT_EQ(placeOnCanvas(Picture(10, 10), 31, 20).x, 10);
-  EXPECT_EQ(placeOnCanvas(Picture(9, 10, 2), 31, 20).x, 12);
-}
-
-TEST(Placement, OwnSizeWhenEitherCanvasSideIsUnset) {
+  EXPECT_EQ(Place(Picture(10, 10), 30, 20), "30x20 at 10,5");
+  EXPECT_EQ(Place(Picture(10, 10, 4, -3), 30, 20), "30x20 at 12,4");
+  EXPECT_EQ(Place(Picture(10, 10, -5), 30, 20), "30x20 at 8,5");   // 15 / 2 = 7
+  EXPECT_EQ(Place(Picture(10, 10, 13), 30, 20), "30x20 at 16,5");  // -3 / 2 = -1, not -2
+  EXPECT_EQ(Place(Picture(10, 10), 31, 20), "31x20 at 10,5");      // the centre term is 15
+  EXPECT_EQ(Place(Picture(9, 10, 2), 31, 20), "31x20 at 12,5");
+  // A picture not smaller than the canvas sits at the edge.
+  EXPECT_EQ(Place(Picture(40, 20, 9, 9), 30, 20), "30x20 at 0,0");
+  // Either canvas side unset: the picture's own size.
   for (auto [width, height] :
-       {std::pair{0, 0}, std::pair{100, 0}, std::pair{0, 100}, std::pair{-4, 50}}) {
-    const auto placement = placeOnCanvas(Picture(10, 7, 5, 5), width, height);
-    EXPECT_EQ(placement.canvasWidth, 10);
-    EXPECT_EQ(placement.canvasHeight, 7);
-    EXPECT_EQ(placement.x, 0);
-    EXPECT_EQ(placement.y, 0);
-  }
-}
-
-TEST(Placement, PictureNotSmallerThanTheCanvasSitsAtTheEdge) {
-  const auto placement = placeOnCanvas(Picture(40, 20, 9, 9), 30, 20);
-  EXPECT_EQ(placement.x, 0);
-  EXPECT_EQ(placement.y, 0);
-}
-
-TEST(Placement, ExtremeOffsetsDoNotOverflow) {
-  const std::int32_t least = std::numeric_limits<std::int32_t>::min();
-  const std::int32_t most = std::numeric_limits<std::int32_t>::max();
-  EXPECT_EQ(placeOnCanvas(Picture(1, 1, least, most), 3, 3).x, 1 - (1 - std::int64_t{least}) / 2);
-  EXPECT_EQ(placeOnCanvas(Picture(1, 1, least, most), 3, 3).y, 1 - (1 - std::int64_t{most}) / 2);
+       std::initializer_list<std::pair<int, int>>{{0, 0}, {100, 0}, {0, 100}, {-4, 50}})
+    EXPECT_EQ(Place(Picture(10, 7, 5, 5), width, height), "10x7 at 0,0") << width << "x" << height;
+  // Extreme offsets do not overflow.
+  const std::int64_t least = std::numeric_limits<std::int32_t>::min();
+  const std::int64_t most = std::numeric_limits<std::int32_t>::max();
+  EXPECT_EQ(
+      Place(Picture(1, 1, std::int32_t(least), std::int32_t(most)), 3, 3),
+      "3x3 at " + std::to_string(1 - (1 - least) / 2) + "," + std::to_string(1 - (1 - most) / 2));
 }
 
 TEST(CommonCanvas, WidestPictureAndBothOffsetExtremes) {
@@ -89,22 +83,12 @@ TEST(CommonCanvas, WidestPictureAndBothOffsetExtremes) {
   }
 }
 
-TEST(CommonCanvas, SinglePictures) {
-  const auto plain = CanvasOf({PidEntry("A", 12, 9, 0, 0)});
-  EXPECT_EQ(plain.width, 12);
-  EXPECT_EQ(plain.height, 9);
-  EXPECT_EQ(placeOnCanvas(Picture(12, 9), plain.width, plain.height).x, 0);
-
-  const auto shifted = CanvasOf({PidEntry("A", 10, 10, 6, 0)});
-  EXPECT_EQ(shifted.width, 16);
-  EXPECT_EQ(shifted.height, 10);
-  EXPECT_EQ(placeOnCanvas(Picture(10, 10, 6, 0), shifted.width, shifted.height).x, 6);
-}
-
-TEST(CommonCanvas, OneSidedOffsetsWidenOneSideOnly) {
-  const auto canvas = CanvasOf({PidEntry("A", 10, 10, -4, -1), PidEntry("B", 10, 10, -2, -7)});
-  EXPECT_EQ(canvas.width, 14);
-  EXPECT_EQ(canvas.height, 17);
+TEST(CommonCanvas, SinglePicturesAndOneSidedOffsets) {
+  EXPECT_EQ(Text(CanvasOf({PidEntry("A", 12, 9, 0, 0)})), "12x9");
+  EXPECT_EQ(Text(CanvasOf({PidEntry("A", 10, 10, 6, 0)})), "16x10");
+  EXPECT_EQ(Place(Picture(10, 10, 6, 0), 16, 10), "16x10 at 6,0");
+  EXPECT_EQ(Text(CanvasOf({PidEntry("A", 10, 10, -4, -1), PidEntry("B", 10, 10, -2, -7)})),
+            "14x17");
 }
 
 TEST(CommonCanvas, OnlyConvertiblePidEntriesDirectlyInTheFolderCount) {
@@ -117,18 +101,14 @@ TEST(CommonCanvas, OnlyConvertiblePidEntriesDirectlyInTheFolderCount) {
       PidEntry("EMPTY", 0, 10, 99, 99),
       Folder("SUB", {PidEntry("C", 60, 60, 0, 0)}),
   };
-  const auto canvas = CanvasOf(entries);
-  EXPECT_EQ(canvas.width, 10);
-  EXPECT_EQ(canvas.height, 10);
-  EXPECT_EQ(CanvasOf({}).width, 0);
-  EXPECT_EQ(CanvasOf({Folder("SUB", {PidEntry("C", 60, 60, 0, 0)})}).height, 0);
+  EXPECT_EQ(Text(CanvasOf(entries)), "10x10");
+  EXPECT_EQ(Text(CanvasOf({})), "0x0");
+  EXPECT_EQ(Text(CanvasOf({Folder("SUB", {PidEntry("C", 60, 60, 0, 0)})})), "0x0");
 }
 
 TEST(CommonCanvas, ExtremeOffsetsSaturateInsteadOfWrapping) {
   const std::int32_t least = std::numeric_limits<std::int32_t>::min();
   const std::int32_t most = std::numeric_limits<std::int32_t>::max();
-  const auto canvas =
-      CanvasOf({PidEntry("A", 10, 10, least, most), PidEntry("B", 10, 10, most, 0)});
-  EXPECT_EQ(canvas.width, most);
-  EXPECT_EQ(canvas.height, most);
+  EXPECT_EQ(Text(CanvasOf({PidEntry("A", 10, 10, least, most), PidEntry("B", 10, 10, most, 0)})),
+            Text({most, most}));
 }

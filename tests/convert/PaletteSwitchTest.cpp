@@ -44,9 +44,11 @@ class PaletteSwitch : public ::testing::Test {
 
 TEST_F(PaletteSwitch, PaletteOfATopLevelFolderBecomesCurrentAndStays) {
   const auto palette = Counting(768);
+  const auto quiet = Counting(768, 3);
   auto parser = OpenArchive(
       dir, Folder("", {Folder("LEVEL1", {Folder("PALETTES", {FileNode("MAIN", "PAL", palette)})}),
-                       Folder("LEVEL2", {FileNode("A", "PID", Counting(40))})}));
+                       Folder("LEVEL2", {FileNode("A", "PID", Counting(40))}),
+                       Folder("LEVEL3", {Folder("PALETTES", {FileNode("MAIN", "PAL", quiet)})})}));
 
   EXPECT_EQ(SwitchFrom(*parser, "LEVEL1"), "Switched to palette from: LEVEL1\n");
   ASSERT_TRUE(currentPalette);
@@ -56,36 +58,33 @@ TEST_F(PaletteSwitch, PaletteOfATopLevelFolderBecomesCurrentAndStays) {
   EXPECT_EQ(SwitchFrom(*parser, "LEVEL2"), "");
   ASSERT_TRUE(currentPalette);
   EXPECT_TRUE(std::equal(palette.begin(), palette.end(), currentPalette->bytes.begin()));
+
+  // Silenced diagnostics still switch.
+  SetDiagnosticsEnabled(false);
+  EXPECT_EQ(SwitchFrom(*parser, "LEVEL3"), "");
+  EXPECT_EQ(currentPalette->Red(0), 3);
 }
 
-TEST_F(PaletteSwitch, ShortPaletteIsReportedAndUsedWithTheRestBlack) {
+TEST_F(PaletteSwitch, PaletteOfTheWrongSizeIsReportedAndUsedWithTheRestBlack) {
+  const auto shortPalette = Counting(700);
+  const auto longPalette = Counting(1024);
+  auto parser = OpenArchive(
+      dir, Folder("", {Folder("S", {Folder("PALETTES", {FileNode("MAIN", "PAL", shortPalette)})}),
+                       Folder("L", {Folder("PALETTES", {FileNode("MAIN", "PAL", longPalette)})})}));
   // Something current already, so that leftovers would show.
   currentPalette = Palette{};
   currentPalette->bytes.fill(0xEE);
-  const auto palette = Counting(700);
-  auto parser = OpenArchive(
-      dir, Folder("", {Folder("D", {Folder("PALETTES", {FileNode("MAIN", "PAL", palette)})})}));
-
-  EXPECT_EQ(SwitchFrom(*parser, "D"),
-            "Error: palette found in D is broken!\nSwitched to palette from: D\n");
+  EXPECT_EQ(SwitchFrom(*parser, "S"),
+            "Error: palette found in S is broken!\nSwitched to palette from: S\n");
   ASSERT_TRUE(currentPalette);
-  for (int entry = 0; entry <= 232; ++entry) {
-    EXPECT_EQ(currentPalette->Red(entry), palette[std::size_t(3 * entry)]);
-    EXPECT_EQ(currentPalette->Blue(entry), palette[std::size_t(3 * entry + 2)]);
-  }
-  EXPECT_EQ(currentPalette->Red(233), palette[699]);
+  EXPECT_TRUE(std::equal(shortPalette.begin(), shortPalette.end(), currentPalette->bytes.begin()));
   EXPECT_EQ(currentPalette->Green(233), 0);
   EXPECT_EQ(currentPalette->Blue(255), 0);
-}
 
-TEST_F(PaletteSwitch, LongPaletteIsReportedAndItsFirst768BytesUsed) {
-  const auto palette = Counting(1024);
-  auto parser = OpenArchive(
-      dir, Folder("", {Folder("D", {Folder("PALETTES", {FileNode("MAIN", "PAL", palette)})})}));
-  EXPECT_EQ(SwitchFrom(*parser, "D"),
-            "Error: palette found in D is broken!\nSwitched to palette from: D\n");
-  ASSERT_TRUE(currentPalette);
-  EXPECT_TRUE(std::equal(palette.begin(), palette.begin() + 768, currentPalette->bytes.begin()));
+  EXPECT_EQ(SwitchFrom(*parser, "L"),
+            "Error: palette found in L is broken!\nSwitched to palette from: L\n");
+  EXPECT_TRUE(
+      std::equal(longPalette.begin(), longPalette.begin() + 768, currentPalette->bytes.begin()));
 }
 
 TEST_F(PaletteSwitch, OnlyAnExactPalettesFolderDirectlyInsideCounts) {
@@ -101,16 +100,6 @@ TEST_F(PaletteSwitch, OnlyAnExactPalettesFolderDirectlyInsideCounts) {
     EXPECT_EQ(SwitchFrom(*parser, folder), "") << folder;
     EXPECT_FALSE(currentPalette) << folder;
   }
-}
-
-TEST_F(PaletteSwitch, SilencedDiagnosticsStillSwitch) {
-  const auto palette = Counting(768, 3);
-  auto parser = OpenArchive(
-      dir, Folder("", {Folder("D", {Folder("PALETTES", {FileNode("MAIN", "PAL", palette)})})}));
-  SetDiagnosticsEnabled(false);
-  EXPECT_EQ(SwitchFrom(*parser, "D"), "");
-  ASSERT_TRUE(currentPalette);
-  EXPECT_EQ(currentPalette->Red(0), 3);
 }
 
 TEST(PaletteLoading, ShortDataFillsOnlyTheBytesItHas) {

@@ -29,70 +29,71 @@ PidImage Decoded(const Bytes& file, PidLoadStatus expected = PidLoadStatus::Load
 
 }  // namespace
 
-TEST(PidSkipCoding, SkipReachingRowEndLosesTheRestOfItsCount) {
-  // Width 4: two literals, a skip of 3 that meets the row end after 2, two literals.
-  const auto image = Decoded(Coded(4, 2, pidbuild::kSkipCoded, {0x02, 5, 6, 0x83, 0x02, 7, 8}));
-  EXPECT_EQ(image.raster(), (Bytes{5, 6, 0, 0, 7, 8, 0, 0}));
+Bytes Concat(std::initializer_list<Bytes> parts) {
+  Bytes all;
+  for (const Bytes& part : parts) all.insert(all.end(), part.begin(), part.end());
+  return all;
 }
 
-TEST(PidSkipCoding, LiteralRunContinuesOnTheNextRow) {
-  const auto image = Decoded(Coded(4, 2, pidbuild::kSkipCoded, {0x06, 1, 2, 3, 4, 5, 6}));
-  EXPECT_EQ(image.raster(), (Bytes{1, 2, 3, 4, 5, 6, 0, 0}));
+Bytes Ascending(int count) {
+  Bytes bytes;
+  for (int i = 1; i <= count; ++i) bytes.push_back(std::uint8_t(i));
+  return bytes;
 }
 
-TEST(PidSkipCoding, ControlByteLimits) {
-  // 0x00 stores nothing, 0x81 skips one pixel, 0x80 is a literal run of 128.
-  Bytes data{0x00, 0x81, 0x00, 0x80};
-  for (int i = 1; i <= 128; ++i) data.push_back(std::uint8_t(i));
-  data.push_back(0x01);
-  data.push_back(0xEE);
-  const auto image = Decoded(Coded(131, 1, pidbuild::kSkipCoded, data));
-  ASSERT_EQ(image.raster().size(), 131u);
-  EXPECT_EQ(image.raster()[0], 0);
-  for (int i = 1; i <= 128; ++i) EXPECT_EQ(image.raster()[std::size_t(i)], i);
-  EXPECT_EQ(image.raster()[129], 0xEE);
-  EXPECT_EQ(image.raster()[130], 0);
-}
-
-TEST(PidSkipCoding, LongestSkipEndingExactlyAtRowEndLosesNothing) {
-  // Width 127: a skip of 127 fills row 0 exactly; the next literal starts row 1.
-  const auto image = Decoded(Coded(127, 2, pidbuild::kSkipCoded, {0xFF, 0x01, 9}));
-  EXPECT_EQ(image.raster()[126], 0);
-  EXPECT_EQ(image.raster()[127], 9);
-}
-
-TEST(PidRepeatCoding, CodeLimits) {
-  // 0xC0 is a single pixel of index 192, 0xC1 0xFA one pixel of 250,
-  // 0xFF 0x07 63 pixels of 7.
-  const auto image = Decoded(Coded(66, 1, 0, {0xC0, 0xC1, 0xFA, 0xFF, 0x07, 0x03}));
-  ASSERT_EQ(image.raster().size(), 66u);
-  EXPECT_EQ(image.raster()[0], 192);
-  EXPECT_EQ(image.raster()[1], 250);
-  for (std::size_t i = 2; i < 65; ++i) EXPECT_EQ(image.raster()[i], 7) << i;
-  EXPECT_EQ(image.raster()[65], 3);
-}
-
-TEST(PidRepeatCoding, RunContinuesOnTheNextRow) {
-  const auto image = Decoded(Coded(3, 2, 0, {0xC5, 9, 4}));
-  EXPECT_EQ(image.raster(), (Bytes{9, 9, 9, 9, 9, 4}));
-}
-
-TEST(PidDecoding, StopsWhenTheRasterIsFullEvenInsideARun) {
-  // Each code would overrun the 2 x 2 raster; the excess is dropped, and the
-  // trailing bytes are never taken as pixels.
-  EXPECT_EQ(Decoded(Coded(2, 2, 0, {0xFF, 3, 0xC2, 8})).raster(), (Bytes{3, 3, 3, 3}));
-  EXPECT_EQ(Decoded(Coded(2, 2, pidbuild::kSkipCoded, {0x06, 1, 2, 3, 4, 5, 6})).raster(),
-            (Bytes{1, 2, 3, 4}));
-}
-
-TEST(PidDecoding, DataEndingEarlyLeavesTheRestAtIndexZero) {
-  // A literal run promising 5 bytes with only 2 present.
-  EXPECT_EQ(Decoded(Coded(4, 2, pidbuild::kSkipCoded, {0x05, 1, 2})).raster(),
-            (Bytes{1, 2, 0, 0, 0, 0, 0, 0}));
-  // A repeat code whose value byte is missing.
-  EXPECT_EQ(Decoded(Coded(2, 2, 0, {3, 0xC5})).raster(), (Bytes{3, 0, 0, 0}));
-  // No pixel data at all.
-  EXPECT_EQ(Decoded(Coded(2, 1, 0, {})).raster(), (Bytes{0, 0}));
+TEST(PidDecoding, WorkedExamples) {
+  constexpr std::uint32_t kSkip = pidbuild::kSkipCoded;
+  struct Case {
+    const char* what;
+    std::int32_t width, height;
+    std::uint32_t flags;
+    Bytes data, expected;
+  };
+  const Case cases[] = {
+      // Width 4: two literals, a skip of 3 that meets the row end after 2, two literals.
+      {"skip reaching the row end loses the rest of its count",
+       4,
+       2,
+       kSkip,
+       {0x02, 5, 6, 0x83, 0x02, 7, 8},
+       {5, 6, 0, 0, 7, 8, 0, 0}},
+      {"literal run continues on the next row",
+       4,
+       2,
+       kSkip,
+       {0x06, 1, 2, 3, 4, 5, 6},
+       {1, 2, 3, 4, 5, 6, 0, 0}},
+      // 0x00 stores nothing, 0x81 skips one pixel, 0x80 is a literal run of 128.
+      {"skip control byte limits", 131, 1, kSkip,
+       Concat({{0x00, 0x81, 0x00, 0x80}, Ascending(128), {0x01, 0xEE}}),
+       Concat({{0}, Ascending(128), {0xEE, 0}})},
+      // A skip of 127 fills row 0 exactly; the next literal starts row 1.
+      {"longest skip ending at the row end",
+       127,
+       2,
+       kSkip,
+       {0xFF, 0x01, 9},
+       Concat({Bytes(127, 0), {9}, Bytes(126, 0)})},
+      // 0xC0 is a single pixel of 192, 0xC1 0xFA one pixel of 250, 0xFF 0x07 63 pixels of 7.
+      {"repeat code limits",
+       66,
+       1,
+       0,
+       {0xC0, 0xC1, 0xFA, 0xFF, 0x07, 0x03},
+       Concat({{192, 250}, Bytes(63, 7), {3}})},
+      {"repeat run continues on the next row", 3, 2, 0, {0xC5, 9, 4}, {9, 9, 9, 9, 9, 4}},
+      // Overruns are dropped and trailing bytes never taken as pixels.
+      {"repeat run past the raster", 2, 2, 0, {0xFF, 3, 0xC2, 8}, {3, 3, 3, 3}},
+      {"literal run past the raster", 2, 2, kSkip, {0x06, 1, 2, 3, 4, 5, 6}, {1, 2, 3, 4}},
+      // Data ending early leaves the rest at index 0.
+      {"literal run cut short", 4, 2, kSkip, {0x05, 1, 2}, {1, 2, 0, 0, 0, 0, 0, 0}},
+      {"repeat value byte missing", 2, 2, 0, {3, 0xC5}, {3, 0, 0, 0}},
+      {"no pixel data", 2, 1, 0, {}, {0, 0}},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    EXPECT_EQ(Decoded(Coded(c.width, c.height, c.flags, c.data)).raster(), c.expected);
+  }
 }
 
 TEST(PidDecoding, EmbeddedPaletteIsNeverReadAsPixels) {
@@ -121,44 +122,43 @@ TEST(PidDecoding, BothCodingsOfTheSameRasterAgree) {
   }
 }
 
-TEST(PidHeaderReading, FieldsAreSignedLittleEndian) {
-  const auto file = pidbuild::Picture(3, 2, Bytes(6, 1), true, -7, 300, pidbuild::kTransparent);
+TEST(PidHeaderReading, FieldsAreSignedAndForcedTransparencyChangesOnlyTheImage) {
+  const auto file = pidbuild::Picture(3, 2, Bytes(6, 1), true, -7, 300);
   const auto header = readPidHeader(file.data(), file.size());
   ASSERT_TRUE(header);
   EXPECT_EQ(header->width, 3);
   EXPECT_EQ(header->height, 2);
   EXPECT_EQ(header->offsetX, -7);
   EXPECT_EQ(header->offsetY, 300);
-  EXPECT_EQ(header->flags, pidbuild::kSkipCoded | pidbuild::kTransparent);
+  EXPECT_EQ(header->flags, pidbuild::kSkipCoded);
   EXPECT_FALSE(readPidHeader(file.data(), 31));
-}
 
-TEST(PidHeaderReading, ForcedTransparencyChangesTheImageNotTheHeaderRecord) {
-  const auto file = pidbuild::Picture(1, 1, {4}, false);
   PidImage image;
   ASSERT_EQ(image.loadFromMemory(file.data(), file.size(), nullptr, false, false, true),
             PidLoadStatus::Loaded);
   EXPECT_TRUE(image.header().Has(PidFlag::Transparent));
-  EXPECT_FALSE(readPidHeader(file.data(), file.size())->Has(PidFlag::Transparent));
+  EXPECT_FALSE(header->Has(PidFlag::Transparent));
 }
 
-TEST(PidHostileHeaders, SizesWithoutPixelsGiveAnEmptyRaster) {
-  for (auto [width, height] : {std::pair{0, 5}, std::pair{5, 0}, std::pair{-3, 4},
-                               std::pair{4, std::numeric_limits<std::int32_t>::min()}}) {
-    const auto image =
-        Decoded(Coded(width, height, 0, {0xFF, 1, 0xFF, 1}), PidLoadStatus::NoPixels);
-    EXPECT_TRUE(image.raster().empty());
-    EXPECT_EQ(image.width(), width);
-    EXPECT_EQ(image.height(), height);
-  }
-}
-
-TEST(PidHostileHeaders, AbsurdSizesAreRefusedWithoutAllocating) {
+TEST(PidHostileHeaders, SizesWithoutPixelsOrAbsurdSizesGiveNoRasterAndAllocateNothing) {
+  const std::int32_t least = std::numeric_limits<std::int32_t>::min();
   const std::int32_t most = std::numeric_limits<std::int32_t>::max();
-  for (auto [width, height] : {std::pair{most, most}, std::pair{kMaxPictureSide + 1, 1},
-                               std::pair{1, kMaxPictureSide + 1}}) {
-    const auto image = Decoded(Coded(width, height, 0, {1, 2}), PidLoadStatus::TooLarge);
+  struct Case {
+    std::int32_t width, height;
+    PidLoadStatus status;
+  };
+  for (const Case& c : {Case{0, 5, PidLoadStatus::NoPixels},
+                        {5, 0, PidLoadStatus::NoPixels},
+                        {-3, 4, PidLoadStatus::NoPixels},
+                        {4, least, PidLoadStatus::NoPixels},
+                        {most, most, PidLoadStatus::TooLarge},
+                        {kMaxPictureSide + 1, 1, PidLoadStatus::TooLarge},
+                        {1, kMaxPictureSide + 1, PidLoadStatus::TooLarge}}) {
+    SCOPED_TRACE(::testing::Message() << c.width << " x " << c.height);
+    const auto image = Decoded(Coded(c.width, c.height, 0, {0xFF, 1, 0xFF, 1}), c.status);
     EXPECT_TRUE(image.raster().empty());
+    EXPECT_EQ(image.width(), c.width);
+    EXPECT_EQ(image.height(), c.height);
   }
   // The limit itself is still a picture.
   EXPECT_EQ(Decoded(Coded(kMaxPictureSide, 1, 0, {1})).raster().size(),

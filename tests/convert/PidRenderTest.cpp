@@ -18,50 +18,39 @@ Rgba Opaque(const Palette& palette, int index) {
   return {palette.Red(index), palette.Green(index), palette.Blue(index), 255};
 }
 
-// Draws the picture on a canvas of its own size.
-std::vector<std::uint8_t> Drawn(const PidImage& image) {
+// The top row of the picture drawn on a canvas of its own size.
+std::vector<Rgba> TopRow(const PidImage& image) {
   std::vector<std::uint8_t> canvas(std::size_t(image.width() * image.height()) * 4, 0x55);
   image.renderRgba(canvas, 0, 0, 0, 0);
-  return canvas;
+  std::vector<Rgba> row;
+  for (int x = 0; x < image.width(); ++x)
+    row.push_back(CanvasAt(canvas, image.width(), image.height(), x, 0));
+  return row;
 }
 
 }  // namespace
 
-TEST(PidPaletteChoice, EmbeddedPaletteWinsOverTheOnePassedIn) {
+TEST(PidPaletteChoice, EmbeddedPaletteWinsUnlessIgnoredAndTheGreyRampWithoutAny) {
   Palette own{};
   own.bytes[3 * 2] = 11;
   own.bytes[3 * 2 + 1] = 22;
   own.bytes[3 * 2 + 2] = 33;
-  pidbuild::PidFile pid;
-  pid.width = 1;
-  pid.height = 1;
-  pid.flags = pidbuild::kEmbeddedPalette;
-  pid.pixelData = {2};
-  pid.palette = own;
-  const auto file = pidbuild::Build(pid);
-
+  const auto file = pidbuild::Build({1, 1, 0, 0, pidbuild::kEmbeddedPalette, {2}, own});
   const Palette current = pidbuild::DistinctPalette();
-  const Palette currentBefore = current;
   PidImage image;
   ASSERT_EQ(image.loadFromMemory(file.data(), file.size(), &current, false, false, false),
             PidLoadStatus::Loaded);
-  EXPECT_EQ(CanvasAt(Drawn(image), 1, 1, 0, 0), (Rgba{11, 22, 33, 255}));
-  EXPECT_EQ(current.bytes, currentBefore.bytes);
-
+  EXPECT_EQ(TopRow(image), std::vector<Rgba>{(Rgba{11, 22, 33, 255})});
+  EXPECT_EQ(current.bytes, pidbuild::DistinctPalette().bytes);
   // Told to ignore it, the picture takes the palette passed in.
-  ASSERT_EQ(image.loadFromMemory(file.data(), file.size(), &current, true, false, false),
-            PidLoadStatus::Loaded);
-  EXPECT_EQ(CanvasAt(Drawn(image), 1, 1, 0, 0), Opaque(current, 2));
-}
+  image.loadFromMemory(file.data(), file.size(), &current, true, false, false);
+  EXPECT_EQ(TopRow(image), std::vector<Rgba>{Opaque(current, 2)});
 
-TEST(PidPaletteChoice, WithoutAnyPaletteIndicesAreGrey) {
-  const auto file = pidbuild::Picture(3, 1, {0, 7, 200}, false);
-  PidImage image;
-  image.loadFromMemory(file.data(), file.size(), nullptr, false, false, false);
-  const auto canvas = Drawn(image);
-  EXPECT_EQ(CanvasAt(canvas, 3, 1, 0, 0), (Rgba{0, 0, 0, 255}));
-  EXPECT_EQ(CanvasAt(canvas, 3, 1, 1, 0), (Rgba{7, 7, 7, 255}));
-  EXPECT_EQ(CanvasAt(canvas, 3, 1, 2, 0), (Rgba{200, 200, 200, 255}));
+  // Without any palette, indices are grey.
+  const auto grey = pidbuild::Picture(3, 1, {0, 7, 200}, false);
+  image.loadFromMemory(grey.data(), grey.size(), nullptr, false, false, false);
+  EXPECT_EQ(TopRow(image),
+            (std::vector<Rgba>{{0, 0, 0, 255}, {7, 7, 7, 255}, {200, 200, 200, 255}}));
 }
 
 TEST(PidPaletteChoice, OwnedPaletteOutlivesTheCallersCopy) {
@@ -71,7 +60,7 @@ TEST(PidPaletteChoice, OwnedPaletteOutlivesTheCallersCopy) {
     const Palette temporary = pidbuild::DistinctPalette();
     image.loadFromMemory(file.data(), file.size(), &temporary, false, true, false);
   }
-  EXPECT_EQ(CanvasAt(Drawn(image), 1, 1, 0, 0), Opaque(pidbuild::DistinctPalette(), 9));
+  EXPECT_EQ(TopRow(image), std::vector<Rgba>{Opaque(pidbuild::DistinctPalette(), 9)});
 }
 
 TEST(PidTransparency, ForcedTransparencyClearsIndexZeroIncludingSkips) {
@@ -79,19 +68,12 @@ TEST(PidTransparency, ForcedTransparencyClearsIndexZeroIncludingSkips) {
   const auto file = pidbuild::Build({4, 1, 0, 0, pidbuild::kSkipCoded, {0x82, 0x02, 5, 0}, {}});
   const Palette palette = pidbuild::DistinctPalette();
   PidImage image;
-
   image.loadFromMemory(file.data(), file.size(), &palette, false, false, true);
-  auto canvas = Drawn(image);
-  EXPECT_EQ(CanvasAt(canvas, 4, 1, 0, 0), kClear);
-  EXPECT_EQ(CanvasAt(canvas, 4, 1, 1, 0), kClear);
-  EXPECT_EQ(CanvasAt(canvas, 4, 1, 2, 0), Opaque(palette, 5));
-  EXPECT_EQ(CanvasAt(canvas, 4, 1, 3, 0), kClear);
-
+  EXPECT_EQ(TopRow(image), (std::vector<Rgba>{kClear, kClear, Opaque(palette, 5), kClear}));
   // Not forced and not flagged: index 0 is drawn like any colour.
   image.loadFromMemory(file.data(), file.size(), &palette, false, false, false);
-  canvas = Drawn(image);
-  EXPECT_EQ(CanvasAt(canvas, 4, 1, 0, 0), Opaque(palette, 0));
-  EXPECT_EQ(CanvasAt(canvas, 4, 1, 3, 0), Opaque(palette, 0));
+  const Rgba zero = Opaque(palette, 0);
+  EXPECT_EQ(TopRow(image), (std::vector<Rgba>{zero, zero, Opaque(palette, 5), zero}));
 }
 
 TEST(PidTransparency, ColourKeyDecidesByColourNotIndex) {
@@ -104,30 +86,23 @@ TEST(PidTransparency, ColourKeyDecidesByColourNotIndex) {
   image.transparencyMode = TransparencyMode::ColourKey;
   image.transparencyKey = kGruntzKey;
   image.loadFromMemory(file.data(), file.size(), &palette, false, false, true);
-  auto canvas = Drawn(image);
-  EXPECT_EQ(CanvasAt(canvas, 3, 1, 0, 0), Opaque(palette, 0)) << "skipped pixel stays opaque";
-  EXPECT_EQ(CanvasAt(canvas, 3, 1, 1, 0), kClear);
-  EXPECT_EQ(CanvasAt(canvas, 3, 1, 2, 0), Opaque(palette, 9));
+  // The skipped pixel stays opaque.
+  EXPECT_EQ(TopRow(image), (std::vector<Rgba>{Opaque(palette, 0), kClear, Opaque(palette, 9)}));
 
   // Entry 0 with the key colour: skipped pixels become transparent.
   palette.bytes[0] = 255;
   palette.bytes[1] = 0;
   palette.bytes[2] = 132;
   image.loadFromMemory(file.data(), file.size(), &palette, false, false, true);
-  canvas = Drawn(image);
-  EXPECT_EQ(CanvasAt(canvas, 3, 1, 0, 0), kClear);
-}
+  EXPECT_EQ(TopRow(image)[0], kClear);
 
-TEST(PidTransparency, ColourKeyNeverMatchesGrey) {
+  // Without a palette the grey ramp never matches the key.
   Bytes every(256);
   for (int i = 0; i < 256; ++i) every[std::size_t(i)] = std::uint8_t(i);
-  const auto file = pidbuild::Picture(256, 1, every, false);
-  PidImage image;
-  image.transparencyMode = TransparencyMode::ColourKey;
-  image.transparencyKey = kGruntzKey;
-  image.loadFromMemory(file.data(), file.size(), nullptr, false, false, true);
-  const auto canvas = Drawn(image);
-  for (int i = 0; i < 256; ++i) EXPECT_EQ(CanvasAt(canvas, 256, 1, i, 0)[3], 255) << i;
+  const auto grey = pidbuild::Picture(256, 1, every, false);
+  image.loadFromMemory(grey.data(), grey.size(), nullptr, false, false, true);
+  const auto row = TopRow(image);
+  for (int i = 0; i < 256; ++i) EXPECT_EQ(row[std::size_t(i)][3], 255) << i;
 }
 
 TEST(PidCanvas, RowsAreStoredBottomUp) {

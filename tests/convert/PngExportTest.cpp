@@ -31,6 +31,12 @@ std::vector<std::string> FolderNames(const fs::path& folder) {
   return names;
 }
 
+std::vector<Rgba> Row(const RgbaPicture& png, std::uint32_t y) {
+  std::vector<Rgba> row;
+  for (std::uint32_t x = 0; x < png.width; ++x) row.push_back(png.At(x, y));
+  return row;
+}
+
 class PngExport : public ::testing::Test {
  protected:
   void SetUp() override {
@@ -72,17 +78,12 @@ TEST_F(PngExport, WrittenPngHoldsThePictureUprightPixelForPixel) {
   currentPalette = pidbuild::DistinctPalette();
   Archive({FileNode("FRAME001", "PID", pidbuild::Picture(3, 2, {1, 0, 2, 3, 3, 0}, false))});
   ASSERT_EQ(Convert("FRAME001.PID"), ConversionOutcome::Written);
-
   const auto png = ReadPng(out / "FRAME001.png");
   ASSERT_EQ(png.width, 3u);
   ASSERT_EQ(png.height, 2u);
   const Palette& palette = *currentPalette;
-  EXPECT_EQ(png.At(0, 0), Opaque(palette, 1));
-  EXPECT_EQ(png.At(1, 0), kClear);
-  EXPECT_EQ(png.At(2, 0), Opaque(palette, 2));
-  EXPECT_EQ(png.At(0, 1), Opaque(palette, 3));
-  EXPECT_EQ(png.At(1, 1), Opaque(palette, 3));
-  EXPECT_EQ(png.At(2, 1), kClear);
+  EXPECT_EQ(Row(png, 0), (std::vector<Rgba>{Opaque(palette, 1), kClear, Opaque(palette, 2)}));
+  EXPECT_EQ(Row(png, 1), (std::vector<Rgba>{Opaque(palette, 3), Opaque(palette, 3), kClear}));
   EXPECT_TRUE(questions.failures.empty());
   EXPECT_TRUE(questions.imageErrors.empty());
 }
@@ -93,27 +94,19 @@ TEST_F(PngExport, SkipCodedPictureWithItsOwnPaletteOnARectCanvas) {
   Palette own{};
   own.bytes[3 * 4] = 40;
   own.bytes[3 * 5 + 1] = 50;
-  pidbuild::PidFile pid;
-  pid.width = 2;
-  pid.height = 3;
-  pid.offsetX = 13;
-  pid.flags = pidbuild::kSkipCoded | pidbuild::kEmbeddedPalette;
-  pid.pixelData = pidbuild::SkipCode({4, 5, 0, 4, 5, 5}, 2);
-  pid.palette = own;
   currentPalette = pidbuild::DistinctPalette();
-  Archive({FileNode("ANIM", "PID", pidbuild::Build(pid))});
+  Archive({FileNode("ANIM", "PID",
+                    pidbuild::Build({2, 3, 13, 0, pidbuild::kSkipCoded | pidbuild::kEmbeddedPalette,
+                                     pidbuild::SkipCode({4, 5, 0, 4, 5, 5}, 2), own}))});
   ASSERT_EQ(Convert("ANIM.PID", 30, 20), ConversionOutcome::Written);
-
   const auto png = ReadPng(out / "ANIM.png");
   ASSERT_EQ(png.width, 30u);
   ASSERT_EQ(png.height, 20u);
   for (std::uint32_t y = 0; y < 20; ++y)
-    for (std::uint32_t x = 0; x < 30; ++x) {
-      const bool inside = x >= 20 && x < 22 && y >= 9 && y < 12;
-      if (!inside) {
+    for (std::uint32_t x = 0; x < 30; ++x)
+      if (x < 20 || x >= 22 || y < 9 || y >= 12) {
         EXPECT_EQ(png.At(x, y), kClear) << x << "," << y;
       }
-    }
   EXPECT_EQ(png.At(20, 9), Opaque(own, 4));
   EXPECT_EQ(png.At(21, 9), Opaque(own, 5));
   EXPECT_EQ(png.At(20, 10), kClear);
@@ -130,10 +123,8 @@ TEST_F(PngExport, GruntzPicturesAreKeyedByColour) {
   currentPalette = palette;
   Archive({FileNode("G", "PID", pidbuild::Picture(3, 1, {0, 7, 8}, true))});
   ASSERT_EQ(Convert("G.PID"), ConversionOutcome::Written);
-  const auto png = ReadPng(out / "G.png");
-  EXPECT_EQ(png.At(0, 0), Opaque(palette, 0));
-  EXPECT_EQ(png.At(1, 0), kClear);
-  EXPECT_EQ(png.At(2, 0), Opaque(palette, 8));
+  EXPECT_EQ(Row(ReadPng(out / "G.png"), 0),
+            (std::vector<Rgba>{Opaque(palette, 0), kClear, Opaque(palette, 8)}));
 }
 
 TEST_F(PngExport, OutputNameReplacesEveryUpperCasePid) {
@@ -142,15 +133,6 @@ TEST_F(PngExport, OutputNameReplacesEveryUpperCasePid) {
   EXPECT_EQ(Convert("PIDGEON.PID"), ConversionOutcome::Written);
   EXPECT_EQ(Convert("pidA.PID"), ConversionOutcome::Written);
   EXPECT_EQ(FolderNames(out), (std::vector<std::string>{"pidA.png", "pngGEON.png"}));
-}
-
-TEST_F(PngExport, ExistingFileIsReplacedWithoutAQuestion) {
-  Archive({FileNode("A", "PID", pidbuild::Picture(2, 1, {1, 2}, false))});
-  std::ofstream(out / "A.png") << "an older file";
-  ASSERT_EQ(Convert("A.PID"), ConversionOutcome::Written);
-  EXPECT_EQ(ReadPng(out / "A.png").width, 2u);
-  EXPECT_TRUE(questions.overwriteQuestions.empty());
-  EXPECT_EQ(FolderNames(out), (std::vector<std::string>{"A.png"}));
 }
 
 TEST_F(PngExport, PictureTallerThanTheCanvasIsReportedAndClipped) {
@@ -202,54 +184,44 @@ TEST_F(PngExport, NameThatLeavesTheOutputFolderIsRefused) {
   EXPECT_TRUE(FolderNames(out).empty());
 }
 
-TEST_F(PngExport, ImageLibraryErrorAnsweredContinueGoesOn) {
+TEST_F(PngExport, ImageLibraryErrorAnsweredContinueGoesOnAndCancelPauses) {
   Archive({FileNode("A", "PID", pidbuild::Picture(1, 1, {1}, false))});
   out = dir / "missing";
-  questions.imageErrorAnswers = {ImageErrorAnswer::Continue};
-  EXPECT_EQ(Convert("A.PID"), ConversionOutcome::Failed);
-  ASSERT_FALSE(questions.imageErrors.empty());
-  for (const auto& text : questions.imageErrors) {
-    EXPECT_EQ(text.rfind("#", 0), 0u) << text;
-    EXPECT_NE(text.find(": "), std::string::npos) << text;
-    EXPECT_EQ(text.substr(text.size() - 12), "\nFile: A.PID") << text;
+  for (const ImageErrorAnswer answer : {ImageErrorAnswer::Continue, ImageErrorAnswer::Cancel}) {
+    const bool cancel = answer == ImageErrorAnswer::Cancel;
+    SCOPED_TRACE(cancel ? "Cancel" : "Continue");
+    questions.imageErrors.clear();
+    questions.imageErrorAnswers = {answer};
+    EXPECT_EQ(Convert("A.PID"), ConversionOutcome::Failed);
+    ASSERT_FALSE(questions.imageErrors.empty());
+    for (const auto& text : questions.imageErrors) {
+      EXPECT_EQ(text.rfind("#", 0), 0u) << text;
+      EXPECT_NE(text.find(": "), std::string::npos) << text;
+      EXPECT_EQ(text.substr(text.size() - 12), "\nFile: A.PID") << text;
+    }
+    EXPECT_EQ(questions.imageErrors.front().rfind("#1290: ", 0), 0u)
+        << questions.imageErrors.front();
+    EXPECT_EQ(paused, cancel);
+    EXPECT_FALSE(fs::exists(out));
   }
-  EXPECT_EQ(questions.imageErrors.front().rfind("#1290: ", 0), 0u) << questions.imageErrors.front();
-  EXPECT_FALSE(paused);
-  EXPECT_FALSE(fs::exists(out));
-}
-
-TEST_F(PngExport, ImageLibraryErrorAnsweredCancelPausesTheJob) {
-  Archive({FileNode("A", "PID", pidbuild::Picture(1, 1, {1}, false))});
-  out = dir / "missing";
-  questions.imageErrorAnswers = {ImageErrorAnswer::Cancel};
-  EXPECT_EQ(Convert("A.PID"), ConversionOutcome::Failed);
-  EXPECT_TRUE(paused);
 }
 
 TEST_F(PngExport, ImageLibraryErrorAnsweredTryAgainConvertsAgain) {
   Archive({FileNode("A", "PID", pidbuild::Picture(2, 1, {1, 2}, false))});
   out = dir / "missing";
-  // The user mends the cause before trying again.
-  questions.imageErrorAnswers = {ImageErrorAnswer::TryAgain, ImageErrorAnswer::Continue};
-  questions.beforeImageErrorAnswer = [this](std::size_t turn) {
-    if (turn == 1) fs::create_directory(out);
-  };
-  EXPECT_EQ(Convert("A.PID"), ConversionOutcome::Written);
-  const auto png = ReadPng(out / "A.png");
-  EXPECT_EQ(png.At(1, 0), (Rgba{2, 2, 2, 255}));
-  EXPECT_FALSE(paused);
-  EXPECT_EQ(FolderNames(out), (std::vector<std::string>{"A.png"}));
-}
-
-TEST_F(PngExport, TryAgainThatFailsAgainAsksAgain) {
-  Archive({FileNode("A", "PID", pidbuild::Picture(1, 1, {1}, false))});
-  out = dir / "missing";
+  // The first retry fails the same way and asks again; the user mends the
+  // cause before the second.
   questions.imageErrorAnswers = {ImageErrorAnswer::TryAgain, ImageErrorAnswer::TryAgain,
                                  ImageErrorAnswer::Continue};
-  EXPECT_EQ(Convert("A.PID"), ConversionOutcome::Failed);
-  ASSERT_EQ(questions.imageErrors.size(), 3u);
-  EXPECT_EQ(questions.imageErrors[2], questions.imageErrors[0]);
+  questions.beforeImageErrorAnswer = [this](std::size_t turn) {
+    if (turn == 2) fs::create_directory(out);
+  };
+  EXPECT_EQ(Convert("A.PID"), ConversionOutcome::Written);
+  ASSERT_EQ(questions.imageErrors.size(), 2u);
+  EXPECT_EQ(questions.imageErrors[1], questions.imageErrors[0]);
+  EXPECT_EQ(ReadPng(out / "A.png").At(1, 0), (Rgba{2, 2, 2, 255}));
   EXPECT_FALSE(paused);
+  EXPECT_EQ(FolderNames(out), (std::vector<std::string>{"A.png"}));
 }
 
 TEST_F(PngExport, TargetThatCannotBeReplacedIsReportedAndLeavesNoTemporaryFile) {

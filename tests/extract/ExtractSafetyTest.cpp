@@ -60,7 +60,8 @@ class ExtractSafety : public ::testing::Test {
 
   TempDir temp;
   std::filesystem::path destination = temp / "box" / "out";
-  std::shared_ptr<ScriptedQuestions> questions = std::make_shared<ScriptedQuestions>();
+  std::shared_ptr<extracttest::ScriptedQuestions> questions =
+      std::make_shared<extracttest::ScriptedQuestions>();
 };
 
 TEST_F(ExtractSafety, NamesThatAreNotOnePathComponentAreRefusedReportedAndCounted) {
@@ -98,27 +99,25 @@ TEST_F(ExtractSafety, RefusedEmptyFolderIsReportedButCountsNothing) {
   EXPECT_EQ(TreeOf(temp / "box"), (Tree{{"out/", ""}, {"out/A.WAV", "a"}}));
 }
 
-TEST_F(ExtractSafety, MissingDestinationFailsAtOnceAndCreatesNothing) {
+TEST_F(ExtractSafety, MissingDestinationOrAFileInItsPlaceFailsAtOnce) {
   auto archive = Open(Folder("", {Folder("A", {FileNode("X", "WAV", "x")})}));
-  destination = temp / "box" / "missing";
-  const auto job = Run(archive, OptionsFor(*archive));
-  EXPECT_TRUE(job->IsDone());
-  EXPECT_EQ(job->Result().status, ExtractStatus::DestinationUnusable);
-  EXPECT_EQ(job->Result().fatalMessage,
-            "destination folder " + destination.string() + " does not exist");
-  EXPECT_EQ(questions->failures, std::vector<std::string>{job->Result().fatalMessage});
-  EXPECT_FALSE(std::filesystem::exists(destination));
-  EXPECT_EQ(CurrentOf(*job), 0);
-}
-
-TEST_F(ExtractSafety, DestinationThatIsAFileIsRefused) {
-  auto archive = Open(Folder("", {FileNode("X", "WAV", "x")}));
-  destination = temp / "box" / "plain";
-  WriteText(destination, "a file");
-  const auto job = Run(archive, OptionsFor(*archive));
-  EXPECT_EQ(job->Result().status, ExtractStatus::DestinationUnusable);
-  EXPECT_EQ(job->Result().fatalMessage, "destination " + destination.string() + " is not a folder");
-  EXPECT_EQ(ReadFile(destination), "a file");
+  WriteText(temp / "box" / "plain", "a file");
+  const std::pair<std::filesystem::path, std::string> cases[] = {
+      {temp / "box" / "missing", " does not exist"}, {temp / "box" / "plain", " is not a folder"}};
+  for (const auto& [path, reason] : cases) {
+    questions->failures.clear();
+    destination = path;
+    const auto job = Run(archive, OptionsFor(*archive));
+    EXPECT_TRUE(job->IsDone());
+    EXPECT_EQ(job->Result().status, ExtractStatus::DestinationUnusable);
+    EXPECT_EQ(job->Result().fatalMessage,
+              (reason == " does not exist" ? "destination folder " : "destination ") +
+                  path.string() + reason);
+    EXPECT_EQ(questions->failures, std::vector<std::string>{job->Result().fatalMessage});
+    EXPECT_EQ(CurrentOf(*job), 0);
+  }
+  EXPECT_FALSE(std::filesystem::exists(temp / "box" / "missing"));
+  EXPECT_EQ(ReadFile(temp / "box" / "plain"), "a file");
 }
 
 TEST_F(ExtractSafety, ReadOnlyDestinationFailsAtOnce) {
@@ -239,32 +238,26 @@ INSTANTIATE_TEST_SUITE_P(Methods, FileWriterMethods,
                                                                               : "TemporaryName");
                          });
 
-TEST_F(ExtractSafety, FileInTheWayOfAFolderIsReportedAndItsFilesCounted) {
+TEST_F(ExtractSafety, FileInTheWayOfAFolderOrFolderInTheWayOfAFileIsReportedAndCounted) {
   auto archive = Open(Folder(
       "", {Folder("LEVEL", {FileNode("A", "WAV", "a"), Folder("SUB", {FileNode("B", "WAV", "b")})}),
-           Folder("OTHER", {FileNode("C", "WAV", "c")})}));
+           Folder("OTHER", {FileNode("C", "WAV", "c")}), FileNode("D", "WAV", "d"),
+           FileNode("E", "WAV", "e")}));
   WriteText(destination / "LEVEL", "in the way");
-  const auto job = Run(archive, OptionsFor(*archive));
-  EXPECT_EQ(questions->failures,
-            std::vector<std::string>{"cannot create folder " + (destination / "LEVEL").string() +
-                                     ": a file of that name is in the way"});
-  EXPECT_EQ(ReadFile(destination / "LEVEL"), "in the way");
-  EXPECT_EQ(ReadFile(destination / "OTHER" / "C.WAV"), "c");
-  EXPECT_EQ(job->Result().failed, 2);
-  EXPECT_EQ(CurrentOf(*job), 3);
-  EXPECT_EQ(job->Result().status, ExtractStatus::SucceededWithErrors);
-}
-
-TEST_F(ExtractSafety, FolderInTheWayOfAFileIsReportedWithoutAQuestion) {
-  auto archive = Open(Folder("", {FileNode("A", "WAV", "a"), FileNode("B", "WAV", "b")}));
-  std::filesystem::create_directory(destination / "A.WAV");
+  std::filesystem::create_directory(destination / "D.WAV");
   const auto job = Run(archive, OptionsFor(*archive));
   EXPECT_TRUE(questions->overwriteQuestions.empty());
   EXPECT_EQ(questions->failures,
-            std::vector<std::string>{"cannot write " + (destination / "A.WAV").string() +
-                                     ": Is a directory"});
-  EXPECT_EQ(ReadFile(destination / "B.WAV"), "b");
-  EXPECT_EQ(CurrentOf(*job), 2);
+            (std::vector<std::string>{
+                "cannot create folder " + (destination / "LEVEL").string() +
+                    ": a file of that name is in the way",
+                "cannot write " + (destination / "D.WAV").string() + ": Is a directory"}));
+  EXPECT_EQ(ReadFile(destination / "LEVEL"), "in the way");
+  EXPECT_EQ(ReadFile(destination / "OTHER" / "C.WAV"), "c");
+  EXPECT_EQ(ReadFile(destination / "E.WAV"), "e");
+  EXPECT_EQ(job->Result().failed, 3);
+  EXPECT_EQ(CurrentOf(*job), 5);
+  EXPECT_EQ(job->Result().status, ExtractStatus::SucceededWithErrors);
 }
 
 TEST_F(ExtractSafety, SymbolicLinksInsideTheDestinationAreNeverFollowed) {
@@ -300,32 +293,26 @@ TEST_F(ExtractSafety, SymbolicLinksInsideTheDestinationAreNeverFollowed) {
   EXPECT_EQ(CurrentOf(*job), 5);
 }
 
-TEST_F(ExtractSafety, PausedJobWaitsBeforeTheFirstFileAndCancelEndsIt) {
+TEST_F(ExtractSafety, PausedJobWaitsBeforeTheFirstFileUntilUnpausedOrCancelled) {
   auto archive = Open(Folder("", {FileNode("A", "WAV", "a"), FileNode("B", "WAV", "b")}));
-  auto job = MakeExtractJob("a.rez", destination, archive, OptionsFor(*archive), questions);
-  job->paused = true;
-  std::thread worker(workerMain, job);
-  std::this_thread::sleep_for(std::chrono::milliseconds(50));
-  EXPECT_FALSE(job->IsDone());
-  EXPECT_EQ(CurrentOf(*job), 0);
-  EXPECT_TRUE(TreeOf(destination).empty());
-  job->Cancel();
-  worker.join();
-  EXPECT_TRUE(job->IsDone());
-  EXPECT_EQ(job->Result().status, ExtractStatus::Cancelled);
-  EXPECT_TRUE(TreeOf(destination).empty());
-}
-
-TEST_F(ExtractSafety, UnpausingLetsTheJobFinish) {
-  auto archive = Open(Folder("", {FileNode("A", "WAV", "a"), FileNode("B", "WAV", "b")}));
-  auto job = MakeExtractJob("a.rez", destination, archive, OptionsFor(*archive), questions);
-  job->paused = true;
-  std::thread worker(workerMain, job);
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  job->paused = false;
-  worker.join();
-  EXPECT_EQ(job->Result().status, ExtractStatus::Succeeded);
-  EXPECT_EQ(TreeOf(destination), (Tree{{"A.WAV", "a"}, {"B.WAV", "b"}}));
+  for (const bool cancel : {true, false}) {
+    SCOPED_TRACE(cancel ? "cancel" : "unpause");
+    auto job = MakeExtractJob("a.rez", destination, archive, OptionsFor(*archive), questions);
+    job->paused = true;
+    std::thread worker(workerMain, job);
+    std::this_thread::sleep_for(std::chrono::milliseconds(50));
+    EXPECT_FALSE(job->IsDone());
+    EXPECT_EQ(CurrentOf(*job), 0);
+    EXPECT_TRUE(TreeOf(destination).empty());
+    if (cancel)
+      job->Cancel();
+    else
+      job->paused = false;
+    worker.join();
+    EXPECT_TRUE(job->IsDone());
+    EXPECT_EQ(job->Result().status, cancel ? ExtractStatus::Cancelled : ExtractStatus::Succeeded);
+    EXPECT_EQ(TreeOf(destination), cancel ? Tree{} : (Tree{{"A.WAV", "a"}, {"B.WAV", "b"}}));
+  }
 }
 
 TEST_F(ExtractSafety, CancelledJobStopsBeforeTheNextFile) {

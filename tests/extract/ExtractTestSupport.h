@@ -2,6 +2,7 @@
 // an archive built in code, and reading back what landed on disk.
 #pragma once
 
+#include <algorithm>
 #include <atomic>
 #include <cstdint>
 #include <deque>
@@ -19,7 +20,9 @@
 #include "convert/UserQuestions.h"
 #include "extract/ExtractJob.h"
 #include "extract/ExtractWorker.h"
+#include "support/PidBuilder.h"
 #include "support/RezBuilder.h"
+#include "tests/convert/ConvertTestSupport.h"
 
 namespace extracttest {
 
@@ -131,17 +134,9 @@ inline void WriteText(const std::filesystem::path& path, const std::string& text
 // A PID picture of width x height, repeat-coded, every pixel of index 1.
 inline std::vector<unsigned char> MakePid(std::int32_t width, std::int32_t height,
                                           std::int32_t offsetX = 0, std::int32_t offsetY = 0) {
-  std::vector<unsigned char> pid;
-  rezbuild::PutU32(pid, 0);
-  rezbuild::PutU32(pid, 0);  // flags: repeat coding, no palette
-  rezbuild::PutU32(pid, static_cast<std::uint32_t>(width));
-  rezbuild::PutU32(pid, static_cast<std::uint32_t>(height));
-  rezbuild::PutU32(pid, static_cast<std::uint32_t>(offsetX));
-  rezbuild::PutU32(pid, static_cast<std::uint32_t>(offsetY));
-  rezbuild::PutU32(pid, 0);
-  rezbuild::PutU32(pid, 0);
-  pid.insert(pid.end(), static_cast<std::size_t>(width) * static_cast<std::size_t>(height), 1);
-  return pid;
+  const std::size_t pixels = std::size_t(std::max(width, 0)) * std::size_t(std::max(height, 0));
+  return pidbuild::Picture(width, height, std::vector<std::uint8_t>(pixels, 1), false, offsetX,
+                           offsetY);
 }
 
 struct PngSize {
@@ -149,19 +144,11 @@ struct PngSize {
   std::uint32_t height = 0;
 };
 
-// Width and height from a PNG's IHDR chunk; 0 x 0 when the file is no PNG.
+// Width and height of a written PNG; 0 x 0 when there is none.
 inline PngSize PngSizeOf(const std::filesystem::path& path) {
-  const std::string bytes = ReadFile(path);
-  static const std::string kSignature = "\x89PNG\r\n\x1a\n";
-  if (bytes.size() < 24 || bytes.compare(0, 8, kSignature) != 0 || bytes.compare(12, 4, "IHDR"))
-    return {};
-  const auto be32 = [&](std::size_t at) {
-    return std::uint32_t(static_cast<unsigned char>(bytes[at])) << 24 |
-           std::uint32_t(static_cast<unsigned char>(bytes[at + 1])) << 16 |
-           std::uint32_t(static_cast<unsigned char>(bytes[at + 2])) << 8 |
-           std::uint32_t(static_cast<unsigned char>(bytes[at + 3]));
-  };
-  return {be32(16), be32(20)};
+  if (!std::filesystem::exists(path)) return {};
+  const RgbaPicture picture = ReadPng(path);
+  return {picture.width, picture.height};
 }
 
 }  // namespace extracttest

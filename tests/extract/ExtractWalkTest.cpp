@@ -92,10 +92,12 @@ TEST_F(ExtractWalk, TypesMatchCaseSensitivelyAndNamesWithoutTypeAreSkipped) {
   EXPECT_EQ(job->Result().status, ExtractStatus::Succeeded);
 }
 
-TEST_F(ExtractWalk, PidFilesAreCopiedRawWhenConversionIsOff) {
-  const auto pid = MakePid(2, 2);
+TEST_F(ExtractWalk, PidFilesAreCopiedRawWhenConversionIsOffEvenWithRect) {
+  const auto pid = MakePid(2, 3, -4, 0);
   auto archive = Open(Folder("", {FileNode("FRAME", "PID", pid)}));
-  Run(archive, OptionsFor(*archive));
+  auto options = OptionsFor(*archive);
+  options.rectConversion = true;
+  Run(archive, options);
   EXPECT_EQ(TreeOf(destination), (Tree{{"FRAME.PID", std::string(pid.begin(), pid.end())}}));
 }
 
@@ -163,48 +165,25 @@ TEST_F(ExtractWalk, QuestionNamesTheRootAsOneBackslashAndDeeperFoldersByPath) {
             "Press 'Cancel' to overwrite all.");
 }
 
-TEST_F(ExtractWalk, OverwriteAllSetBeforehandNeverAsks) {
-  auto archive = Open(Folder("", {FileNode("A", "WAV", "new")}));
-  WriteText(destination / "A.WAV", "old");
-  auto options = OptionsFor(*archive);
-  options.overwriteAll = true;
-  Run(archive, options);
-  EXPECT_TRUE(questions->overwriteQuestions.empty());
-  EXPECT_EQ(ReadFile(destination / "A.WAV"), "new");
-}
-
-std::vector<unsigned char> PaletteBytes(unsigned char fill, std::size_t size = 768) {
-  return std::vector<unsigned char>(size, fill);
-}
-
 TEST_F(ExtractWalk, PaletteSwitchesOnlyOnEnteringWalkedTopLevelFolders) {
+  const auto palette = [](unsigned char fill, std::size_t size = 768) {
+    return std::vector<unsigned char>(size, fill);
+  };
   auto archive = Open(Folder(
-      "", {Folder("PALETTES", {FileNode("MAIN", "PAL", PaletteBytes(1))}),  // at the root
-           Folder("SKIPPED", {Folder("PALETTES", {FileNode("MAIN", "PAL", PaletteBytes(2))}),
-                              FileNode("T", "TXT", "not selected")}),
-           Folder("LEVEL",
-                  {Folder("PALETTES", {FileNode("MAIN", "PAL", PaletteBytes(3))}),
-                   Folder("DEEP", {Folder("PALETTES", {FileNode("MAIN", "PAL", PaletteBytes(4))}),
-                                   FileNode("S", "WAV", "s")})})}));
+      "",
+      {Folder("PALETTES", {FileNode("MAIN", "PAL", palette(1))}),  // at the root
+       Folder("SKIPPED", {Folder("PALETTES", {FileNode("MAIN", "PAL", palette(2))}),
+                          FileNode("T", "TXT", "not selected")}),
+       Folder("LEVEL", {Folder("PALETTES", {FileNode("MAIN", "PAL", palette(3, 700))}),
+                        Folder("DEEP", {Folder("PALETTES", {FileNode("MAIN", "PAL", palette(4))}),
+                                        FileNode("S", "WAV", "s")})})}));
   testing::internal::CaptureStdout();
   Run(archive, OptionsFor(*archive, {"WAV"}));
-  const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(out, "Switched to palette from: LEVEL\n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(),
+            "Error: palette found in LEVEL is broken!\nSwitched to palette from: LEVEL\n");
   ASSERT_TRUE(currentPalette.has_value());
-  EXPECT_EQ(currentPalette->bytes[0], 3);
-}
-
-TEST_F(ExtractWalk, PaletteOfATopLevelFolderIsReadBeforeItsFilesAndStaysForLaterFolders) {
-  auto archive = Open(Folder(
-      "", {Folder("FIRST", {Folder("PALETTES", {FileNode("MAIN", "PAL", PaletteBytes(9, 700))}),
-                            FileNode("A", "WAV", "a")}),
-           Folder("SECOND", {FileNode("B", "WAV", "b")})}));
-  testing::internal::CaptureStdout();
-  Run(archive, OptionsFor(*archive, {"WAV"}));
-  const std::string out = testing::internal::GetCapturedStdout();
-  EXPECT_EQ(out, "Error: palette found in FIRST is broken!\nSwitched to palette from: FIRST\n");
-  ASSERT_TRUE(currentPalette.has_value());
-  EXPECT_EQ(currentPalette->bytes[699], 9);
+  EXPECT_EQ(currentPalette->bytes[699], 3);
+  EXPECT_EQ(currentPalette->bytes[700], 0);
 }
 
 std::vector<unsigned char> PaletteFile(const Palette& palette) {
@@ -279,6 +258,11 @@ TEST_F(ExtractWalk, RectConversionGivesEachFolderItsOwnCommonCanvas) {
                            Folder("OTHER", {FileNode("C", "PID", MakePid(10, 10, 6, 0))})})}));
   auto options = OptionsFor(*archive);
   options.convertPid = true;
+  Run(archive, options);
+  // Without rect each PNG has its picture's size.
+  EXPECT_EQ(PngSizeOf(destination / "ANIM" / "A.png").width, 20u);
+  EXPECT_EQ(PngSizeOf(destination / "ANIM" / "B.png").height, 10u);
+
   options.rectConversion = true;
   Run(archive, options);
   for (const char* name : {"A.png", "B.png"}) {
@@ -289,24 +273,6 @@ TEST_F(ExtractWalk, RectConversionGivesEachFolderItsOwnCommonCanvas) {
   const PngSize other = PngSizeOf(destination / "ANIM" / "OTHER" / "C.png");
   EXPECT_EQ(other.width, 16u);
   EXPECT_EQ(other.height, 10u);
-}
-
-TEST_F(ExtractWalk, RectConversionIsIgnoredWithoutPngConversion) {
-  auto archive = Open(Folder("", {FileNode("A", "PID", MakePid(2, 3, -4, 0))}));
-  auto options = OptionsFor(*archive);
-  options.rectConversion = true;
-  Run(archive, options);
-  EXPECT_EQ(TreeOf(destination).count("A.PID"), 1u);
-}
-
-TEST_F(ExtractWalk, WithoutRectEachPngHasItsPictureSize) {
-  auto archive = Open(Folder("", {FileNode("A", "PID", MakePid(20, 30, -3, 4)),
-                                  FileNode("B", "PID", MakePid(24, 10, 5, -6))}));
-  auto options = OptionsFor(*archive);
-  options.convertPid = true;
-  Run(archive, options);
-  EXPECT_EQ(PngSizeOf(destination / "A.png").width, 20u);
-  EXPECT_EQ(PngSizeOf(destination / "B.png").height, 10u);
 }
 
 TEST_F(ExtractWalk, HasSelectedFilesLooksThroughTheWholeSubtree) {
@@ -320,22 +286,16 @@ TEST_F(ExtractWalk, HasSelectedFilesLooksThroughTheWholeSubtree) {
   EXPECT_FALSE(HasSelectedFiles(*job, static_cast<const REZ::Dir&>(*root.children[1])));
 }
 
-TEST_F(ExtractWalk, WorkingDirectoryIsNeverChanged) {
-  const auto before = std::filesystem::current_path();
+TEST_F(ExtractWalk, RelativeDestinationIsResolvedAndTheWorkingDirectoryNeverChanged) {
   auto archive = Open(Folder("", {Folder("A", {FileNode("X", "WAV", "x")})}));
-  Run(archive, OptionsFor(*archive));
-  EXPECT_EQ(std::filesystem::current_path(), before);
-  EXPECT_EQ(ReadFile(destination / "A" / "X.WAV"), "x");
-}
-
-TEST_F(ExtractWalk, RelativeDestinationIsResolvedAgainstTheWorkingDirectory) {
-  auto archive = Open(Folder("", {FileNode("X", "WAV", "x")}));
   const auto before = std::filesystem::current_path();
   std::filesystem::current_path(temp.path());
   const auto job = RunJob(archive, OptionsFor(*archive), "out", questions);
+  const auto during = std::filesystem::current_path();
   std::filesystem::current_path(before);
+  EXPECT_TRUE(std::filesystem::equivalent(during, temp.path()));
   EXPECT_EQ(job->Result().status, ExtractStatus::Succeeded);
-  EXPECT_EQ(ReadFile(destination / "X.WAV"), "x");
+  EXPECT_EQ(ReadFile(destination / "A" / "X.WAV"), "x");
 }
 
 }  // namespace

@@ -8,18 +8,12 @@
 
 namespace {
 
-TEST(ProgressTracker, UnsetTrackerReportsNoChangeAndTheInitialCounters) {
+TEST(ProgressTracker, StartsUnchangedAndAnySetterMarksItChangedForGood) {
   ProgressTracker tracker;
   tracker.Lock();
   EXPECT_FALSE(tracker.IsChanged());
   EXPECT_EQ(tracker.GetCurrent(), 0);
   EXPECT_EQ(tracker.GetTotal(), 1);
-  tracker.Unlock();
-}
-
-TEST(ProgressTracker, EverySetterMarksItChangedForGood) {
-  ProgressTracker tracker;
-  tracker.Lock();
   tracker.SetTotal(7);
   EXPECT_TRUE(tracker.IsChanged());
   tracker.Unlock();
@@ -59,23 +53,6 @@ TEST(ProgressTracker, SecondThreadWaitsUntilTheFirstUnlocks) {
   EXPECT_EQ(seen.load(), 5);
   tracker.Lock();
   EXPECT_EQ(tracker.GetCurrent(), 6);
-  tracker.Unlock();
-}
-
-TEST(ProgressTracker, CountsFromTwoThreadsAreNeverLost) {
-  ProgressTracker tracker;
-  const auto bump = [&] {
-    for (int i = 0; i < 200; ++i) {
-      tracker.Lock();
-      tracker.SetCurrent(tracker.GetCurrent() + 1);
-      tracker.Unlock();
-    }
-  };
-  std::thread a(bump), b(bump);
-  a.join();
-  b.join();
-  tracker.Lock();
-  EXPECT_EQ(tracker.GetCurrent(), 400);
   tracker.Unlock();
 }
 

@@ -9,6 +9,7 @@
 #include <iterator>
 #include <memory>
 
+#include "platform/Resources.h"
 #include "support/TempDir.h"
 
 namespace widgettest {
@@ -56,6 +57,11 @@ HTEXTURE OffscreenScreen::Load(const unsigned char* data, std::size_t size) {
                               false);
 }
 
+HTEXTURE OffscreenScreen::LoadResource(const char* name, const char* type) {
+  const auto bytes = platform::FindResource(name, type);
+  return bytes ? Load(bytes->data, bytes->size) : 0;
+}
+
 void OffscreenScreen::Capture(const std::function<void()>& draw) {
   engine->Gfx_BeginScene(0);
   draw();
@@ -67,6 +73,13 @@ void OffscreenScreen::Capture(const std::function<void()>& draw) {
 std::uint32_t OffscreenScreen::At(int x, int y) const {
   if (x < 0 || y < 0 || x >= width || y >= height || frame.empty()) return 0;
   return frame[static_cast<std::size_t>(y) * width + x];
+}
+
+std::vector<std::uint32_t> OffscreenScreen::Area(int x, int y, int w, int h) const {
+  std::vector<std::uint32_t> pixels;
+  for (int row = y; row < y + h; ++row)
+    for (int column = x; column < x + w; ++column) pixels.push_back(At(column, row));
+  return pixels;
 }
 
 std::string Hex(std::uint32_t argb) {

@@ -1,6 +1,4 @@
 // The kit with the font the program carries: the sizes the screens rely on.
-#include <guichan/key.hpp>
-
 #include "WidgetTestSupport.h"
 #include "gcnWidgets/wButton.h"
 #include "gcnWidgets/wCheckBox.h"
@@ -43,38 +41,11 @@ TEST_F(RealFont, SkinCarriesThreeAdaptersOverTheOneFont) {
 }
 
 TEST_F(RealFont, SizesTheScreensRelyOn) {
-  SHR::But button(skin.get(), "Next");
-  EXPECT_EQ(button.getHeight(), 32);
-  SHR::TextField field("C:\\CLAW.REZ");
-  EXPECT_EQ(field.getHeight(), 28);
+  EXPECT_EQ(SHR::But(skin.get(), "Next").getHeight(), 32);
+  EXPECT_EQ(SHR::TextField("C:\\CLAW.REZ").getHeight(), 28);
   SHR::CBox box(skin.get(), "");
   EXPECT_EQ(box.getWidth(), 17);
   EXPECT_EQ(box.getHeight(), 24);
-}
-
-TEST_F(RealFont, TypingIntoA100PixelFieldScrollsAtTheRightEdge) {
-  SHR::TextField field;
-  field.setDimension(gcn::Rectangle(0, 0, 100, 24));
-  top.add(&field);
-  field.requestFocus();
-  gcn::Font* measure = skin->guiFonts[0].get();
-  std::string typed;
-  int scrolledAt = -1;
-  for (int i = 0; i < 40 && scrolledAt < 0; ++i) {
-    input.KeyPress('m');
-    Logic();
-    typed += 'm';
-    if (field.getScroll() > 0) scrolledAt = static_cast<int>(typed.size());
-  }
-  ASSERT_GT(scrolledAt, 1);
-  // The first character that scrolls is the one that brings the caret to 96.
-  EXPECT_GE(measure->getWidth(typed), 96);
-  EXPECT_LT(measure->getWidth(typed.substr(0, typed.size() - 1)), 96);
-  EXPECT_EQ(field.getScroll(), measure->getWidth(typed) - 100 + 4);
-  input.KeyPress(gcn::Key::HOME);
-  Logic();
-  EXPECT_EQ(field.getScroll(), 0);
-  EXPECT_EQ(field.getCaretPosition(), 0u);
 }
 
 }  // namespace

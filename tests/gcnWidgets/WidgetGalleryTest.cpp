@@ -5,16 +5,13 @@
 #include <algorithm>
 #include <cstdlib>
 #include <filesystem>
-#include <guichan/gui.hpp>
 #include <guichan/key.hpp>
 
 #include "PixelSupport.h"
-#include "WidgetTestSupport.h"
 #include "gcnWidgets/wButton.h"
 #include "gcnWidgets/wCheckBox.h"
 #include "gcnWidgets/wProgressBar.h"
 #include "gcnWidgets/wTextField.h"
-#include "platform/HGEGraphics.h"
 #include "platform/Resources.h"
 #include "support/TempDir.h"
 #include "text/BitmapFont.h"
@@ -25,17 +22,13 @@ namespace {
 constexpr int kGalleryWidth = 600, kGalleryHeight = 400;
 constexpr std::uint32_t kBackground = 0xFF4D4D4D;
 
-HTEXTURE LoadResource(OffscreenScreen& screen, const char* name, const char* type) {
-  const auto bytes = platform::FindResource(name, type);
-  return bytes ? screen.Load(bytes->data, bytes->size) : 0;
-}
-
-class WidgetGallery : public ::testing::Test {
+class WidgetGallery : public PixelTest {
  protected:
+  WidgetGallery() : PixelTest(kGalleryWidth, kGalleryHeight) {}
   void SetUp() override {
     ASSERT_TRUE(screen.Ready()) << screen.Error();
-    const HTEXTURE atlas = LoadResource(screen, "Main", "PNG");
-    const HTEXTURE glyphs = LoadResource(screen, "Myriad20", "PNG");
+    const HTEXTURE atlas = screen.LoadResource("Main", "PNG");
+    const HTEXTURE glyphs = screen.LoadResource("Myriad20", "PNG");
     const auto descriptor = platform::FindResource("Myriad20", "FNT");
     ASSERT_TRUE(atlas && glyphs && descriptor);
     // As start-up builds them.
@@ -45,14 +38,6 @@ class WidgetGallery : public ::testing::Test {
     SHR::AttachFonts(*skin, font.get());
     art = SHR::CutScreenArt(atlas);
     gcn::Widget::setGlobalFont(skin->guiFonts[0].get());
-    top.setDimension(gcn::Rectangle(0, 0, kGalleryWidth, kGalleryHeight));
-    gui.setGraphics(&graphics);
-    gui.setInput(&input);
-    gui.setTop(&top);
-  }
-  void TearDown() override {
-    gui.setTop(nullptr);
-    gcn::Widget::setGlobalFont(nullptr);
   }
 
   void Label(int x, int y, const char* text) {
@@ -70,28 +55,9 @@ class WidgetGallery : public ::testing::Test {
     top.add(&widget, x, y);
     all.push_back(&widget);
   }
-  // True when the rectangle holds more than the plain background.
-  bool Drawn(int x, int y, int w, int h) const {
-    for (int row = y; row < y + h; ++row)
-      for (int column = x; column < x + w; ++column)
-        if (screen.At(column, row) != kBackground) return true;
-    return false;
-  }
-  std::vector<std::uint32_t> Area(int x, int y, int w, int h) const {
-    std::vector<std::uint32_t> pixels;
-    for (int row = y; row < y + h; ++row)
-      for (int column = x; column < x + w; ++column) pixels.push_back(screen.At(column, row));
-    return pixels;
-  }
 
-  OffscreenScreen screen{kGalleryWidth, kGalleryHeight};
   std::unique_ptr<BitmapFont> font;
-  std::unique_ptr<SHR::cSkin> skin;
   std::unique_ptr<SHR::cScreenArt> art;
-  ScriptedInput input;
-  SHR::Contener top;
-  gcn::HGEGraphics graphics;
-  gcn::Gui gui;
   std::vector<gcn::Widget*> all;
 };
 
@@ -195,12 +161,14 @@ TEST_F(WidgetGallery, EveryWidgetInEveryState) {
   EXPECT_EQ(home.getCaretPosition(), 0u);
   for (gcn::Widget* widget : all) {
     const gcn::Rectangle& r = widget->getDimension();
-    EXPECT_TRUE(Drawn(r.x, r.y, r.width, r.height)) << "nothing drawn at " << r.x << ", " << r.y;
+    const auto area = screen.Area(r.x, r.y, r.width, r.height);
+    EXPECT_TRUE(
+        std::any_of(area.begin(), area.end(), [](auto pixel) { return pixel != kBackground; }))
+        << "nothing drawn at " << r.x << ", " << r.y;
   }
   // The four faces differ from one another.
-  EXPECT_NE(Area(14, 50, 8, 28), Area(14 + 116, 50, 8, 28));
-  EXPECT_NE(Area(14, 50, 8, 28), Area(14 + 232, 50, 8, 28));
-  EXPECT_NE(Area(14, 50, 8, 28), Area(14 + 348, 50, 8, 28));
+  for (int i = 1; i < 4; ++i)
+    EXPECT_NE(screen.Area(14, 50, 8, 28), screen.Area(14 + 116 * i, 50, 8, 28)) << i;
   // Only the focused fields glow.
   EXPECT_EQ(screen.At(10 + 140 + 1, 186), kBackground);
   EXPECT_EQ(screen.At(155 + 140 + 1, 186), 0xFF55789Du);

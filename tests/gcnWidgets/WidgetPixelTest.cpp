@@ -3,16 +3,14 @@
 // which piece covered it.
 #include <SDL.h>
 
-#include <guichan/gui.hpp>
+#include <guichan/key.hpp>
 
 #include "PixelSupport.h"
-#include "WidgetTestSupport.h"
 #include "gcnWidgets/wButton.h"
 #include "gcnWidgets/wCheckBox.h"
 #include "gcnWidgets/wClipboard.h"
 #include "gcnWidgets/wProgressBar.h"
 #include "gcnWidgets/wTextField.h"
-#include "platform/HGEGraphics.h"
 #include "platform/Resources.h"
 #include "text/BitmapFont.h"
 #include "text/HGEImageFont.h"
@@ -27,12 +25,14 @@ constexpr std::uint32_t kFillLeft = 0xFF800000, kFillMiddle = 0xFF008000, kFillR
 constexpr std::uint32_t kTrackLeft = 0xFF808000, kTrackMiddle = 0xFF008080,
                         kTrackRight = 0xFF800080;
 constexpr std::uint32_t kBoxOff = 0xFFFFFF00, kBoxOn = 0xFF00FFFF;
+constexpr std::uint32_t kGlowLight = 0xFF6CB2FD, kGlowDark = 0xFF55789D;
 
-class WidgetPixels : public ::testing::Test {
+class WidgetPixels : public PixelTest {
  protected:
+  WidgetPixels() : PixelTest(600, 300) {}
   void SetUp() override {
     ASSERT_TRUE(screen.Ready()) << screen.Error();
-    atlas = screen.PaintedAtlas({
+    const HTEXTURE atlas = screen.PaintedAtlas({
         {0, 6, 4, 33, kButtonLeft},
         {4, 6, 4, 33, kButtonMiddle},
         {136, 6, 4, 33, kButtonRight},
@@ -48,30 +48,15 @@ class WidgetPixels : public ::testing::Test {
     ASSERT_NE(atlas, 0u);
     skin = SHR::CutSkin(atlas);
     gcn::Widget::setGlobalFont(&font);
-    top.setDimension(gcn::Rectangle(0, 0, 600, 300));
-    gui.setGraphics(&graphics);
-    gui.setInput(&input);
-    gui.setTop(&top);
-  }
-  void TearDown() override {
-    gui.setTop(nullptr);
-    gcn::Widget::setGlobalFont(nullptr);
-  }
-
-  void Draw() {
-    screen.Capture([this] { gui.draw(); });
   }
 
   // Colours of the pixels of row y from x1 up to x2 (exclusive), as runs
-  // "colour from x", for readable failures.
+  // "colour@x", for readable failures.
   std::string Runs(int y, int x1, int x2) const {
     std::string out;
-    std::uint32_t last = 0;
-    for (int x = x1; x < x2; ++x) {
-      const std::uint32_t pixel = screen.At(x, y);
-      if (x == x1 || pixel != last) out += Hex(pixel) + "@" + std::to_string(x) + " ";
-      last = pixel;
-    }
+    for (int x = x1; x < x2; ++x)
+      if (x == x1 || screen.At(x, y) != screen.At(x - 1, y))
+        out += Hex(screen.At(x, y)) + "@" + std::to_string(x) + " ";
     return out;
   }
   static std::string Run(std::initializer_list<std::pair<std::uint32_t, int>> runs) {
@@ -80,14 +65,7 @@ class WidgetPixels : public ::testing::Test {
     return out;
   }
 
-  OffscreenScreen screen;
-  HTEXTURE atlas = 0;
-  std::unique_ptr<SHR::cSkin> skin;
   FixedWidthFont font;
-  ScriptedInput input;
-  SHR::Contener top;
-  gcn::HGEGraphics graphics;
-  gcn::Gui gui;
 };
 
 TEST_F(WidgetPixels, ButtonStretchesThreePiecesOver120By30) {
@@ -100,70 +78,61 @@ TEST_F(WidgetPixels, ButtonStretchesThreePiecesOver120By30) {
                                     {kButtonMiddle, 104},
                                     {kButtonRight, 216},
                                     {kBackground, 220}});
-  for (int y : {100, 101, 115, 128, 129}) {
-    SCOPED_TRACE(y);
-    EXPECT_EQ(Runs(y, 95, 225), expected);
-  }
+  for (int y : {100, 101, 115, 128, 129}) EXPECT_EQ(Runs(y, 95, 225), expected) << y;
   // The 33-pixel pieces are squeezed into the 30 rows.
   EXPECT_EQ(screen.At(110, 99), kBackground);
   EXPECT_EQ(screen.At(110, 130), kBackground);
 }
 
-class BarPixels : public WidgetPixels {
- protected:
-  // A bar 300x40 at (100, 150): its caps keep their 31 rows.
-  void DrawBar(int value, int total) {
-    if (!bar) {
-      bar = std::make_unique<SHR::ProgressBar>(skin.get());
-      bar->setDimension(gcn::Rectangle(100, 150, 300, 40));
-      top.add(bar.get());
-    }
-    bar->value = value;
-    bar->total = total;
+// A bar 300x40 at (100, 150): row 160 crosses the caps, row 185 runs under
+// them, where only the middles reach.
+TEST_F(WidgetPixels, ProgressBarAtZeroFiftyHundredPercentAndInfinite) {
+  SHR::ProgressBar bar(skin.get());
+  bar.setDimension(gcn::Rectangle(100, 150, 300, 40));
+  top.add(&bar);
+  const struct {
+    int value, total;
+    std::string caps, below;
+  } cases[] = {
+      {0, 10,
+       Run({{kBackground, 95},
+            {kTrackLeft, 100},
+            {kTrackMiddle, 103},
+            {kTrackRight, 397},
+            {kBackground, 400}}),
+       Run({{kBackground, 95}, {kTrackMiddle, 103}, {kBackground, 397}})},
+      {5, 10,
+       Run({{kBackground, 95},
+            {kFillLeft, 100},
+            {kFillMiddle, 103},
+            {kFillRight, 247},
+            {kTrackMiddle, 250},
+            {kTrackRight, 397},
+            {kBackground, 400}}),
+       Run({{kBackground, 95}, {kFillMiddle, 103}, {kTrackMiddle, 250}, {kBackground, 397}})},
+      {10, 10,
+       Run({{kBackground, 95},
+            {kFillLeft, 100},
+            {kFillMiddle, 103},
+            {kFillRight, 397},
+            {kBackground, 400}}),
+       Run({{kBackground, 95}, {kFillMiddle, 103}, {kBackground, 397}})},
+      {3, 0,
+       Run({{kBackground, 95},
+            {kFillLeft, 100},
+            {kFillMiddle, 103},
+            {kFillRight, 397},
+            {kBackground, 400}}),
+       Run({{kBackground, 95}, {kFillMiddle, 103}, {kBackground, 397}})},
+  };
+  for (const auto& c : cases) {
+    SCOPED_TRACE(std::to_string(c.value) + " of " + std::to_string(c.total));
+    bar.value = c.value;
+    bar.total = c.total;
     Draw();
-  }
-  std::string Caps() { return Runs(160, 95, 405); }
-  std::string Below() { return Runs(185, 95, 405); }  // under the caps
-  void TearDown() override {
-    bar.reset();
-    WidgetPixels::TearDown();
-  }
-  std::unique_ptr<SHR::ProgressBar> bar;
-};
-
-TEST_F(BarPixels, EmptyAtZero) {
-  DrawBar(0, 10);
-  EXPECT_EQ(Caps(), Run({{kBackground, 95},
-                         {kTrackLeft, 100},
-                         {kTrackMiddle, 103},
-                         {kTrackRight, 397},
-                         {kBackground, 400}}));
-  EXPECT_EQ(Below(), Run({{kBackground, 95}, {kTrackMiddle, 103}, {kBackground, 397}}));
-  EXPECT_EQ(screen.At(250, 190), kBackground);
-}
-
-TEST_F(BarPixels, HalfAtFifty) {
-  DrawBar(5, 10);
-  EXPECT_EQ(Caps(), Run({{kBackground, 95},
-                         {kFillLeft, 100},
-                         {kFillMiddle, 103},
-                         {kFillRight, 247},
-                         {kTrackMiddle, 250},
-                         {kTrackRight, 397},
-                         {kBackground, 400}}));
-  EXPECT_EQ(Below(),
-            Run({{kBackground, 95}, {kFillMiddle, 103}, {kTrackMiddle, 250}, {kBackground, 397}}));
-}
-
-TEST_F(BarPixels, FullAtHundredAndWhenInfinite) {
-  for (auto [value, total] : {std::pair{10, 10}, std::pair{3, 0}}) {
-    DrawBar(value, total);
-    EXPECT_EQ(Caps(), Run({{kBackground, 95},
-                           {kFillLeft, 100},
-                           {kFillMiddle, 103},
-                           {kFillRight, 397},
-                           {kBackground, 400}}));
-    EXPECT_EQ(Below(), Run({{kBackground, 95}, {kFillMiddle, 103}, {kBackground, 397}}));
+    EXPECT_EQ(Runs(160, 95, 405), c.caps);
+    EXPECT_EQ(Runs(185, 95, 405), c.below);
+    EXPECT_EQ(screen.At(250, 190), kBackground);
   }
 }
 
@@ -198,13 +167,20 @@ TEST_F(WidgetPixels, TextFieldGlowsOnlyWithFocus) {
 
   field.requestFocus();
   Draw();
-  EXPECT_EQ(screen.At(150, 50), 0xFF6CB2FDu);  // right, light
-  EXPECT_EQ(screen.At(151, 50), 0xFF55789Du);  // right, dark
-  EXPECT_EQ(screen.At(100, 64), 0xFF6CB2FDu);  // bottom, light
-  EXPECT_EQ(screen.At(100, 65), 0xFF55789Du);  // bottom, dark
-  EXPECT_EQ(screen.At(49, 65), 0xFF55789Du);   // the dark bottom line starts one left
-  EXPECT_EQ(screen.At(50, 50), 0xFF55789Du);   // left, dark over the frame
-  EXPECT_EQ(screen.At(51, 50), 0xFF6CB2FDu);   // left, light
+  const struct {
+    int x, y;
+    std::uint32_t colour;
+    const char* where;
+  } glow[] = {{150, 50, kGlowLight, "right"},
+              {151, 50, kGlowDark, "right"},
+              {100, 64, kGlowLight, "bottom"},
+              {100, 65, kGlowDark, "bottom"},
+              {49, 65, kGlowDark, "bottom, one left"},
+              {50, 50, kGlowDark, "left, over the frame"},
+              {51, 50, kGlowLight, "left"},
+              {100, 41, kGlowLight, "top"},
+              {100, 40, kGlowDark, "top"}};
+  for (const auto& g : glow) EXPECT_EQ(Hex(screen.At(g.x, g.y)), Hex(g.colour)) << g.where;
 }
 
 // The text field with the program's font: its text must sit where the scroll
@@ -213,11 +189,9 @@ class TextFieldPixels : public WidgetPixels {
  protected:
   void SetUp() override {
     WidgetPixels::SetUp();
-    const auto image = platform::FindResource("Myriad20", "PNG");
     const auto descriptor = platform::FindResource("Myriad20", "FNT");
-    ASSERT_TRUE(image && descriptor);
-    const HTEXTURE texture = screen.Load(image->data, image->size);
-    ASSERT_NE(texture, 0u);
+    const HTEXTURE texture = screen.LoadResource("Myriad20", "PNG");
+    ASSERT_TRUE(descriptor && texture);
     programFont =
         std::make_unique<BitmapFont>(reinterpret_cast<const char*>(descriptor->data),
                                      static_cast<std::uint32_t>(descriptor->size), texture, true);
@@ -251,19 +225,13 @@ class TextFieldPixels : public WidgetPixels {
   // Pixels of the inner area that the field's text may cover, the caret's
   // column left out.
   std::vector<std::uint32_t> Inside() {
-    const int caretColumn = 52 +
-                            adapter->getWidth(field.getText().substr(0, field.getCaretPosition())) -
-                            field.getScroll();
+    const std::string beforeCaret = field.getText().substr(0, field.getCaretPosition());
+    const int caretColumn = 52 + adapter->getWidth(beforeCaret) - field.getScroll();
     std::vector<std::uint32_t> pixels;
     for (int y = 202; y < 222; ++y)
       for (int x = 52; x < 148; ++x)
         if (x != caretColumn) pixels.push_back(screen.At(x, y));
     return pixels;
-  }
-  int BrightPixels(const std::vector<std::uint32_t>& pixels) {
-    int count = 0;
-    for (std::uint32_t pixel : pixels) count += (pixel & 0xFF) > 0xC0;
-    return count;
   }
 
   std::unique_ptr<BitmapFont> programFont;
@@ -282,7 +250,9 @@ TEST_F(TextFieldPixels, TextScrollsAfterTypingAndReturnsAfterHome) {
 
   Draw();
   const auto typed = Inside();
-  EXPECT_GT(BrightPixels(typed), 50);  // the text is there at all
+  int bright = 0;
+  for (std::uint32_t pixel : typed) bright += (pixel & 0xFF) > 0xC0;
+  EXPECT_GT(bright, 50);  // the text is there at all
   EXPECT_EQ(typed, Reference(path, scroll));
   EXPECT_NE(typed, Reference(path, 0));
 

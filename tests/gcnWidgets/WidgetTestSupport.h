@@ -132,7 +132,6 @@ class RecordingGraphics : public gcn::Graphics {
         {Call::kText, x, y, static_cast<int>(alignment), 0, color, getCurrentClipArea(), text});
     gcn::Graphics::drawText(text, x, y, alignment);
   }
-  gcn::Font* font() const { return mFont; }
   std::vector<Call> Of(Call::Kind kind) const {
     std::vector<Call> out;
     for (const Call& call : calls)
