@@ -7,6 +7,7 @@
 #include "app/AppContext.h"
 #include "app/Paths.h"
 #include "app/ScreenFrame.h"
+#include "app/ScreenGui.h"
 #include "app/states/Extract.h"
 #include "app/states/Select.h"
 #include "archive/cREZ.h"
@@ -85,15 +86,10 @@ int Details::VisibleRows() const {
 
 void Details::Init() {
   listener = std::make_unique<DetailsAL>(this);
-  gui = std::make_unique<gcn::Gui>();
-  gui->setGraphics(app.guiGraphics.get());
-  gui->setInput(app.guiInput.get());
+  MakeScreenGui(app, gui, top);
   const int width = app.ScreenWidth();
   const int height = app.ScreenHeight();
-  top = std::make_unique<SHR::Contener>();
-  top->setDimension(gcn::Rectangle(0, 0, width, height));
   top->addMouseListener(listener.get());
-  gui->setTop(top.get());
 
   back = std::make_unique<SHR::But>(app.skin.get(), "Back");
   back->setSize(100, 33);

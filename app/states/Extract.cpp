@@ -8,6 +8,7 @@
 #include "app/AppContext.h"
 #include "app/GuiQuestions.h"
 #include "app/ScreenFrame.h"
+#include "app/ScreenGui.h"
 #include "app/states/Select.h"
 #include "app/states/Summary.h"
 #include "extract/ExtractJob.h"
@@ -56,14 +57,9 @@ Extract::~Extract() {
 
 void Extract::Init() {
   listener = std::make_unique<ExtractAL>(this);
-  gui = std::make_unique<gcn::Gui>();
-  gui->setGraphics(app.guiGraphics.get());
-  gui->setInput(app.guiInput.get());
+  MakeScreenGui(app, gui, top);
   const int width = app.ScreenWidth();
   const int height = app.ScreenHeight();
-  top = std::make_unique<SHR::Contener>();
-  top->setDimension(gcn::Rectangle(0, 0, width, height));
-  gui->setTop(top.get());
 
   progressBar = std::make_unique<SHR::ProgressBar>(app.skin.get());
   progressBar->setSize(580, 31);

@@ -10,6 +10,7 @@
 #include "app/AppContext.h"
 #include "app/Paths.h"
 #include "app/ScreenFrame.h"
+#include "app/ScreenGui.h"
 #include "app/states/Details.h"
 #include "gcnWidgets/wButton.h"
 #include "gcnWidgets/wContener.h"
@@ -67,14 +68,9 @@ Select::~Select() {
 
 void Select::Init() {
   listener = std::make_unique<SelectAL>(this);
-  gui = std::make_unique<gcn::Gui>();
-  gui->setGraphics(app.guiGraphics.get());
-  gui->setInput(app.guiInput.get());
+  MakeScreenGui(app, gui, top);
   const int width = app.ScreenWidth();
   const int height = app.ScreenHeight();
-  top = std::make_unique<SHR::Contener>();
-  top->setDimension(gcn::Rectangle(0, 0, width, height));
-  gui->setTop(top.get());
 
   if (!sourceField) sourceField = std::make_unique<SHR::TextField>();
   sourceField->setSize(500, 24);

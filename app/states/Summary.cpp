@@ -4,6 +4,7 @@
 
 #include "app/AppContext.h"
 #include "app/ScreenFrame.h"
+#include "app/ScreenGui.h"
 #include "app/states/Select.h"
 #include "gcnWidgets/wButton.h"
 #include "gcnWidgets/wContener.h"
@@ -47,12 +48,7 @@ Summary::~Summary() {
 void Summary::Init() {
   exitRequested = false;
   listener = std::make_unique<SummaryAL>(this);
-  gui = std::make_unique<gcn::Gui>();
-  gui->setGraphics(app.guiGraphics.get());
-  gui->setInput(app.guiInput.get());
-  top = std::make_unique<SHR::Contener>();
-  top->setDimension(gcn::Rectangle(0, 0, app.ScreenWidth(), app.ScreenHeight()));
-  gui->setTop(top.get());
+  MakeScreenGui(app, gui, top);
 
   extractNext = std::make_unique<SHR::But>(app.skin.get(), "Extract next archive");
   extractNext->setSize(175, 33);
