@@ -86,8 +86,15 @@ std::int32_t ClampedPosition(std::int64_t value) {
 // that DevIL picks the same format from it.
 std::filesystem::path TemporaryPathFor(const std::filesystem::path& target) {
   static std::atomic<unsigned> counter{0};
-  return target.parent_path() / (".~tarnwick-" + std::to_string(getpid()) + "-" +
-                                 std::to_string(counter++) + "-" + target.filename().string());
+  // An archive entry may carry such a name too; never save over a file that is there.
+  std::error_code ignored;
+  for (;;) {
+    auto candidate =
+        target.parent_path() / (".~tarnwick-" + std::to_string(getpid()) + "-" +
+                                std::to_string(counter++) + "-" + target.filename().string());
+    if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, ignored)))
+      return candidate;
+  }
 }
 
 // Hands the canvas to DevIL and saves it to a temporary name; the caller renames.
