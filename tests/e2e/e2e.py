@@ -78,6 +78,28 @@ def wait_for(predicate, timeout, what, interval=0.1):
 
 class XServer:
     def __init__(self):
+        # Servers started side by side can race for a display number and lose it
+        # after announcing it; only a server that answers a client is used.
+        for _ in range(3):
+            self._start()
+            if self._answers():
+                return
+            self.stop()
+        raise Failure("Xvfb did not start")
+
+    def _answers(self):
+        deadline = time.monotonic() + 10
+        while time.monotonic() < deadline:
+            if self.process.poll() is not None:
+                return False
+            probe = subprocess.run(["xdpyinfo", "-display", self.display],
+                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+            if probe.returncode == 0:
+                return True
+            time.sleep(0.2)
+        return False
+
+    def _start(self):
         read_end, write_end = os.pipe()
         self.process = subprocess.Popen(
             ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "800x600x24", "-nolisten",
