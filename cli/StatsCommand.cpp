@@ -4,8 +4,8 @@
 #include "archive/ArchiveStats.h"
 #include "cli/Commands.h"
 #include "cli/OpenArchive.h"
-#include "cli/Windows1252.h"
 #include "extract/Formatting.h"
+#include "text/Windows1252.h"
 
 namespace cli {
 
@@ -44,7 +44,7 @@ void ListNodes(const REZ::Dir& folder, const std::string& prefix, nlohmann::orde
     const std::string path = prefix.empty() ? child->name : prefix + "/" + child->name;
     const bool isDir = child->IsDir();
     if (json) {
-      entries.push_back({{"path", Utf8FromWindows1252(path)},
+      entries.push_back({{"path", text::Utf8FromWindows1252(path)},
                          {"kind", isDir ? "dir" : "file"},
                          {"size", child->size},
                          {"offset", child->offset}});
@@ -76,8 +76,9 @@ int RunStats(const std::vector<std::string>& args) {
   if (parsed.json) {
     nlohmann::ordered_json types = nlohmann::ordered_json::array();
     for (const auto& stat : stats)
-      types.push_back(
-          {{"extension", Utf8FromWindows1252(stat.extension)}, {"count", stat.count}, {"totalSize", stat.totalSize}});
+      types.push_back({{"extension", text::Utf8FromWindows1252(stat.extension)},
+                       {"count", stat.count},
+                       {"totalSize", stat.totalSize}});
     const nlohmann::ordered_json out = {
         {"archive", parsed.archive}, {"size", size}, {"game", game}, {"types", types}};
     std::printf("%s\n", out.dump(2, ' ', false, kJsonDump).c_str());

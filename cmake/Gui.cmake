@@ -22,7 +22,7 @@ add_custom_command(
   VERBATIM)
 
 tarnwick_sources(GUI_SOURCES platform text gcnWidgets app)
-list(FILTER GUI_SOURCES EXCLUDE REGEX "/app/main\\.cpp$")
+list(FILTER GUI_SOURCES EXCLUDE REGEX "/app/main\\.cpp$|/text/Windows1252\\.cpp$")
 add_library(tarnwick_gui STATIC ${GUI_SOURCES} ${EMBEDDED_RESOURCES_SOURCE})
 target_include_directories(tarnwick_gui SYSTEM PUBLIC ${GUICHAN_INCLUDE_DIR}
                            ${SDL2_IMAGE_INCLUDE_DIR})
