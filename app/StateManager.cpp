@@ -1,5 +1,7 @@
 #include "app/StateManager.h"
 
+#include <utility>
+
 #include "platform/hge.h"
 
 StateManager::StateManager(HGE* engine) : engine(engine) {}
@@ -12,18 +14,21 @@ StateManager::~StateManager() {
 }
 
 void StateManager::RequestPush(std::unique_ptr<SHR::cState> state) {
-  pushRequested = true;
-  pending = std::move(state);
+  // A change already asked for takes the newer state instead.
+  if (request.kind != Request::kChange) request.kind = Request::kPush;
+  request.state = std::move(state);
 }
 
 void StateManager::RequestPop(int result) {
-  popRequested = true;
-  popResult = result;
+  if (request.kind == Request::kChange) return;  // the change replaces the top anyway
+  request.pop = true;
+  request.popResult = result;
 }
 
 void StateManager::RequestChange(std::unique_ptr<SHR::cState> state) {
-  changeRequested = true;
-  pending = std::move(state);
+  request.kind = Request::kChange;
+  request.state = std::move(state);
+  request.pop = false;
 }
 
 void StateManager::DestroyTop() {
@@ -34,44 +39,37 @@ void StateManager::DestroyTop() {
   top->Destroy();
 }
 
-bool StateManager::RunFrame() {
-  while (pushRequested || popRequested || changeRequested) {
-    if (changeRequested) {
-      changeRequested = popRequested = pushRequested = false;
-      std::unique_ptr<SHR::cState> next = std::move(pending);
-      if (next) {
-        // With nothing to replace, the new state is simply pushed.
-        if (!stack.empty()) DestroyTop();
-        stack.push_back(std::move(next));
-        SHR::cState* state = stack.back().get();
-        state->manager = this;
-        state->active = true;
-        state->Init();
-      }
-    }
-    if (popRequested) {
-      popRequested = false;
-      if (!stack.empty()) {
-        DestroyTop();
-        if (!stack.empty()) {
-          stack.back()->active = true;
-          stack.back()->Resume(popResult);
-        }
-      }
-    }
-    if (pushRequested) {
-      pushRequested = false;
-      std::unique_ptr<SHR::cState> next = std::move(pending);
-      if (next) {
-        if (!stack.empty()) stack.back()->active = false;
-        stack.push_back(std::move(next));
-        SHR::cState* state = stack.back().get();
-        state->active = true;
-        state->manager = this;
-        state->Init();
-      }
+void StateManager::Activate(std::unique_ptr<SHR::cState> state) {
+  stack.push_back(std::move(state));
+  SHR::cState* top = stack.back().get();
+  top->manager = this;
+  top->active = true;
+  top->Init();
+}
+
+void StateManager::Carry(Request taken) {
+  if (taken.kind == Request::kChange) {
+    if (!taken.state) return;
+    // With nothing to replace, the new state is simply pushed.
+    if (!stack.empty()) DestroyTop();
+    return Activate(std::move(taken.state));
+  }
+  if (taken.pop && !stack.empty()) {
+    DestroyTop();
+    if (!stack.empty()) {
+      stack.back()->active = true;
+      stack.back()->Resume(taken.popResult);
     }
   }
+  if (taken.kind == Request::kPush && taken.state) {
+    if (!stack.empty()) stack.back()->active = false;
+    Activate(std::move(taken.state));
+  }
+}
+
+bool StateManager::RunFrame() {
+  // Init, Resume and Destroy may ask for more; those run in this frame too.
+  while (request.kind != Request::kNone || request.pop) Carry(std::exchange(request, Request{}));
   return stack.empty() ? false : stack.back()->Think();
 }
 

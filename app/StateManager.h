@@ -35,13 +35,20 @@ class StateManager {
   SHR::cState* Top() const { return stack.empty() ? nullptr : stack.back().get(); }
 
  private:
+  // What the running states asked for since the last frame. A change
+  // overrides a pop; a pop is carried out before a push.
+  struct Request {
+    enum Kind { kNone, kPush, kChange } kind = kNone;
+    std::unique_ptr<SHR::cState> state;  // the state to push or to swap in
+    bool pop = false;
+    int popResult = 0;
+  };
+
   void DestroyTop();
+  void Activate(std::unique_ptr<SHR::cState> state);
+  void Carry(Request request);
 
   HGE* engine;
   std::vector<std::unique_ptr<SHR::cState>> stack;  // bottom first
-  bool pushRequested = false;
-  bool popRequested = false;
-  bool changeRequested = false;
-  int popResult = 0;
-  std::unique_ptr<SHR::cState> pending;  // the state to push or to swap in
+  Request request;
 };

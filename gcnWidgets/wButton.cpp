@@ -73,6 +73,8 @@ void But::draw(gcn::Graphics* graphics) {
   else if (!mHasMouse)
     face = &mSkin->buttonNormal;
   DrawThreePiece(*face, ax, ay, w, h, 4);
+  // Keyboard users must see which button Enter or Space would press.
+  if (isFocused()) DrawFocusGlow(hge, ax, ay, w, h);
 
   if (mIcon) {
     mIcon->Render(static_cast<float>(ax), static_cast<float>(ay));

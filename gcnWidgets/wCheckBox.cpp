@@ -6,6 +6,7 @@
 #include <guichan/keyevent.hpp>
 #include <guichan/mouseevent.hpp>
 
+#include "gcnWidgets/wDraw.h"
 #include "gcnWidgets/wSkin.h"
 
 namespace SHR {
@@ -44,6 +45,11 @@ void CBox::draw(gcn::Graphics* graphics) {
   if (skin) {
     Sprite* piece = mSelected ? skin->checkBoxOn.get() : skin->checkBoxOff.get();
     piece->Render(static_cast<float>(ax), static_cast<float>(ay + h / 2 - 6));
+    if (isFocused()) {
+      HGE* hge = hgeCreate(HGE_VERSION);
+      DrawFocusGlow(hge, ax, ay + h / 2 - 6, 12, 12);
+      RestoreClipping(hge, graphics->getCurrentClipArea());
+    }
   }
   graphics->setFont(getFont());
   graphics->setColor(getForegroundColor());

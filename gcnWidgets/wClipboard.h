@@ -1,5 +1,5 @@
 // Where the text field's paste takes its text from. The program reads the
-// system clipboard through SDL; tests put in a source of their own.
+// system clipboard through the platform; tests put in a source of their own.
 #pragma once
 
 #include <functional>
@@ -14,11 +14,9 @@ using ClipboardSource = std::function<std::string()>;
 void SetClipboardSource(ClipboardSource source);
 // The clipboard text in UTF-8, from the current source.
 std::string ReadClipboard();
-
-// Converts UTF-8 into the Windows-1252 bytes the font and the text field work
-// in. Line breaks are dropped (a path copied with its line end stays one line),
-// other control characters too; a character that has no Windows-1252 byte, or
-// a malformed sequence, becomes '?'.
-std::string Utf8ToWindows1252(const std::string& utf8);
+// The text a paste inserts: line breaks and other control characters are
+// dropped (a path copied with its line end stays one line), a malformed
+// sequence becomes U+FFFD; the rest stays as it is, in UTF-8.
+std::string PastableText(const std::string& utf8);
 
 }  // namespace SHR

@@ -1,5 +1,7 @@
 #include "gcnWidgets/wDraw.h"
 
+#include <cstdint>
+
 #include "gcnWidgets/wSkin.h"
 
 namespace SHR {
@@ -13,6 +15,24 @@ void DrawThreePiece(const cThreePiece& pieces, int x, int y, int w, int h, int c
   pieces.left->RenderStretch(fx, fy, innerLeft, bottom);
   pieces.middle->RenderStretch(innerLeft, fy, innerRight, bottom);
   pieces.right->RenderStretch(innerRight, fy, static_cast<float>(x + w), bottom);
+}
+
+void DrawFocusGlow(HGE* hge, int x, int y, int w, int h) {
+  constexpr std::uint32_t kGlowLight = 0xFF6CB2FD;
+  constexpr std::uint32_t kGlowDark = 0xFF55789D;
+  hge->Gfx_SetClipping();
+  const auto line = [hge](int x1, int y1, int x2, int y2, std::uint32_t colour) {
+    hge->Gfx_RenderLine(static_cast<float>(x1), static_cast<float>(y1), static_cast<float>(x2),
+                        static_cast<float>(y2), colour, 0.5f);
+  };
+  line(x - 1, y + 1, x + w, y + 1, kGlowLight);
+  line(x, y + h, x + w, y + h, kGlowLight);
+  line(x + 1, y + 1, x + 1, y + h, kGlowLight);
+  line(x + w, y + 1, x + w, y + h, kGlowLight);
+  line(x, y + 1, x, y + h, kGlowDark);
+  line(x + w + 1, y, x + w + 1, y + h + 1, kGlowDark);
+  line(x, y, x + w, y, kGlowDark);
+  line(x - 1, y + h + 1, x + w, y + h + 1, kGlowDark);
 }
 
 void RestoreClipping(HGE* hge, const gcn::ClipRectangle& clip) {

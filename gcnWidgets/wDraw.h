@@ -13,6 +13,10 @@ struct cThreePiece;
 // capWidth wide, the middle takes the rest.
 void DrawThreePiece(const cThreePiece& pieces, int x, int y, int w, int h, int capWidth);
 
+// The skin's focus mark: a two-tone blue glow just around the box (x, y, w, h)
+// in window coordinates. Drawn unclipped; the caller restores its clipping.
+void DrawFocusGlow(HGE* hge, int x, int y, int w, int h);
+
 // Hands the toolkit's clip area back to the engine after a widget drew
 // unclipped.
 void RestoreClipping(HGE* hge, const gcn::ClipRectangle& clip);

@@ -1,6 +1,6 @@
-// One-line text entry: a byte string with a caret and a horizontal scroll,
-// edited from the keyboard; Enter sends an action event, Ctrl+V pastes the
-// clipboard at the caret.
+// One-line text entry: UTF-8 text with a caret and a horizontal scroll, edited
+// from the keyboard character by character; Enter sends an action event,
+// Ctrl+V pastes the clipboard at the caret.
 #pragma once
 
 #include <guichan/keylistener.hpp>
@@ -19,7 +19,7 @@ class TextField : public gcn::Widget, public gcn::MouseListener, public gcn::Key
   // Keeps the caret inside the new text.
   void setText(const std::string& text);
   const std::string& getText() const { return mText; }
-  // Clamped to the text's length.
+  // A byte offset, clamped to the text and moved back to a character's start.
   void setCaretPosition(unsigned int position);
   unsigned int getCaretPosition() const { return mCaretPosition; }
   int getScroll() const { return mXScroll; }

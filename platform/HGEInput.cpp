@@ -26,7 +26,26 @@ unsigned int MouseButton(int key) {
   }
 }
 
+constexpr int kShadowedBase = 0x110000;
+
+bool IsPrintable(char32_t character) {
+  return character >= 0x20 && character != 0x7F && !(character >= 0x80 && character < 0xA0) &&
+         character < 0x110000;
+}
+
 }  // namespace
+
+int KeyValueOfCharacter(char32_t character) {
+  const auto value = static_cast<int>(character);
+  return value >= Key::LEFT_ALT && value <= Key::DOWN ? value + kShadowedBase : value;
+}
+
+char32_t CharacterOfKeyValue(int value) {
+  if (value >= kShadowedBase + Key::LEFT_ALT && value <= kShadowedBase + Key::DOWN)
+    return static_cast<char32_t>(value - kShadowedBase);
+  if (value < 0 || (value >= Key::LEFT_ALT && value <= Key::DOWN)) return 0;
+  return IsPrintable(static_cast<char32_t>(value)) ? static_cast<char32_t>(value) : 0;
+}
 
 HGEInput::HGEInput() : hge(hgeCreate(HGE_VERSION)) {}
 
@@ -45,8 +64,8 @@ MouseInput HGEInput::dequeueMouseInput() {
 }
 
 int HGEInput::KeyValue(const hgeInputEvent& event) {
-  if ((event.chr >= 32 && event.chr <= 126) || (event.chr >= 162 && event.chr <= 255))
-    return event.chr;
+  if (event.chr > 0 && IsPrintable(static_cast<char32_t>(event.chr)))
+    return KeyValueOfCharacter(static_cast<char32_t>(event.chr));
   switch (event.key) {
     case HGEK_ENTER:
       return Key::ENTER;

@@ -22,8 +22,8 @@ class HGEInput : public Input {
   // Reads every event of the engine's current frame.
   void _pollInput() override;
 
-  // guichan's key value for an engine key event: the typed character for bytes
-  // 32-126 and 162-255, else Enter, Tab, Left, Right, Home, End, Delete or
+  // guichan's key value for an engine key event: the typed character (see
+  // KeyValueOfCharacter), else Enter, Tab, Left, Right, Home, End, Delete or
   // Backspace; 0 for keys guichan is not told about.
   static int KeyValue(const hgeInputEvent& event);
 
@@ -36,5 +36,12 @@ class HGEInput : public Input {
   std::queue<MouseInput> mouseQueue;
   std::map<int, int> valueOfHeldKey;  // engine key -> value sent when it went down
 };
+
+// Typed characters reach the widgets as key values equal to their code points,
+// except the few that guichan's special keys (1000-1044) would shadow: those
+// are moved above Unicode's range, so typing them never acts as a key.
+int KeyValueOfCharacter(char32_t character);
+// The character a key value types; 0 for a special key, a control or none.
+char32_t CharacterOfKeyValue(int value);
 
 }  // namespace gcn

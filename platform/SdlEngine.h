@@ -1,54 +1,30 @@
 // The engine on SDL2: one window, its default renderer, textures decoded from
 // PNG bytes with SDL2_image, quads drawn as coloured, textured triangles, and a
-// frame loop paced by sleeping.
+// frame loop paced by sleeping. Input comes through an InputTranslator; drawing
+// calls go through a FrameRecorder, which skips frames equal to the one shown.
 #pragma once
 
 #include <chrono>
-#include <cstdint>
-#include <deque>
 #include <map>
 #include <memory>
 #include <string>
-#include <vector>
 
+#include "platform/FrameRecorder.h"
+#include "platform/InputTranslator.h"
 #include "platform/hge.h"
 
 struct SDL_Window;
 struct SDL_Renderer;
 struct SDL_Texture;
 struct SDL_Surface;
-union SDL_Event;
-
-namespace platform {
-// The Windows-1252 bytes of UTF-8 text, as the program's font and text fields
-// take them; characters outside 32-126 and 160-255 and malformed sequences are
-// dropped.
-std::string Windows1252FromUtf8(const char* utf8);
-}  // namespace platform
 
 class SdlEngine : public HGE {
  public:
-  SdlEngine();
+  SdlEngine() = default;
   ~SdlEngine() override;
   SdlEngine(const SdlEngine&) = delete;
   SdlEngine& operator=(const SdlEngine&) = delete;
 
-  // Frames begun by System_Start so far.
-  long FrameCount() const { return frameCount; }
-  // Asks the next Gfx_EndScene to keep a copy of the frame it shows.
-  void CaptureNextFrame() { captureRequested = true; }
-  // The last captured frame as ARGB pixels, row by row; empty before one was captured.
-  const std::vector<std::uint32_t>& CapturedFrame() const { return captured; }
-  // Writes the last captured frame as a PNG file.
-  bool SaveCapturedFrame(const std::string& path) const;
-  // Frames actually drawn and shown; a frame equal to the one on screen is not.
-  long PresentedFrames() const { return presentedFrames; }
-  // Name of the SDL video driver in use, empty before System_Initiate.
-  std::string VideoDriver() const;
-  // Name of the SDL renderer drawing the window, empty before System_Initiate.
-  std::string RendererName() const;
-
-  // HGE
   void Release() override {}
   bool System_Initiate() override;
   void System_Shutdown() override;
@@ -59,19 +35,19 @@ class SdlEngine : public HGE {
   void System_SetState(hgeFuncState state, hgeCallback value) override;
   void System_SetState(hgeIntState state, int value) override;
   void System_SetState(hgeStringState state, const char* value) override;
-  bool System_GetState(hgeBoolState state) override;
-  HWND System_GetState(hgeHwndState state) override;
-  int System_GetState(hgeIntState state) override;
+  bool System_GetState(hgeBoolState state) override { return flags[state]; }
+  HWND System_GetState(hgeHwndState) override { return window; }
+  int System_GetState(hgeIntState state) override { return numbers[state]; }
   void* Resource_Load(const char* filename, std::uint32_t* size = nullptr) override;
-  void Resource_Free(void* resource) override;
+  void Resource_Free(void* resource) override { loadedFiles.erase(resource); }
   HTEXTURE Texture_Load(const char* data, std::uint32_t size, bool mipmap = false) override;
   void Texture_Free(HTEXTURE texture) override;
   int Texture_GetWidth(HTEXTURE texture, bool original = false) override;
   int Texture_GetHeight(HTEXTURE texture, bool original = false) override;
   float Timer_GetDelta() override { return delta; }
-  bool Input_KeyDown(int key) override;
+  bool Input_KeyDown(int key) override { return input.WentDown(key); }
   void Input_GetMousePos(float* x, float* y) override;
-  bool Input_GetEvent(hgeInputEvent* event) override;
+  bool Input_GetEvent(hgeInputEvent* event) override { return input.NextEvent(event); }
   bool Gfx_BeginScene(HTARGET target = 0) override;
   void Gfx_EndScene() override;
   void Gfx_RenderLine(float x1, float y1, float x2, float y2, std::uint32_t color = 0xFFFFFFFF,
@@ -86,6 +62,8 @@ class SdlEngine : public HGE {
   bool PumpInput();
 
  private:
+  friend class SdlEngineProbe;  // tests look at the frames shown
+
   struct SurfaceDeleter {
     void operator()(SDL_Surface* surface) const;
   };
@@ -97,34 +75,17 @@ class SdlEngine : public HGE {
     std::unique_ptr<SDL_Texture, TextureDeleter> uploaded;  // made on first draw
   };
 
-  // One drawing call of a frame. Calls are kept until the frame ends so that a
-  // frame identical to the one on screen need not be drawn and shown again: an
-  // idle window then costs almost nothing.
-  struct DrawCall {
-    enum Kind : int { kQuad, kLine, kClip } kind;
-    hgeQuad quad;  // kQuad; for kLine v[0..1] hold the ends and v[0].col the colour
-    int clip[4];   // kClip
-  };
-
-  static bool SameCall(const DrawCall& a, const DrawCall& b);
   SDL_Texture* Uploaded(HTEXTURE handle);
-  void Replay(const std::vector<DrawCall>& calls);
-  void DrawQuad(const hgeQuad& quad);
-  void DrawLine(const hgeQuad& ends);
-  void SetClip(const int* area);
+  FrameRecorder::TextureLookup Textures();
   void WaitForNextFrame();
-  void Translate(const SDL_Event& event, bool& closeRequested);
-  void AddCharacters(const char* utf8);
   void SetWindowIcon();
 
-  // Configuration.
-  hgeCallback frameFunc = nullptr, renderFunc = nullptr, exitFunc = nullptr;
+  // Configuration, indexed by the state enums.
+  hgeCallback callbacks[3] = {};
+  bool flags[6] = {false, true, true, true, false, false};
+  int numbers[4] = {800, 600, 0, 0};
   std::string title = "HGE";
-  int screenWidth = 800, screenHeight = 600, fps = 0, icon = 0;
-  bool windowed = false, useSound = true, showSplash = true, textureFilter = true,
-       dontSuspend = false, hideMouse = false;
 
-  // Running state.
   std::string errorMessage;
   SDL_Window* window = nullptr;
   SDL_Renderer* renderer = nullptr;
@@ -133,21 +94,8 @@ class SdlEngine : public HGE {
   HTEXTURE nextTexture = 1;
   std::map<void*, std::unique_ptr<char[]>> loadedFiles;
   float delta = 0;
-  long frameCount = 0;
   std::chrono::steady_clock::time_point previousFrame, nextFrame;
   bool closePending = false;  // a close seen by a dialog's frame, for the frame loop
-
-  // Input of the current frame.
-  std::vector<int> keysWentDown;
-  std::deque<hgeInputEvent> events;
-  bool lastKeyAwaitsCharacter = false;
-  float mouseX = 0, mouseY = 0;
-
-  bool clipHidesAll = false;  // the clipping area is empty
-  std::vector<DrawCall> frameCalls, shownCalls;
-  bool screenStale = true;
-  long presentedFrames = 0;  // the window's content may differ from shownCalls
-  std::chrono::steady_clock::time_point lastShown;
-  bool captureRequested = false;
-  std::vector<std::uint32_t> captured;
+  InputTranslator input;
+  FrameRecorder recorder;
 };

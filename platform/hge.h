@@ -86,7 +86,7 @@ struct hgeInputEvent {
   int type = 0;   // INPUT_*
   int key = 0;    // HGEK_* for keys and mouse buttons
   int flags = 0;  // HGEINP_*
-  int chr = 0;    // the character typed (Windows-1252 byte), 0 for none
+  int chr = 0;    // the character typed (a Unicode code point), 0 for none
   int wheel = 0;  // wheel steps, positive away from the user
   float x = 0, y = 0;
 };

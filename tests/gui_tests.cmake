@@ -5,7 +5,8 @@ file(GLOB_RECURSE GUI_TEST_SOURCES CONFIGURE_DEPENDS
      ${CMAKE_CURRENT_SOURCE_DIR}/gcnWidgets/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/app/*.cpp)
 if(GUI_TEST_SOURCES)
   find_package(PNG REQUIRED)
-  add_executable(tarnwick_gui_tests ${GUI_TEST_SOURCES})
+  add_executable(tarnwick_gui_tests ${GUI_TEST_SOURCES}
+                 ${CMAKE_CURRENT_SOURCE_DIR}/support/SdlEngineProbe.cpp)
   target_link_libraries(tarnwick_gui_tests PRIVATE tarnwick_gui tarnwick_test_support
                         PNG::PNG GTest::gtest_main)
   target_compile_definitions(tarnwick_gui_tests PRIVATE
@@ -16,8 +17,10 @@ endif()
 
 # The real window: a demo program run under Xvfb by a script that looks at the
 # window from outside (title, size, icon) and answers its message boxes.
-add_executable(tarnwick_window_demo ${CMAKE_CURRENT_SOURCE_DIR}/window/WindowDemo.cpp)
+add_executable(tarnwick_window_demo ${CMAKE_CURRENT_SOURCE_DIR}/window/WindowDemo.cpp
+                                    ${CMAKE_CURRENT_SOURCE_DIR}/support/SdlEngineProbe.cpp)
 target_link_libraries(tarnwick_window_demo PRIVATE tarnwick_gui)
+target_include_directories(tarnwick_window_demo PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
 find_program(XVFB_RUN xvfb-run)
 find_program(XDOTOOL xdotool)
 if(XVFB_RUN AND XDOTOOL)

@@ -7,6 +7,9 @@
 #include <cstdarg>
 #include <cstdio>
 #include <cstring>
+#include <string_view>
+
+#include "text/Windows1252.h"
 
 namespace {
 
@@ -39,6 +42,19 @@ std::uint32_t CodeColour(char letter) {
 
 bool IsColourCode(const char* text) {
   return text[0] == '~' && text[1] != 0 && text[2] == '~';
+}
+
+// The code-page byte of the character at text, advancing past it; 256 for a
+// character the code page lacks. Valid UTF-8 is read as characters; any other
+// text as Windows-1252 bytes, so that raw archive names still draw.
+int NextCharacter(const char*& text, bool utf8) {
+  if (!utf8 || static_cast<unsigned char>(*text) < 0x80) return static_cast<unsigned char>(*text++);
+  const std::string_view sequence(text, strnlen(text, 4));
+  std::size_t length = 0;
+  const char32_t character = text::NextCodePoint(sequence, length);
+  text += length;
+  const auto byte = text::Windows1252ByteOf(character);
+  return byte ? *byte : 256;
 }
 
 bool IsBlank(char c) {
@@ -229,39 +245,42 @@ void BitmapFont::LogIgnoredLine(int lineNumber, const char* reason) {
   engine->System_Log("Font %s, line %d ignored: %s.", name.c_str(), lineNumber, reason);
 }
 
-int BitmapFont::DrawnCode(unsigned char code) const {
-  if (glyphs[code]) return code;
+int BitmapFont::DrawnCode(int code) const {
+  if (code < 256 && glyphs[code]) return code;
   if (glyphs[kFallbackCode]) return kFallbackCode;
   return -1;
 }
 
-float BitmapFont::LineWidth(const char*& text) const {
+float BitmapFont::LineWidth(const char*& text, bool utf8) const {
   float width = 0;
   while (*text && *text != '\n') {
     if (IsColourCode(text)) {
       text += 3;
       continue;
     }
-    const int code = DrawnCode(static_cast<unsigned char>(*text++));
+    const int code = DrawnCode(NextCharacter(text, utf8));
     if (code >= 0) width += pre[code] + glyphs[code]->GetWidth() + post[code] + tracking;
   }
   return width;
 }
 
 float BitmapFont::GetStringWidth(const char* text, bool multiline) const {
-  if (!text) return 0;
-  float widest = LineWidth(text);
+  return text ? Width(text, multiline, text::IsValidUtf8(text)) : 0;
+}
+
+float BitmapFont::Width(const char* text, bool multiline, bool utf8) const {
+  float widest = LineWidth(text, utf8);
   while (multiline && *text) {
     while (*text == '\n' || *text == '\r') ++text;
     if (!*text) break;
-    widest = std::max(widest, LineWidth(text));
+    widest = std::max(widest, LineWidth(text, utf8));
   }
   return widest * scale * proportion;
 }
 
-float BitmapFont::AlignedPen(float x, int horizontal, const char* line) const {
-  if (horizontal == kRight) return x - GetStringWidth(line, false);
-  if (horizontal == kCentre) return x - std::trunc(GetStringWidth(line, false) * 0.5f);
+float BitmapFont::AlignedPen(float x, int horizontal, const char* line, bool utf8) const {
+  if (horizontal == kRight) return x - Width(line, false, utf8);
+  if (horizontal == kCentre) return x - std::trunc(Width(line, false, utf8) * 0.5f);
   return x;
 }
 
@@ -269,11 +288,12 @@ void BitmapFont::Render(float x, float y, int align, const char* text, bool plai
   if (!text) return;
   const int horizontal = align & 3;
   const float xScale = scale * proportion;
-  float pen = AlignedPen(x, horizontal, text);
+  const bool utf8 = text::IsValidUtf8(text);
+  float pen = AlignedPen(x, horizontal, text, utf8);
   while (*text) {
     if (*text == '\n') {
       y += std::trunc(scale * height * spacing);
-      pen = AlignedPen(x, horizontal, ++text);
+      pen = AlignedPen(x, horizontal, ++text, utf8);
       continue;
     }
     if (IsColourCode(text)) {
@@ -288,7 +308,7 @@ void BitmapFont::Render(float x, float y, int align, const char* text, bool plai
       }
       // Not one of the eight letters: the tilde is drawn like any character.
     }
-    const int code = DrawnCode(static_cast<unsigned char>(*text++));
+    const int code = DrawnCode(NextCharacter(text, utf8));
     if (code < 0) continue;
     Sprite& glyph = *glyphs[code];
     pen += pre[code] * xScale;

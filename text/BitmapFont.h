@@ -1,6 +1,9 @@
 // The program's one bitmap font: a texture of glyph cells plus an "[HGEFONT]"
 // descriptor that places each character's cell and says how far the pen moves
 // around it. Drawing understands colour codes such as "~y~" (yellow) and "~w~".
+// Text is UTF-8 (or, when it is not valid UTF-8, Windows-1252 bytes); each
+// character is drawn with the glyph of its Windows-1252 byte, and a character
+// the font lacks with the question mark's glyph.
 #pragma once
 
 #include <array>
@@ -84,10 +87,11 @@ class BitmapFont {
   void ReadGlyphLine(const std::string& line, int lineNumber, int offsetX, int offsetY);
   bool LoadBitmap(const std::string& line, bool mipmap);
   void LogIgnoredLine(int lineNumber, const char* reason);
-  // The glyph drawn for code: its own, else the question mark's; -1 for none.
-  int DrawnCode(unsigned char code) const;
-  float LineWidth(const char*& text) const;
-  float AlignedPen(float x, int horizontal, const char* line) const;
+  // The glyph drawn for code (256: none): its own, else the question mark's; -1 for none.
+  int DrawnCode(int code) const;
+  float LineWidth(const char*& text, bool utf8) const;
+  float Width(const char* text, bool multiline, bool utf8) const;
+  float AlignedPen(float x, int horizontal, const char* line, bool utf8) const;
 
   HGE* engine;
   std::string name;  // for log lines: the descriptor name, or "from memory"

@@ -4,6 +4,8 @@
 #include <guichan/cliprectangle.hpp>
 #include <guichan/color.hpp>
 
+#include "text/Windows1252.h"
+
 namespace gcn {
 
 HGEImageFont::HGEImageFont(BitmapFont* font_, bool ownsFont) : font(font_) {
@@ -31,10 +33,18 @@ int HGEImageFont::getHeight() const {
 }
 
 int HGEImageFont::getStringIndexAt(const std::string& text, int x) const {
+  // Whole characters: the index is always where a character starts.
+  const bool utf8 = text::IsValidUtf8(text);
   int sum = 0;
-  for (std::size_t i = 0; i < text.size(); ++i) {
-    sum += getWidth(static_cast<unsigned char>(text[i]));
-    if (sum > x) return static_cast<int>(i);
+  for (std::size_t at = 0; at < text.size();) {
+    const std::size_t start = at;
+    if (utf8) {
+      text::NextCodePoint(text, at);
+    } else {
+      ++at;
+    }
+    sum += static_cast<int>(font->GetStringWidth(text.substr(start, at - start).c_str(), true));
+    if (sum > x) return static_cast<int>(start);
   }
   return static_cast<int>(text.size());
 }

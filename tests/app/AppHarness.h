@@ -21,7 +21,7 @@
 #include "app/Shell.h"
 #include "app/cState.h"
 #include "platform/MessageBox.h"
-#include "platform/RecordingEngine.h"
+#include "support/RecordingEngine.h"
 #include "text/Sprite.h"
 
 namespace apptest {

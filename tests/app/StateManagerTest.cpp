@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "app/StateManager.h"
-#include "platform/RecordingEngine.h"
+#include "support/RecordingEngine.h"
 
 namespace {
 

@@ -28,15 +28,10 @@ bool ShowsPiece(const hgeQuad& quad, const Sprite& piece) {
   return true;
 }
 
-::testing::AssertionResult Covers(const hgeQuad& quad, float x1, float y1, float x2, float y2) {
-  const hgeVertex* v = quad.v;
-  if (v[0].x == x1 && v[0].y == y1 && v[1].x == x2 && v[1].y == y1 && v[2].x == x2 &&
-      v[2].y == y2 && v[3].x == x1 && v[3].y == y2)
-    return ::testing::AssertionSuccess();
-  return ::testing::AssertionFailure()
-         << "quad covers (" << v[0].x << ", " << v[0].y << ")-(" << v[2].x << ", " << v[2].y
-         << "), corners 1 and 3 at (" << v[1].x << ", " << v[1].y << ") and (" << v[3].x << ", "
-         << v[3].y << "); expected (" << x1 << ", " << y1 << ")-(" << x2 << ", " << y2 << ")";
+int WidgetTest::GlowLines() const {
+  int count = 0;
+  for (const auto& line : engine->Lines()) count += line.color == 0xFF6CB2FD;
+  return count;
 }
 
 }  // namespace widgettest

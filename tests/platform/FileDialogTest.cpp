@@ -10,7 +10,7 @@
 #include "platform/FileChooser.h"
 #include "platform/FileDialog.h"
 #include "platform/Modal.h"
-#include "platform/RecordingEngine.h"
+#include "support/RecordingEngine.h"
 #include "support/TempDir.h"
 
 namespace fs = std::filesystem;

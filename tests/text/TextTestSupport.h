@@ -10,7 +10,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/RecordingEngine.h"
+#include "support/RecordingEngine.h"
 #include "text/BitmapFont.h"
 
 // Serves files from memory and remembers every name it was asked for, so that
@@ -58,7 +58,7 @@ class TextTest : public ::testing::Test {
 
   // Glyphs on a 256x256 texture, all 24 high, each in its own column of 16
   // pixels so that a drawn quad tells which glyph it is. Advances:
-  // A 10 (pre 1, width 10, post -1), B 8, ? 6, ~ 4, x 5, Y 7, 1 1.
+  // A 10 (pre 1, width 10, post -1), B 8, ? 6, ~ 4, x 5, Y 7, 1 1, \xE9 (é) 6.
   std::unique_ptr<BitmapFont> TestFont() {
     texture = engine->AddTexture(256, 256);
     return FontFrom(
@@ -69,7 +69,8 @@ class TextTest : public ::testing::Test {
         "Char=\"~\",48,0,4,24,0,0\n"
         "Char=\"x\",64,0,5,24,0,0\n"
         "Char=\"Y\",80,0,7,24,0,0\n"
-        "Char=\"1\",96,0,1,24,0,0\n",
+        "Char=\"1\",96,0,1,24,0,0\n"
+        "Char=E9,112,0,6,24,0,0\n",
         texture);
   }
 
@@ -86,11 +87,11 @@ struct DrawnGlyph {
 };
 
 inline std::vector<DrawnGlyph> DrawnGlyphs(const RecordingEngine& engine) {
-  static const char kColumns[] = "AB?~xY1";
+  static const char kColumns[] = "AB?~xY1e";
   std::vector<DrawnGlyph> drawn;
   for (const hgeQuad& quad : engine.Quads()) {
     const int column = static_cast<int>(std::lround(quad.v[0].tx * 256)) / 16;
-    const char glyph = column >= 0 && column < 7 ? kColumns[column] : '#';
+    const char glyph = column >= 0 && column < 8 ? kColumns[column] : '#';
     drawn.push_back({glyph, quad.v[0].x, quad.v[0].y, quad.v[2].x - quad.v[0].x,
                      quad.v[2].y - quad.v[0].y, quad.v[0].col});
   }

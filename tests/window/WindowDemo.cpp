@@ -23,6 +23,7 @@
 #include "platform/Modal.h"
 #include "platform/Resources.h"
 #include "platform/SdlEngine.h"
+#include "support/SdlEngineProbe.h"
 #include "text/BitmapFont.h"
 #include "text/Sprite.h"
 
@@ -150,7 +151,10 @@ double cpuAtStart = 0;
 std::chrono::steady_clock::time_point wallAtStart;
 double idleCpuPercent = 0;
 
+long frameCount = 0;
+
 bool ScreenshotFrame() {
+  ++frameCount;
   const auto now = std::chrono::steady_clock::now();
   if (!measuring && now >= measureFrom) {
     measuring = true;
@@ -160,8 +164,6 @@ bool ScreenshotFrame() {
   if (now >= stopAt) {
     const double wall = std::chrono::duration<double>(now - wallAtStart).count();
     idleCpuPercent = 100.0 * (CpuSeconds() - cpuAtStart) / wall;
-    engine->CaptureNextFrame();
-    DrawDemo();
     return true;
   }
   return false;
@@ -260,15 +262,16 @@ int main(int argc, char** argv) {
     engine->System_Start();
     const double wall = std::chrono::duration<double>(Clock::now() - start).count();
     std::printf("driver=%s renderer=%s frames=%ld seconds=%.2f idle_cpu_percent=%.2f\n",
-                engine->VideoDriver().c_str(), engine->RendererName().c_str(), engine->FrameCount(),
-                wall, idleCpuPercent);
-    if (!engine->SaveCapturedFrame(argv[2])) return 4;
+                SdlEngineProbe::VideoDriver(*engine).c_str(),
+                SdlEngineProbe::RendererName(*engine).c_str(), frameCount, wall, idleCpuPercent);
+    if (!SdlEngineProbe::SaveShownFrame(*engine, argv[2])) return 4;
   } else {
     countFile = argv[2];
     engine->System_Start();
     worker.join();
-    std::printf("driver=%s first=%s second=%s frames_while_up=%ld\n", engine->VideoDriver().c_str(),
-                AnswerName(first), AnswerName(second), framesWhileUp.load());
+    std::printf("driver=%s first=%s second=%s frames_while_up=%ld\n",
+                SdlEngineProbe::VideoDriver(*engine).c_str(), AnswerName(first), AnswerName(second),
+                framesWhileUp.load());
   }
   font.reset();
   sprites.clear();

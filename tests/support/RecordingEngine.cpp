@@ -1,4 +1,4 @@
-#include "platform/RecordingEngine.h"
+#include "support/RecordingEngine.h"
 
 #include <algorithm>
 #include <cstdarg>
@@ -38,11 +38,17 @@ void RecordingEngine::SetMousePos(float x, float y) {
   mouseY = y;
 }
 
-void RecordingEngine::PressKey(int key) { pressed.push_back(key); }
+void RecordingEngine::PressKey(int key) {
+  pressed.push_back(key);
+}
 
-void RecordingEngine::QueueEvent(const hgeInputEvent& event) { events.push_back(event); }
+void RecordingEngine::QueueEvent(const hgeInputEvent& event) {
+  events.push_back(event);
+}
 
-void RecordingEngine::NextFrame() { pressed.clear(); }
+void RecordingEngine::NextFrame() {
+  pressed.clear();
+}
 
 bool RecordingEngine::System_Start() {
   for (int frame = 0; frame < maxFrames; ++frame) {
@@ -68,18 +74,32 @@ void RecordingEngine::System_SetState(hgeBoolState state, bool value) {
 
 void RecordingEngine::System_SetState(hgeFuncState state, hgeCallback value) {
   switch (state) {
-    case HGE_FRAMEFUNC: frameFunc = value; break;
-    case HGE_RENDERFUNC: renderFunc = value; break;
-    case HGE_EXITFUNC: exitFunc = value; break;
+    case HGE_FRAMEFUNC:
+      frameFunc = value;
+      break;
+    case HGE_RENDERFUNC:
+      renderFunc = value;
+      break;
+    case HGE_EXITFUNC:
+      exitFunc = value;
+      break;
   }
 }
 
 void RecordingEngine::System_SetState(hgeIntState state, int value) {
   switch (state) {
-    case HGE_SCREENWIDTH: screenWidth = value; break;
-    case HGE_SCREENHEIGHT: screenHeight = value; break;
-    case HGE_FPS: fps = value; break;
-    case HGE_ICON: icon = value; break;
+    case HGE_SCREENWIDTH:
+      screenWidth = value;
+      break;
+    case HGE_SCREENHEIGHT:
+      screenHeight = value;
+      break;
+    case HGE_FPS:
+      fps = value;
+      break;
+    case HGE_ICON:
+      icon = value;
+      break;
   }
 }
 
@@ -87,14 +107,20 @@ void RecordingEngine::System_SetState(hgeStringState, const char* value) {
   title = value ? value : "";
 }
 
-bool RecordingEngine::System_GetState(hgeBoolState state) { return boolStates[state]; }
+bool RecordingEngine::System_GetState(hgeBoolState state) {
+  return boolStates[state];
+}
 
 int RecordingEngine::System_GetState(hgeIntState state) {
   switch (state) {
-    case HGE_SCREENWIDTH: return screenWidth;
-    case HGE_SCREENHEIGHT: return screenHeight;
-    case HGE_FPS: return fps;
-    case HGE_ICON: return icon;
+    case HGE_SCREENWIDTH:
+      return screenWidth;
+    case HGE_SCREENHEIGHT:
+      return screenHeight;
+    case HGE_FPS:
+      return fps;
+    case HGE_ICON:
+      return icon;
   }
   return 0;
 }
@@ -110,7 +136,9 @@ void* RecordingEngine::Resource_Load(const char* filename, std::uint32_t* size) 
   return buffer;
 }
 
-void RecordingEngine::Resource_Free(void* resource) { delete[] static_cast<char*>(resource); }
+void RecordingEngine::Resource_Free(void* resource) {
+  delete[] static_cast<char*>(resource);
+}
 
 HTEXTURE RecordingEngine::Texture_Load(const char* data, std::uint32_t size, bool) {
   // Only the PNG header is read: the size is all a recorded texture needs.

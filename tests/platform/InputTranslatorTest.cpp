@@ -1,0 +1,104 @@
+#include <SDL.h>
+#include <gtest/gtest.h>
+
+#include <guichan/key.hpp>
+#include <vector>
+
+#include "platform/HGEInput.h"
+#include "platform/InputTranslator.h"
+#include "support/RecordingEngine.h"
+
+namespace {
+
+SDL_Event Key(Uint32 type, SDL_Keycode key, Uint16 mod = KMOD_NONE) {
+  SDL_Event event{};
+  event.type = type;
+  event.key.keysym.sym = key;
+  event.key.keysym.mod = mod;
+  return event;
+}
+
+SDL_Event Text(const char* utf8) {
+  SDL_Event event{};
+  event.type = SDL_TEXTINPUT;
+  SDL_strlcpy(event.text.text, utf8, sizeof event.text.text);
+  return event;
+}
+
+std::vector<hgeInputEvent> Frame(std::initializer_list<SDL_Event> sdl) {
+  InputTranslator input;
+  input.BeginFrame();
+  for (const SDL_Event& event : sdl) input.Translate(event);
+  std::vector<hgeInputEvent> events;
+  hgeInputEvent event;
+  while (input.NextEvent(&event)) events.push_back(event);
+  return events;
+}
+
+// Ctrl pressed, V pressed and both released before the frame reads them: the
+// V still carries the Ctrl it was pressed with.
+TEST(InputTranslator, ModifiersComeFromEachEvent) {
+  const auto events =
+      Frame({Key(SDL_KEYDOWN, SDLK_LCTRL, KMOD_LCTRL), Key(SDL_KEYDOWN, SDLK_v, KMOD_LCTRL),
+             Key(SDL_KEYUP, SDLK_v, KMOD_LCTRL), Key(SDL_KEYUP, SDLK_LCTRL),
+             Key(SDL_KEYDOWN, SDLK_TAB, KMOD_LSHIFT), Key(SDL_KEYDOWN, SDLK_TAB)});
+  ASSERT_EQ(events.size(), 6u);
+  EXPECT_EQ(events[1].key, 'V');
+  EXPECT_EQ(events[1].flags, HGEINP_CTRL);
+  EXPECT_EQ(events[3].flags, 0);
+  EXPECT_EQ(events[4].key, HGEK_TAB);
+  EXPECT_EQ(events[4].flags, HGEINP_SHIFT);
+  EXPECT_EQ(events[5].flags, 0);
+}
+
+TEST(InputTranslator, TypedTextArrivesAsUnicodeCharacters) {
+  // "a" with its key; then é, €, Ж (whose code collides with guichan's special
+  // keys) and a broken byte, typed on their own.
+  const auto events = Frame({Key(SDL_KEYDOWN, SDLK_a), Text("a"), Key(SDL_KEYDOWN, SDLK_RETURN),
+                             Text("\xC3\xA9\xE2\x82\xAC\xD0\x96\xFF\t")});
+  std::vector<int> keys, characters;
+  for (const auto& event : events) {
+    keys.push_back(event.key);
+    characters.push_back(event.chr);
+  }
+  EXPECT_EQ(keys, (std::vector<int>{'A', HGEK_ENTER, 0, 0, 0}));
+  EXPECT_EQ(characters, (std::vector<int>{'a', 0, 0xE9, 0x20AC, 0x416}));
+
+  // Through the toolkit adapter: each character reaches the widgets whole,
+  // and none of them can pass for a special key.
+  auto recording = std::make_unique<RecordingEngine>();
+  for (const auto& event : events) recording->QueueEvent(event);
+  hgeInstall(std::move(recording));
+  gcn::HGEInput adapter;
+  adapter._pollInput();
+  std::vector<char32_t> typed;
+  while (!adapter.isKeyQueueEmpty()) {
+    const int value = adapter.dequeueKeyInput().getKey().getValue();
+    typed.push_back(value == gcn::Key::ENTER ? U'\n' : gcn::CharacterOfKeyValue(value));
+  }
+  hgeInstall(nullptr);
+  EXPECT_EQ(typed, (std::vector<char32_t>{U'a', U'\n', U'é', U'€', U'Ж'}));
+  EXPECT_EQ(gcn::CharacterOfKeyValue(gcn::Key::LEFT), 0u);
+}
+
+TEST(InputTranslator, ButtonsCountAsDownOnlyInTheirFrame) {
+  InputTranslator input;
+  SDL_Event press{};
+  press.type = SDL_MOUSEBUTTONDOWN;
+  press.button.button = SDL_BUTTON_LEFT;
+  press.button.x = 582;
+  press.button.y = 8;
+  SDL_Event quit{};
+  quit.type = SDL_QUIT;
+  input.BeginFrame();
+  EXPECT_FALSE(input.Translate(press));
+  EXPECT_TRUE(input.Translate(quit));
+  EXPECT_TRUE(input.WentDown(HGEK_LBUTTON));
+  EXPECT_EQ(input.MouseX(), 582);
+  input.BeginFrame();
+  EXPECT_FALSE(input.WentDown(HGEK_LBUTTON));
+  hgeInputEvent event;
+  EXPECT_FALSE(input.NextEvent(&event));
+}
+
+}  // namespace
