@@ -53,10 +53,6 @@ void SdlEngine::TextureDeleter::operator()(SDL_Texture* texture) const {
   SDL_DestroyTexture(texture);
 }
 
-SdlEngine::~SdlEngine() {
-  System_Shutdown();
-}
-
 bool SdlEngine::System_Initiate() {
   if (window) return true;
   // SDL quietly falls back to a driver without a screen when no display can be
@@ -273,11 +269,6 @@ SDL_Texture* SdlEngine::Uploaded(HTEXTURE handle) {
 
 FrameRecorder::TextureLookup SdlEngine::Textures() {
   return [this](HTEXTURE handle) { return Uploaded(handle); };
-}
-
-void SdlEngine::Input_GetMousePos(float* x, float* y) {
-  if (x) *x = input.MouseX();
-  if (y) *y = input.MouseY();
 }
 
 bool SdlEngine::Gfx_BeginScene(HTARGET target) {

@@ -21,7 +21,7 @@ struct SDL_Surface;
 class SdlEngine : public HGE {
  public:
   SdlEngine() = default;
-  ~SdlEngine() override;
+  ~SdlEngine() override { System_Shutdown(); }
   SdlEngine(const SdlEngine&) = delete;
   SdlEngine& operator=(const SdlEngine&) = delete;
 
@@ -46,7 +46,10 @@ class SdlEngine : public HGE {
   int Texture_GetHeight(HTEXTURE texture, bool original = false) override;
   float Timer_GetDelta() override { return delta; }
   bool Input_KeyDown(int key) override { return input.WentDown(key); }
-  void Input_GetMousePos(float* x, float* y) override;
+  void Input_GetMousePos(float* x, float* y) override {
+    if (x) *x = input.MouseX();
+    if (y) *y = input.MouseY();
+  }
   bool Input_GetEvent(hgeInputEvent* event) override { return input.NextEvent(event); }
   bool Gfx_BeginScene(HTARGET target = 0) override;
   void Gfx_EndScene() override;

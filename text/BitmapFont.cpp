@@ -40,8 +40,16 @@ std::uint32_t CodeColour(char letter) {
   }
 }
 
-bool IsColourCode(const char* text) {
-  return text[0] == '~' && text[1] != 0 && text[2] == '~';
+// What a colour code at text does: whether there is one ("~", a byte, "~"),
+// and the colour it selects (0 when its letter names none). The one place
+// where colour codes are read.
+struct ColourCode {
+  bool present;
+  std::uint32_t colour;
+};
+ColourCode ColourCodeAt(const char* text) {
+  if (text[0] != '~' || text[1] == 0 || text[2] != '~') return {false, 0};
+  return {true, CodeColour(text[1])};
 }
 
 // The code-page byte of the character at text, advancing past it; 256 for a
@@ -254,7 +262,7 @@ int BitmapFont::DrawnCode(int code) const {
 float BitmapFont::LineWidth(const char*& text, bool utf8) const {
   float width = 0;
   while (*text && *text != '\n') {
-    if (IsColourCode(text)) {
+    if (ColourCodeAt(text).present) {
       text += 3;
       continue;
     }
@@ -296,18 +304,12 @@ void BitmapFont::Render(float x, float y, int align, const char* text, bool plai
       pen = AlignedPen(x, horizontal, ++text, utf8);
       continue;
     }
-    if (IsColourCode(text)) {
-      if (plain) {
-        text += 3;
-        continue;
-      }
-      if (const std::uint32_t codeColour = CodeColour(text[1])) {
-        SetColor(codeColour);
-        text += 3;
-        continue;
-      }
-      // Not one of the eight letters: the tilde is drawn like any character.
+    if (const ColourCode code = ColourCodeAt(text); code.present && (plain || code.colour)) {
+      if (!plain) SetColor(code.colour);
+      text += 3;
+      continue;
     }
+    // A code whose letter names no colour is drawn like any characters.
     const int code = DrawnCode(NextCharacter(text, utf8));
     if (code < 0) continue;
     Sprite& glyph = *glyphs[code];
