@@ -25,45 +25,13 @@
 #include "platform/HGEGraphics.h"
 #include "platform/Resources.h"
 #include "platform/SdlEngine.h"
+#include "support/ScriptedInput.h"
 #include "support/SdlEngineProbe.h"
 #include "text/BitmapFont.h"
 
 namespace {
 
 constexpr int kGalleryWidth = 600, kGalleryHeight = 400;
-
-// Input for guichan, scripted by the gallery: the states that need a pointer
-// or typing are reached the way a user reaches them.
-class ScriptedInput : public gcn::Input {
- public:
-  void MouseMove(int x, int y) { Mouse(gcn::MouseInput::EMPTY, gcn::MouseInput::MOVED, x, y); }
-  void MousePress(int x, int y) { Mouse(gcn::MouseInput::LEFT, gcn::MouseInput::PRESSED, x, y); }
-  void MouseRelease(int x, int y) { Mouse(gcn::MouseInput::LEFT, gcn::MouseInput::RELEASED, x, y); }
-  void Type(int key) { keys.push(gcn::KeyInput(gcn::Key(key), gcn::KeyInput::PRESSED)); }
-
-  bool isKeyQueueEmpty() override { return keys.empty(); }
-  gcn::KeyInput dequeueKeyInput() override {
-    gcn::KeyInput input = keys.front();
-    keys.pop();
-    return input;
-  }
-  bool isMouseQueueEmpty() override { return mice.empty(); }
-  gcn::MouseInput dequeueMouseInput() override {
-    gcn::MouseInput input = mice.front();
-    mice.pop();
-    return input;
-  }
-  void _pollInput() override {}
-
- private:
-  void Mouse(unsigned button, unsigned type, int x, int y) {
-    time += 10000;  // far apart: no double clicks
-    mice.push(gcn::MouseInput(button, type, x, y, time));
-  }
-  std::queue<gcn::KeyInput> keys;
-  std::queue<gcn::MouseInput> mice;
-  int time = 0;
-};
 
 HTEXTURE LoadResource(HGE* engine, const char* name, const char* type) {
   const auto bytes = platform::FindResource(name, type);
@@ -180,14 +148,14 @@ bool DrawGallery(SdlEngine* engine, const char* out) {
 
     Show({&scrolled});
     scrolled.requestFocus();
-    for (char c : path) input.Type(c);
+    for (char c : path) input.KeyPress(c);
     gui.logic();
     gui.draw();
 
     Show({&home});
     home.requestFocus();
-    for (char c : path) input.Type(c);
-    input.Type(gcn::Key::HOME);
+    for (char c : path) input.KeyPress(c);
+    input.KeyPress(gcn::Key::HOME);
     gui.logic();
     gui.draw();
 

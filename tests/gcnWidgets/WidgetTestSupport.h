@@ -21,52 +21,9 @@
 #include "gcnWidgets/wContener.h"
 #include "gcnWidgets/wSkin.h"
 #include "support/RecordingEngine.h"
+#include "support/ScriptedInput.h"
 
 namespace widgettest {
-
-// Input for guichan fed directly by the test.
-class ScriptedInput : public gcn::Input {
- public:
-  void MouseMove(int x, int y) { PushMouse(gcn::MouseInput::EMPTY, gcn::MouseInput::MOVED, x, y); }
-  void MousePress(int x, int y, unsigned button = gcn::MouseInput::LEFT) {
-    PushMouse(button, gcn::MouseInput::PRESSED, x, y);
-  }
-  void MouseRelease(int x, int y, unsigned button = gcn::MouseInput::LEFT) {
-    PushMouse(button, gcn::MouseInput::RELEASED, x, y);
-  }
-  void KeyPress(int key, bool control = false) { PushKey(key, gcn::KeyInput::PRESSED, control); }
-  void KeyRelease(int key, bool control = false) { PushKey(key, gcn::KeyInput::RELEASED, control); }
-
-  bool isKeyQueueEmpty() override { return keys.empty(); }
-  gcn::KeyInput dequeueKeyInput() override {
-    gcn::KeyInput input = keys.front();
-    keys.pop();
-    return input;
-  }
-  bool isMouseQueueEmpty() override { return mice.empty(); }
-  gcn::MouseInput dequeueMouseInput() override {
-    gcn::MouseInput input = mice.front();
-    mice.pop();
-    return input;
-  }
-  void _pollInput() override {}
-
- private:
-  void PushMouse(unsigned button, unsigned type, int x, int y) {
-    // Far apart in time, so that no two presses make a double click.
-    timeStamp += 10000;
-    mice.push(gcn::MouseInput(button, type, x, y, timeStamp));
-  }
-  void PushKey(int key, unsigned type, bool control) {
-    gcn::KeyInput input(gcn::Key(key), type);
-    input.setControlPressed(control);
-    keys.push(input);
-  }
-
-  std::queue<gcn::KeyInput> keys;
-  std::queue<gcn::MouseInput> mice;
-  int timeStamp = 0;
-};
 
 // Every character (UTF-8) 10 pixels wide; string widths carry the extra pixel
 // of the program's font adapter, so an empty string measures 1.
