@@ -43,6 +43,7 @@ Bytes Ascending(int count) {
 
 TEST(PidDecoding, WorkedExamples) {
   constexpr std::uint32_t kSkip = pidbuild::kSkipCoded;
+  constexpr std::uint32_t kFill = 0x100;
   struct Case {
     const char* what;
     std::int32_t width, height;
@@ -89,6 +90,11 @@ TEST(PidDecoding, WorkedExamples) {
       {"literal run cut short", 4, 2, kSkip, {0x05, 1, 2}, {1, 2, 0, 0, 0, 0, 0, 0}},
       {"repeat value byte missing", 2, 2, 0, {3, 0xC5}, {3, 0, 0, 0}},
       {"no pixel data", 2, 1, 0, {}, {0, 0}},
+      // Flag 0x100: skips take the low byte of the dword at 24 (the builder
+      // stores 0xCAFEF00D there); repeat coding has no skips to fill.
+      {"skips take the fill index", 4, 2, kSkip | kFill, {0x82, 0x01, 5, 0x85, 0x01, 6},
+       {0x0D, 0x0D, 5, 0x0D, 6, 0, 0, 0}},
+      {"fill index without skips", 2, 1, kFill, {0xC2, 0}, {0, 0}},
   };
   for (const Case& c : cases) {
     SCOPED_TRACE(c.what);

@@ -88,6 +88,12 @@ TEST(PidTransparency, ColourKeyDecidesByColourNotIndex) {
   image.loadFromMemory(file.data(), file.size(), &palette, false, false, true);
   // The skipped pixel stays opaque.
   EXPECT_EQ(TopRow(image), (std::vector<Rgba>{Opaque(palette, 0), kClear, Opaque(palette, 9)}));
+  // Unless the picture fills its skips with the key's index (flag 0x100, index at 24).
+  auto filled = file;
+  filled[5] |= 0x01;
+  filled[24] = 6;
+  image.loadFromMemory(filled.data(), filled.size(), &palette, false, false, true);
+  EXPECT_EQ(TopRow(image), (std::vector<Rgba>{kClear, kClear, Opaque(palette, 9)}));
 
   // Entry 0 with the key colour: skipped pixels become transparent.
   palette.bytes[0] = 255;
