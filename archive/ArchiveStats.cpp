@@ -64,14 +64,20 @@ GameId GameOf(const REZ::Parser& parser) {
   return kGameNone;
 }
 
-void DetectGame(const REZ::Parser& parser) { DetectedGame = GameOf(parser); }
+void DetectGame(const REZ::Parser& parser) {
+  DetectedGame = GameOf(parser);
+}
 
 const char* GameName(std::int32_t game) {
   switch (game) {
-    case kGameClaw: return "CLAW";
-    case kGameEnemies: return "ENEMIES";
-    case kGameGruntz: return "GRUNTZ";
-    default: return "NONE";
+    case kGameClaw:
+      return "CLAW";
+    case kGameEnemies:
+      return "ENEMIES";
+    case kGameGruntz:
+      return "GRUNTZ";
+    default:
+      return "NONE";
   }
 }
 

@@ -147,20 +147,7 @@ TEST_F(ReaderFormat, TypeBytesAreReadLastFirstWithLeadingNulsDropped) {
                                       "CUT.Y", "FULL.ABCD", ".TXT"}));
 }
 
-TEST_F(ReaderFormat, FileAndTimeFieldsAreKeptAsStored) {
-  Node file = FileNode("F", "TXT", "abc");
-  file.id = 0xDEADBEEF;
-  file.time = 0x01020304;
-  Node folder = Folder("D");
-  folder.time = 0xA0B0C0D0;
-  auto parser = Open(Folder("ROOT", {file, folder}));
-  const auto& loadedFile = static_cast<const REZ::File&>(*parser->Root().children[0]);
-  EXPECT_EQ(loadedFile.id, 0xDEADBEEFu);
-  EXPECT_EQ(loadedFile.time, 0x01020304u);
-  EXPECT_EQ(parser->Root().children[1]->time, 0xA0B0C0D0u);
-}
-
-// path -> size and bytes of every node, depth first.
+// path -> bytes of every node, depth first.
 void Dump(const REZ::Dir& folder, const std::string& prefix, std::vector<std::string>& out) {
   for (const auto& child : folder.children) {
     const std::string path = prefix + child->name;
@@ -175,11 +162,11 @@ void Dump(const REZ::Dir& folder, const std::string& prefix, std::vector<std::st
 }
 
 TEST_F(ReaderFormat, RetailAndPlainLayoutsOfOneTreeReadAlike) {
-  const Node tree = Folder(
-      "ROOT", {FileNode("SOUND", "WAV", "riff"),
-               Folder("GAME", {FileNode("README", "TXT", "hello"), Folder("EMPTY"),
-                               Folder("PALETTEZ", {FileNode("RED", "PAL", "rgb")})}),
-               FileNode("LAST", "PID", "pixels")});
+  const Node tree =
+      Folder("ROOT", {FileNode("SOUND", "WAV", "riff"),
+                      Folder("GAME", {FileNode("README", "TXT", "hello"), Folder("EMPTY"),
+                                      Folder("PALETTEZ", {FileNode("RED", "PAL", "rgb")})}),
+                      FileNode("LAST", "PID", "pixels")});
   const auto retail = Build(tree, Layout::Retail);
   // The retail header: 168 bytes, banner lines and the end-of-text byte; data from 168.
   EXPECT_EQ(retail[0x7E], 0x1A);
@@ -212,19 +199,8 @@ TEST_F(ReaderFormat, LongestNamesThatFitTheScanBuffer) {
   bytes.resize(139 + 28);
   bytes.insert(bytes.end(), 127, 'N');
   bytes.push_back(0);
-  EXPECT_EQ(ChildNames(Open(bytes)->Root()), std::vector<std::string>{std::string(127, 'N') + ".TXT"});
-}
-
-TEST_F(ReaderFormat, HeaderTextsKeepAtMost59Characters) {
-  std::vector<unsigned char> bytes = Header(139, 0);
-  std::fill(bytes.begin() + 2, bytes.begin() + 62, 'a');
-  std::fill(bytes.begin() + 64, bytes.begin() + 124, 'b');
-  // Separators are not checked.
-  bytes[62] = bytes[63] = bytes[124] = bytes[125] = bytes[126] = 'x';
-  auto parser = Open(bytes);
-  EXPECT_EQ(std::string(parser->headerText1), std::string(59, 'a'));
-  EXPECT_EQ(std::string(parser->headerText2), std::string(59, 'b'));
-  EXPECT_EQ(parser->version, 1u);
+  EXPECT_EQ(ChildNames(Open(bytes)->Root()),
+            std::vector<std::string>{std::string(127, 'N') + ".TXT"});
 }
 
 TEST_F(ReaderFormat, HeaderChecksAndUnopenableFilesRaiseTheirCodes) {

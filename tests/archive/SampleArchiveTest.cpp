@@ -23,11 +23,18 @@ struct Sample {
 };
 
 TEST(SampleArchive, CommittedFilesMatchTheGeneratorAndLoad) {
-  for (const Sample& sample :
-       {Sample{"sample.rez", rezbuild::SampleArchive, rezbuild::Layout::Plain, kGameClaw,
-               {"CLAW/PALETTES/MAIN.PAL"}, {"PAL", "PID", "WAV", "TXT"}},
-        Sample{"retail-sample.rez", rezbuild::RetailSampleArchive, rezbuild::Layout::Retail,
-               kGameGruntz, {"GRUNTZ/PALETTEZ/REDTOY.PAL"}, {"PAL", "PID", "WAV", "TXT"}}}) {
+  for (const Sample& sample : {Sample{"sample.rez",
+                                      rezbuild::SampleArchive,
+                                      rezbuild::Layout::Plain,
+                                      kGameClaw,
+                                      {"CLAW/PALETTES/MAIN.PAL"},
+                                      {"PAL", "PID", "WAV", "TXT"}},
+                               Sample{"retail-sample.rez",
+                                      rezbuild::RetailSampleArchive,
+                                      rezbuild::Layout::Retail,
+                                      kGameGruntz,
+                                      {"GRUNTZ/PALETTEZ/REDTOY.PAL"},
+                                      {"PAL", "PID", "WAV", "TXT"}}}) {
     SCOPED_TRACE(sample.file);
     std::ifstream in(kExamples / sample.file, std::ios::binary);
     ASSERT_TRUE(in);

@@ -152,13 +152,3 @@ TEST(PaletteOption, ArchiveEntryOrPalFileElseAUsageError) {
         c.errorOrPixel);
   }
 }
-
-TEST(PaletteLoading, ShortDataFillsOnlyTheBytesItHas) {
-  Palette palette;
-  palette.bytes.fill(9);
-  const std::vector<std::uint8_t> data{1, 2, 3, 4};
-  loadPaletteFromMemory(palette, data.data(), data.size());
-  EXPECT_EQ(palette.Red(0), 1);
-  EXPECT_EQ(palette.Red(1), 4);
-  EXPECT_EQ(palette.Green(1), 9);
-}

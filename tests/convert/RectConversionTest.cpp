@@ -28,10 +28,10 @@ std::string Layout(const std::vector<rezbuild::Node>& entries, bool withPosition
   auto parser = OpenArchive(dir, Folder("", {Folder("F", entries)}));
   const REZ::Dir& folder = DirAt(*parser, "F");
   const CommonCanvas canvas = computeCommonCanvas(folder);
-  std::string text = canvas.tooLarge ? "too large " + std::to_string(canvas.wantedWidth) + "x" +
-                                           std::to_string(canvas.wantedHeight)
-                                     : std::to_string(canvas.width) + "x" +
-                                           std::to_string(canvas.height);
+  std::string text = canvas.tooLarge
+                         ? "too large " + std::to_string(canvas.wantedWidth) + "x" +
+                               std::to_string(canvas.wantedHeight)
+                         : std::to_string(canvas.width) + "x" + std::to_string(canvas.height);
   for (const auto& entry : entries) {
     if (!withPositions) break;
     if (entry.isDir || entry.type != "PID" || entry.data.size() < PidHeader::kBytes) continue;
@@ -55,15 +55,16 @@ TEST(RectCanvas, WorkedExamples) {
 
 TEST(RectCanvas, OnlyPicturesDirectlyInTheFolderWithinTheCapCount) {
   const auto big = extracttest::MakePid(50, 50, 40, 40);
-  EXPECT_EQ(Layout({Pid("A", 10, 10, 0, 0),
-                    // The first 31 bytes of a header: the 32nd would be another entry's.
-                    FileNode("SHORT", "PID", std::vector<unsigned char>(big.begin(), big.begin() + 31)),
-                    FileNode("LOWER", "pid", big), FileNode("OTHER", "PCX", big),
-                    Pid("HUGE", 5000, 5000, 0, 0),  // 25 M pixels, sides within 16384
-                    Pid("WIDE", 16385, 1, 0, 0), Pid("EMPTY", 0, 10, 99, 99),
-                    Folder("SUB", {Pid("C", 60, 60, 0, 0)})},
-                   false),
-            "10x10");
+  EXPECT_EQ(
+      Layout({Pid("A", 10, 10, 0, 0),
+              // The first 31 bytes of a header: the 32nd would be another entry's.
+              FileNode("SHORT", "PID", std::vector<unsigned char>(big.begin(), big.begin() + 31)),
+              FileNode("LOWER", "pid", big), FileNode("OTHER", "PCX", big),
+              Pid("HUGE", 5000, 5000, 0, 0),  // 25 M pixels, sides within 16384
+              Pid("WIDE", 16385, 1, 0, 0), Pid("EMPTY", 0, 10, 99, 99),
+              Folder("SUB", {Pid("C", 60, 60, 0, 0)})},
+             false),
+      "10x10");
   // A folder without such a picture has no canvas: each picture keeps its size.
   EXPECT_EQ(Layout({Folder("SUB", {Pid("C", 60, 60, 0, 0)})}), "0x0");
 }
@@ -84,8 +85,8 @@ TEST(RectCanvas, CanvasBeyondTheCapIsNotMadeAndNothingOverflows) {
 TEST(RectExtraction, TooLargeCanvasIsReportedOnceAndOnlyWhenPicturesAreConverted) {
   TempDir dir;
   auto archive = extracttest::OpenBuilt(
-      dir / "a.rez", Folder("", {Folder("WIDE", {Pid("A", 10, 10, -9000, 0),
-                                                 Pid("B", 12, 10, 9000, 0)})}));
+      dir / "a.rez",
+      Folder("", {Folder("WIDE", {Pid("A", 10, 10, -9000, 0), Pid("B", 12, 10, 9000, 0)})}));
   auto options = extracttest::OptionsFor(*archive);
   options.rectConversion = true;
   for (const bool convert : {false, true}) {
@@ -119,9 +120,9 @@ TEST(RectExtraction, AnchorsOfAllFramesFallOnTheSameCanvasPixel) {
     const Frame& f = frames[i];
     std::vector<std::uint8_t> indices(std::size_t(f.width * f.height), 50);
     indices[std::size_t((f.height / 2 - f.offsetY) * f.width + f.width / 2 - f.offsetX)] = 200;
-    entries.push_back(FileNode("FRAME00" + std::to_string(i), "PID",
-                               pidbuild::Picture(f.width, f.height, indices, i % 2 == 0,
-                                                 f.offsetX, f.offsetY)));
+    entries.push_back(
+        FileNode("FRAME00" + std::to_string(i), "PID",
+                 pidbuild::Picture(f.width, f.height, indices, i % 2 == 0, f.offsetX, f.offsetY)));
   }
   TempDir dir;
   rezbuild::Write(dir / "a.rez", Folder("", {Folder("ANIM", entries)}));

@@ -138,8 +138,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   // The canvas of this picture alone is the picture itself.
   const CommonCanvas own = canvasForBounds(anchorBoxOf(image.header()));
   const CanvasPlacement alone = placeOnCanvas(image.header(), own);
-  Check(own.width == image.width() && own.height == image.height() && alone.x == 0 &&
-        alone.y == 0);
+  Check(own.width == image.width() && own.height == image.height() && alone.x == 0 && alone.y == 0);
   image.renderRgba(canvas, canvasWidth, canvasHeight, x, y);
 
   // Every pixel is either untouched, transparent (all zero) or opaque.

@@ -113,8 +113,8 @@ void PutRecord(std::vector<unsigned char>& d, const Node& child, std::uint32_t o
   PutU32(d, child.time);
   if (!child.isDir) {
     PutU32(d, child.id);
-    const std::string stored = child.rawType ? *child.rawType
-                                             : std::string(child.type.rbegin(), child.type.rend());
+    const std::string stored =
+        child.rawType ? *child.rawType : std::string(child.type.rbegin(), child.type.rend());
     if (stored.size() > 4) throw std::runtime_error("type longer than 4");
     d.insert(d.end(), stored.begin(), stored.end());
     d.resize(d.size() + 4 - stored.size(), 0);
@@ -172,7 +172,8 @@ class RetailLayout {
       if (child.isDir) PutRecord(body, child, bodies[&child].first, bodies[&child].second);
     for (const auto& child : folder.children)
       if (!child.isDir)
-        PutRecord(body, child, dataOffset.at(&child), static_cast<std::uint32_t>(child.data.size()));
+        PutRecord(body, child, dataOffset.at(&child),
+                  static_cast<std::uint32_t>(child.data.size()));
     const auto at = static_cast<std::uint32_t>(out.size());
     out.insert(out.end(), body.begin(), body.end());
     return {body.empty() ? 0 : at, static_cast<std::uint32_t>(body.size())};

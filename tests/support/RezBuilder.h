@@ -19,8 +19,8 @@ namespace rezbuild {
 
 struct Node {
   bool isDir = false;
-  std::string name;  // record name (for files: without the type)
-  std::string type;  // file type text, at most 4 characters ("PID")
+  std::string name;                    // record name (for files: without the type)
+  std::string type;                    // file type text, at most 4 characters ("PID")
   std::optional<std::string> rawType;  // exactly 4 stored bytes, overrides type
   std::vector<unsigned char> data;
   std::optional<std::uint64_t> dataAt;  // place the data here (sparse file)
