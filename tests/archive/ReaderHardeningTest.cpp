@@ -2,8 +2,6 @@
 // instead of reading out of bounds, recursing forever or exhausting memory.
 #include <gtest/gtest.h>
 
-#include <functional>
-
 #include "archive/cREZ.h"
 #include "support/RezBuilder.h"
 #include "support/TempDir.h"
@@ -219,22 +217,6 @@ TEST_F(ReaderHardening, FirstBytesOfAFileAreZeroFilledPastTheEndOfTheArchive) {
   const auto& empty = static_cast<const REZ::File&>(*parser->Root().children[0]);
   EXPECT_EQ(empty.GetData(4), std::vector<unsigned char>(4, 0));
   EXPECT_TRUE(empty.GetData().empty());
-}
-
-TEST_F(ReaderHardening, DataAccessThroughAnUnloadedParserRaisesCode5) {
-  auto parser = Open(Build(Folder("ROOT", {FileNode("A", "TXT", "abc")})));
-  const auto& file = static_cast<const REZ::File&>(*parser->Root().children[0]);
-  parser->loaded = false;
-  for (const auto& read : std::vector<std::function<void()>>{
-           [&] { file.GetData(); }, [&] { file.GetData(2); }, [&] { parser->GetStream(); }}) {
-    try {
-      read();
-      ADD_FAILURE() << "read through an unloaded parser";
-    } catch (const REZ::Exception& e) {
-      EXPECT_EQ(e.code, REZ::kUndefinedParser);
-      EXPECT_EQ(e.message, "Trying to load from undefined parser.");
-    }
-  }
 }
 
 }  // namespace
