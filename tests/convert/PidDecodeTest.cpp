@@ -145,7 +145,9 @@ TEST(PidHostileHeaders, SizesWithoutPixelsOrAbsurdSizesGiveNoRasterAndAllocateNo
                         {4, least, PidLoadStatus::NoPixels},
                         {most, most, PidLoadStatus::TooLarge},
                         {kMaxPictureSide + 1, 1, PidLoadStatus::TooLarge},
-                        {1, kMaxPictureSide + 1, PidLoadStatus::TooLarge}}) {
+                        {1, kMaxPictureSide + 1, PidLoadStatus::TooLarge},
+                        {kMaxPictureSide, kMaxPictureSide, PidLoadStatus::TooLarge},
+                        {4096, 4097, PidLoadStatus::TooLarge}}) {  // one row past 16 Mi pixels
     SCOPED_TRACE(::testing::Message() << c.width << " x " << c.height);
     const auto image = Decoded(Coded(c.width, c.height, 0, {0xFF, 1, 0xFF, 1}), c.status);
     EXPECT_TRUE(image.raster().empty());
