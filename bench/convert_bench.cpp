@@ -16,8 +16,8 @@
 
 #include "archive/ArchiveStats.h"
 #include "convert/ImageConversion.h"
-#include "extract/EntryNames.h"
 #include "convert/PidImage.h"
+#include "extract/EntryNames.h"
 #include "support/PidBuilder.h"
 #include "support/RezBuilder.h"
 #include "support/TempDir.h"

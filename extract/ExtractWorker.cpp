@@ -301,11 +301,11 @@ void ExtractFolder(ExtractJob& job, const REZ::Dir& folder, const std::string* p
     Tolerate(job, "cannot measure the pictures of " + displayPath,
              [&] { canvas = computeCommonCanvas(folder); });
   if (canvas.tooLarge)
-    Report(job, displayPath + ": the common canvas would be " +
-                    std::to_string(canvas.wantedWidth) + " x " +
-                    std::to_string(canvas.wantedHeight) + ", beyond the limit of " +
+    Report(job, displayPath + ": the common canvas would be " + std::to_string(canvas.wantedWidth) +
+                    " x " + std::to_string(canvas.wantedHeight) + ", beyond the limit of " +
                     std::to_string(kMaxPicturePixels) + " pixels and sides up to " +
-                    std::to_string(kMaxPictureSide) + "; its pictures are written at their own sizes");
+                    std::to_string(kMaxPictureSide) +
+                    "; its pictures are written at their own sizes");
   const FolderContext context{displayPath, folderPath, canvas};
   const FolderLevel childLevel =
       level == FolderLevel::Root ? FolderLevel::TopLevel : FolderLevel::Deeper;

@@ -32,8 +32,7 @@ std::vector<std::string> FolderNames(const fs::path& folder) {
   return names;
 }
 
-CommonCanvas Canvas(std::int32_t width, std::int32_t height, std::int64_t left,
-                    std::int64_t top) {
+CommonCanvas Canvas(std::int32_t width, std::int32_t height, std::int64_t left, std::int64_t top) {
   CommonCanvas canvas;
   canvas.width = width;
   canvas.height = height;
@@ -70,8 +69,8 @@ class PngExport : public ::testing::Test {
   }
 
   ConversionOutcome Convert(const std::string& entry, const CommonCanvas& canvas = {}) {
-    return convertPidToPng(FileAt(*parser, "F/" + entry), out / PngNameOf(entry), canvas,
-                           questions, paused);
+    return convertPidToPng(FileAt(*parser, "F/" + entry), out / PngNameOf(entry), canvas, questions,
+                           paused);
   }
 
   TempDir dir;
@@ -255,9 +254,8 @@ TEST(PngExportThreads, ConcurrentConversionsEachGetTheirOwnPicture) {
       ScriptedQuestions questions;
       std::atomic<bool> paused{false};
       for (const auto& child : parser.Root().children)
-        if (convertPidToPng(static_cast<const REZ::File&>(*child),
-                            folder / PngNameOf(child->name), {}, questions,
-                            paused) == ConversionOutcome::Written)
+        if (convertPidToPng(static_cast<const REZ::File&>(*child), folder / PngNameOf(child->name),
+                            {}, questions, paused) == ConversionOutcome::Written)
           ++written[std::size_t(t)];
     });
   }
