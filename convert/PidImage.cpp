@@ -67,6 +67,11 @@ void DecodeRepeatCoded(const std::uint8_t* data, std::size_t size,
 
 }  // namespace
 
+std::string PictureCapText() {
+  return "the limit of " + std::to_string(kMaxPicturePixels) + " pixels and sides up to " +
+         std::to_string(kMaxPictureSide);
+}
+
 std::optional<PidHeader> readPidHeader(const std::uint8_t* data, std::size_t size) {
   if (data == nullptr || size < PidHeader::kBytes) return std::nullopt;
   PidHeader header;

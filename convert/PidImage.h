@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "convert/Palette.h"
@@ -45,6 +46,9 @@ std::optional<PidHeader> readPidHeader(const std::uint8_t* data, std::size_t siz
 // most 16 Mi pixels (64 MiB as RGBA) with no side over 16384.
 constexpr std::int32_t kMaxPictureSide = 16384;
 constexpr std::int64_t kMaxPicturePixels = 16777216;
+
+// "the limit of 16777216 pixels and sides up to 16384", for reports.
+std::string PictureCapText();
 
 // True when a picture or canvas of this size may be allocated.
 constexpr bool WithinPictureCap(std::int64_t width, std::int64_t height) {

@@ -54,11 +54,6 @@ std::string SizeText(std::int64_t width, std::int64_t height) {
   return std::to_string(width) + " x " + std::to_string(height);
 }
 
-std::string CapText() {
-  return "the limit of " + std::to_string(kMaxPicturePixels) + " pixels and sides up to " +
-         std::to_string(kMaxPictureSide);
-}
-
 std::string RefusalText(PidLoadStatus status, const PidImage& image, std::size_t size) {
   switch (status) {
     case PidLoadStatus::TooShort:
@@ -66,7 +61,8 @@ std::string RefusalText(PidLoadStatus status, const PidImage& image, std::size_t
     case PidLoadStatus::NoPixels:
       return "picture size " + SizeText(image.width(), image.height()) + " holds no pixels";
     case PidLoadStatus::TooLarge:
-      return "picture size " + SizeText(image.width(), image.height()) + " is beyond " + CapText();
+      return "picture size " + SizeText(image.width(), image.height()) + " is beyond " +
+             PictureCapText();
     case PidLoadStatus::Loaded:
       break;
   }
@@ -135,7 +131,7 @@ Attempt ConvertOnce(const REZ::File& file, const std::filesystem::path& target,
     if (header && header->width >= 1 && header->height >= 1 &&
         !WithinPictureCap(header->width, header->height))
       return refuse("picture size " + SizeText(header->width, header->height) + " is beyond " +
-                    CapText());
+                    PictureCapText());
     const std::vector<unsigned char> bytes = file.GetData();
 
     PidImage image;
@@ -151,7 +147,7 @@ Attempt ConvertOnce(const REZ::File& file, const std::filesystem::path& target,
     const CanvasPlacement placement = placeOnCanvas(image.header(), commonCanvas);
     if (!WithinPictureCap(placement.canvasWidth, placement.canvasHeight))
       return refuse("canvas size " + SizeText(placement.canvasWidth, placement.canvasHeight) +
-                    " is beyond " + CapText());
+                    " is beyond " + PictureCapText());
     if (image.height() + placement.y > placement.canvasHeight) WriteDiagnostic("ERROR\n");
 
     std::vector<std::uint8_t> canvas(

@@ -302,9 +302,7 @@ void ExtractFolder(ExtractJob& job, const REZ::Dir& folder, const std::string* p
              [&] { canvas = computeCommonCanvas(folder); });
   if (canvas.tooLarge)
     Report(job, displayPath + ": the common canvas would be " + std::to_string(canvas.wantedWidth) +
-                    " x " + std::to_string(canvas.wantedHeight) + ", beyond the limit of " +
-                    std::to_string(kMaxPicturePixels) + " pixels and sides up to " +
-                    std::to_string(kMaxPictureSide) +
+                    " x " + std::to_string(canvas.wantedHeight) + ", beyond " + PictureCapText() +
                     "; its pictures are written at their own sizes");
   const FolderContext context{displayPath, folderPath, canvas};
   const FolderLevel childLevel =
