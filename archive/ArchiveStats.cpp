@@ -34,6 +34,27 @@ void CollectTypeStats(std::vector<TypeStat>& stats, const REZ::Dir& folder) {
   }
 }
 
+namespace {
+
+void AddPaletteEntries(const REZ::Dir& folder, const std::string& prefix,
+                       std::vector<std::string>& paths) {
+  for (const auto& child : folder.children) {
+    const std::string path = prefix + child->name;
+    if (child->IsDir())
+      AddPaletteEntries(static_cast<const REZ::Dir&>(*child), path + "/", paths);
+    else if (REZ::FileExtension(child->name) == std::optional<std::string>("PAL"))
+      paths.push_back(path);
+  }
+}
+
+}  // namespace
+
+std::vector<std::string> PaletteEntryPaths(const REZ::Dir& root) {
+  std::vector<std::string> paths;
+  AddPaletteEntries(root, "", paths);
+  return paths;
+}
+
 GameId GameOf(const REZ::Parser& parser) {
   for (const auto& child : parser.Root().children) {
     if (child->name == "GRUNTZ") return kGameGruntz;
@@ -43,14 +64,20 @@ GameId GameOf(const REZ::Parser& parser) {
   return kGameNone;
 }
 
-void DetectGame(const REZ::Parser& parser) { DetectedGame = GameOf(parser); }
+void DetectGame(const REZ::Parser& parser) {
+  DetectedGame = GameOf(parser);
+}
 
 const char* GameName(std::int32_t game) {
   switch (game) {
-    case kGameClaw: return "CLAW";
-    case kGameEnemies: return "ENEMIES";
-    case kGameGruntz: return "GRUNTZ";
-    default: return "NONE";
+    case kGameClaw:
+      return "CLAW";
+    case kGameEnemies:
+      return "ENEMIES";
+    case kGameGruntz:
+      return "GRUNTZ";
+    default:
+      return "NONE";
   }
 }
 

@@ -26,6 +26,10 @@ std::int64_t MeasureArchiveFile(const std::filesystem::path& path);
 // Adds the files of folder and of every folder below it, in first-met order.
 void CollectTypeStats(std::vector<TypeStat>& stats, const REZ::Dir& folder);
 
+// Archive paths ("/"-separated, archive bytes) of every PAL entry, depth first,
+// so that a user can pick the palette for pictures that have none.
+std::vector<std::string> PaletteEntryPaths(const REZ::Dir& root);
+
 // The game an archive belongs to, from the names of the root's children.
 GameId GameOf(const REZ::Parser& parser);
 // Sets DetectedGame from the archive.

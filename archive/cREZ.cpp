@@ -9,6 +9,7 @@ namespace {
 
 constexpr const char* kSourceUnit = "cREZ";
 constexpr std::uint64_t kHeaderSize = 139;
+constexpr std::uint64_t kVersionAt = 127;
 constexpr std::size_t kNameBufferSize = 128;
 constexpr std::size_t kFolderRecordFixed = 16;
 constexpr std::size_t kFileRecordFixed = 28;
@@ -141,6 +142,14 @@ void Parser::ReadHeader() {
 
   if (got < 2 || header[0] != 0x0D || header[1] != 0x0A)
     Fail(__LINE__, "the file does not start with the bytes 0D 0A");
+  // A version we do not know may come with a header of another length: say
+  // so rather than calling the file damaged.
+  if (got >= kVersionAt + 4) {
+    version = LittleEndian32(header + kVersionAt);
+    if (version != 1)
+      throw Exception("Unsupported version.", kUnsupportedVersion, kSourceUnit, __LINE__,
+                      "version " + std::to_string(version) + ", only 1 is known");
+  }
   if (got < kHeaderSize)
     Fail(__LINE__, "the header needs " + std::to_string(kHeaderSize) + " bytes, the file has " +
                        std::to_string(got));
@@ -149,11 +158,6 @@ void Parser::ReadHeader() {
   headerText1[59] = '\0';
   std::memcpy(headerText2, header + 64, sizeof headerText2);
   headerText2[59] = '\0';
-
-  version = LittleEndian32(header + 127);
-  if (version != 1)
-    throw Exception("Unsupported version.", kUnsupportedVersion, kSourceUnit, __LINE__,
-                    "version " + std::to_string(version) + ", only 1 is known");
 
   root.offset = LittleEndian32(header + 131);
   root.size = LittleEndian32(header + 135);
@@ -178,7 +182,9 @@ void Parser::ReadDirectory(Dir& folder) {
 
   RecordReader reader(stream, fileSize, std::uint64_t(folder.offset) + folder.size);
   reader.Seek(folder.offset);
-  openFolders.push_back(&folder);
+  // The loop below stops once size - 1 bytes are consumed; the last record
+  // may run on past that.
+  openFolders.push_back({&folder, std::uint64_t(folder.offset) + folder.size - 1});
 
   std::uint64_t consumed = 0;
   while (consumed < std::uint64_t(folder.size) - 1) {
@@ -259,13 +265,13 @@ void Parser::ReadDirectory(Dir& folder) {
     child.name = std::move(name);
 
     if (child.size != 0) {
-      for (const Dir* open : openFolders) {
-        if (child.offset >= open->offset &&
-            std::uint64_t(child.offset) < std::uint64_t(open->offset) + open->size)
-          Fail(__LINE__, "folder \"" + child.name + "\" points back into the block of \"" +
-                             open->name + "\" (a cycle)");
-      }
       const std::uint64_t resumeAt = reader.Position();
+      openFolders.back().end = std::max(openFolders.back().end, resumeAt);
+      for (const OpenBlock& open : openFolders) {
+        if (child.offset >= open.folder->offset && child.offset < open.end)
+          Fail(__LINE__, "folder \"" + child.name + "\" points back into the block of \"" +
+                             open.folder->name + "\" (a cycle)");
+      }
       ReadDirectory(child);
       reader.Seek(resumeAt);
     }

@@ -95,7 +95,6 @@ class Parser {
 
   Dir root;
   std::ifstream stream;
-  bool ownsStream = true;
   bool loaded = false;
   char headerText1[60] = {};
   char headerText2[60] = {};
@@ -107,9 +106,15 @@ class Parser {
   void ReadDirectory(Dir& folder);
 
   std::uint64_t fileSize = 0;
-  // Folders whose blocks are being read, outermost first: a nested folder may
-  // not point back into any of them.
-  std::vector<const Dir*> openFolders;
+  // Folders whose blocks are being read, outermost first, each with the end of
+  // the bytes its block has really consumed so far (at least its stated size
+  // less the one byte the record loop never reads): a nested folder may not
+  // point back into any of them.
+  struct OpenBlock {
+    const Dir* folder;
+    std::uint64_t end;
+  };
+  std::vector<OpenBlock> openFolders;
   std::uint64_t nodeCount = 0;
   std::uint64_t nodeLimit = 0;
 };

@@ -17,6 +17,7 @@
 #include "archive/ArchiveStats.h"
 #include "convert/ImageConversion.h"
 #include "convert/PidImage.h"
+#include "extract/EntryNames.h"
 #include "support/PidBuilder.h"
 #include "support/RezBuilder.h"
 #include "support/TempDir.h"
@@ -159,7 +160,8 @@ int main(int argc, char** argv) {
   fs::create_directory(viaLibpng);
 
   start = Clock::now();
-  for (const REZ::File* file : files) convertPidToPng(*file, viaDevil, 0, 0, questions, paused);
+  for (const REZ::File* file : files)
+    convertPidToPng(*file, viaDevil / PngNameOf(file->name), {}, questions, paused);
   const double convertSeconds = SecondsSince(start);
 
   start = Clock::now();

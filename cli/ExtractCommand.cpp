@@ -13,6 +13,7 @@
 #include "archive/ArchiveStats.h"
 #include "cli/Commands.h"
 #include "cli/OpenArchive.h"
+#include "cli/PaletteOption.h"
 #include "cli/TerminalQuestions.h"
 #include "convert/Diagnostics.h"
 #include "convert/ImageConversion.h"
@@ -32,6 +33,7 @@ struct ExtractArgs {
   bool emptyFolders = false;
   OverwriteMode overwrite = OverwriteMode::Ask;
   bool quiet = false;
+  std::optional<std::string> palette;
 };
 
 bool SplitTypes(const std::string& list, std::vector<std::string>& types) {
@@ -62,6 +64,8 @@ bool ParseExtractArgs(const std::vector<std::string>& args, ExtractArgs& out) {
         UsageError("extract: --types needs a comma-separated list of types, e.g. --types=PID,WAV");
         return false;
       }
+    } else if (arg.rfind("--palette=", 0) == 0 && arg.size() > 10) {
+      out.palette = arg.substr(10);
     } else if (arg == "--png") {
       out.png = true;
     } else if (arg == "--rect") {
@@ -152,7 +156,12 @@ int RunExtract(const std::vector<std::string>& args) {
       std::fprintf(stderr, "tarnwick-cli: %s: no files of type '%s'\n", parsed.archive.c_str(),
                    type.c_str());
   }
-  const ExtractOptions options = BuildOptions(parsed, stats);
+  ExtractOptions options = BuildOptions(parsed, stats);
+  if (parsed.palette) {
+    std::string why;
+    options.fallbackPalette = LoadPaletteOption(*parsed.palette, *archive, why);
+    if (!options.fallbackPalette) return UsageError("extract: --palette: " + why);
+  }
 
   std::error_code error;
   std::filesystem::create_directories(parsed.destination, error);

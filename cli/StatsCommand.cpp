@@ -4,6 +4,7 @@
 #include "archive/ArchiveStats.h"
 #include "cli/Commands.h"
 #include "cli/OpenArchive.h"
+#include "extract/EntryNames.h"
 #include "extract/Formatting.h"
 #include "text/Windows1252.h"
 
@@ -72,6 +73,7 @@ int RunStats(const std::vector<std::string>& args) {
   CollectTypeStats(stats, parser->Root());
   const std::int64_t size = static_cast<std::int64_t>(parser->ArchiveSize());
   const char* game = GameName(GameOf(*parser));
+  const std::vector<std::string> palettes = PaletteEntryPaths(parser->Root());
 
   if (parsed.json) {
     nlohmann::ordered_json types = nlohmann::ordered_json::array();
@@ -79,8 +81,13 @@ int RunStats(const std::vector<std::string>& args) {
       types.push_back({{"extension", text::Utf8FromWindows1252(stat.extension)},
                        {"count", stat.count},
                        {"totalSize", stat.totalSize}});
-    const nlohmann::ordered_json out = {
-        {"archive", parsed.archive}, {"size", size}, {"game", game}, {"types", types}};
+    nlohmann::ordered_json paletteList = nlohmann::ordered_json::array();
+    for (const auto& path : palettes) paletteList.push_back(text::Utf8FromWindows1252(path));
+    const nlohmann::ordered_json out = {{"archive", parsed.archive},
+                                        {"size", size},
+                                        {"game", game},
+                                        {"types", types},
+                                        {"palettes", paletteList}};
     std::printf("%s\n", out.dump(2, ' ', false, kJsonDump).c_str());
     return kExitOk;
   }
@@ -96,6 +103,11 @@ int RunStats(const std::vector<std::string>& args) {
     bytes += stat.totalSize;
   }
   std::printf("%-6s %8lld  %s\n", "Total", static_cast<long long>(files), SizeText(bytes).c_str());
+  if (!palettes.empty()) {
+    std::printf("\nPalettes (for extract --palette=P):\n");
+    for (const auto& path : palettes)
+      std::printf("  %s\n", PrintableName(text::Utf8FromWindows1252(path)).c_str());
+  }
   return kExitOk;
 }
 

@@ -8,6 +8,7 @@
 
 #include "archive/cREZ.h"
 #include "convert/Palette.h"
+#include "convert/Placement.h"
 #include "convert/UserQuestions.h"
 
 // The palette that PID pictures without one of their own are drawn with;
@@ -17,21 +18,19 @@ extern std::optional<Palette> currentPalette;
 // Makes folder/PALETTES/MAIN.PAL the current palette when there is one.
 void switchPaletteFrom(const REZ::Dir& folder);
 
-struct CanvasSize {
-  std::int32_t width = 0;
-  std::int32_t height = 0;
-};
-// The common canvas of the PID pictures directly in folder; 0 x 0 without any.
-CanvasSize computeCommonCanvas(const REZ::Dir& folder);
+// The common canvas of the PID pictures directly in folder that have pixels
+// within the size cap; none (0 x 0) without any, or when it would exceed the
+// cap (then tooLarge is set).
+CommonCanvas computeCommonCanvas(const REZ::Dir& folder);
 
 enum class ConversionOutcome { Written, Failed };
-// Decodes file and saves it as <outputFolder>/<name with "PID" -> "png">.
-// A canvas below 1 in either direction means the picture's own size. Image
-// library errors are put to questions.AskImageError (Cancel sets paused); an
-// entry that cannot be decoded is reported with questions.ReportFailure.
-ConversionOutcome convertPidToPng(const REZ::File& file, const std::filesystem::path& outputFolder,
-                                  std::int32_t canvasWidth, std::int32_t canvasHeight,
-                                  UserQuestions& questions, std::atomic<bool>& paused);
+// Decodes file and saves it as the PNG file target, placed on canvas (none:
+// the picture's own size). Image library errors are put to
+// questions.AskImageError (Cancel sets paused); an entry that cannot be
+// decoded is reported with questions.ReportFailure.
+ConversionOutcome convertPidToPng(const REZ::File& file, const std::filesystem::path& target,
+                                  const CommonCanvas& canvas, UserQuestions& questions,
+                                  std::atomic<bool>& paused);
 
 // Once at start-up, before the first conversion: ilInit, iluInit, overwrite on.
 void InitImageLibrary();

@@ -20,10 +20,10 @@ std::int32_t LittleEndianI32(const std::uint8_t* bytes) {
 }
 
 // Skip coding: 0x00 is padding, 0x01..0x80 a literal run, 0x81..0xFF a skip of
-// index-0 pixels. Literal runs carry on across a row end; a skip does not: the
-// part of it beyond the row end is lost.
+// pixels drawn in the fill index. Literal runs carry on across a row end; a
+// skip does not: the part of it beyond the row end is lost.
 void DecodeSkipCoded(const std::uint8_t* data, std::size_t size, std::size_t width,
-                     std::vector<std::uint8_t>& raster) {
+                     std::uint8_t fill, std::vector<std::uint8_t>& raster) {
   const std::size_t total = raster.size();
   std::size_t at = 0;
   std::size_t pos = 0;
@@ -37,7 +37,9 @@ void DecodeSkipCoded(const std::uint8_t* data, std::size_t size, std::size_t wid
       pos += count;
     } else {
       const std::size_t leftInRow = width - at % width;
-      at += std::min<std::size_t>(code - 0x80u, leftInRow);
+      const std::size_t count = std::min<std::size_t>(code - 0x80u, leftInRow);
+      std::memset(raster.data() + at, fill, count);
+      at += count;
     }
   }
 }
@@ -65,6 +67,11 @@ void DecodeRepeatCoded(const std::uint8_t* data, std::size_t size,
 
 }  // namespace
 
+std::string PictureCapText() {
+  return "the limit of " + std::to_string(kMaxPicturePixels) + " pixels and sides up to " +
+         std::to_string(kMaxPictureSide);
+}
+
 std::optional<PidHeader> readPidHeader(const std::uint8_t* data, std::size_t size) {
   if (data == nullptr || size < PidHeader::kBytes) return std::nullopt;
   PidHeader header;
@@ -73,6 +80,7 @@ std::optional<PidHeader> readPidHeader(const std::uint8_t* data, std::size_t siz
   header.height = LittleEndianI32(data + 12);
   header.offsetX = LittleEndianI32(data + 16);
   header.offsetY = LittleEndianI32(data + 20);
+  header.fill = LittleEndianU32(data + 24);
   return header;
 }
 
@@ -109,8 +117,7 @@ PidLoadStatus PidImage::loadFromMemory(const std::uint8_t* data, std::size_t siz
   }
 
   if (header_.width < 1 || header_.height < 1) return PidLoadStatus::NoPixels;
-  if (header_.width > kMaxPictureSide || header_.height > kMaxPictureSide)
-    return PidLoadStatus::TooLarge;
+  if (!WithinPictureCap(header_.width, header_.height)) return PidLoadStatus::TooLarge;
 
   const auto width = static_cast<std::size_t>(header_.width);
   raster_.assign(width * static_cast<std::size_t>(header_.height), 0);
@@ -118,7 +125,7 @@ PidLoadStatus PidImage::loadFromMemory(const std::uint8_t* data, std::size_t siz
   const std::size_t pixelBytes =
       pixelDataEnd > PidHeader::kBytes ? pixelDataEnd - PidHeader::kBytes : 0;
   if (header_.Has(PidFlag::SkipCoded))
-    DecodeSkipCoded(pixels, pixelBytes, width, raster_);
+    DecodeSkipCoded(pixels, pixelBytes, width, header_.SkippedIndex(), raster_);
   else
     DecodeRepeatCoded(pixels, pixelBytes, raster_);
   return PidLoadStatus::Loaded;

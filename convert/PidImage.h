@@ -9,6 +9,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <optional>
+#include <string>
 #include <vector>
 
 #include "convert/Palette.h"
@@ -17,6 +18,7 @@ enum class PidFlag : std::uint32_t {
   Transparent = 0x01,      // some pixels are transparent (see TransparencyMode)
   SkipCoded = 0x20,        // pixel data uses skip coding, else repeat coding
   EmbeddedPalette = 0x80,  // the last 768 bytes of the file are the picture's palette
+  FillIndex = 0x100,       // skipped pixels take the header's fill index, else index 0
 };
 
 struct PidHeader {
@@ -27,16 +29,32 @@ struct PidHeader {
   std::int32_t offsetX = 0;
   std::int32_t offsetY = 0;
   std::uint32_t flags = 0;
+  std::uint32_t fill = 0;  // the dword at 24; its low byte is the fill index
 
+  // The index skip coding leaves behind.
+  std::uint8_t SkippedIndex() const {
+    return Has(PidFlag::FillIndex) ? static_cast<std::uint8_t>(fill & 0xFF) : 0;
+  }
   bool Has(PidFlag flag) const { return (flags & static_cast<std::uint32_t>(flag)) != 0; }
 };
 
 // The header in the first 32 bytes of data; none when there are fewer.
 std::optional<PidHeader> readPidHeader(const std::uint8_t* data, std::size_t size);
 
-// Real pictures are at most a screen or two wide; the bound keeps a hostile
-// header from asking for gigabytes (16384 x 16384 is 256 MiB of indices).
+// Real pictures are at most a screen or two wide; the bounds keep a hostile
+// header from asking for gigabytes: a picture, and a common canvas, holds at
+// most 16 Mi pixels (64 MiB as RGBA) with no side over 16384.
 constexpr std::int32_t kMaxPictureSide = 16384;
+constexpr std::int64_t kMaxPicturePixels = 16777216;
+
+// "the limit of 16777216 pixels and sides up to 16384", for reports.
+std::string PictureCapText();
+
+// True when a picture or canvas of this size may be allocated.
+constexpr bool WithinPictureCap(std::int64_t width, std::int64_t height) {
+  return width >= 1 && height >= 1 && width <= kMaxPictureSide && height <= kMaxPictureSide &&
+         width * height <= kMaxPicturePixels;
+}
 
 enum class TransparencyMode {
   IndexZero,  // pixels of index 0 are transparent
@@ -47,7 +65,7 @@ enum class PidLoadStatus {
   Loaded,
   TooShort,  // fewer than 32 bytes: no header
   NoPixels,  // width or height below 1
-  TooLarge,  // width or height above kMaxPictureSide
+  TooLarge,  // beyond WithinPictureCap
 };
 
 class PidImage {

@@ -1,24 +1,53 @@
 #include "convert/Placement.h"
 
-namespace {
+#include <algorithm>
 
-std::int64_t CentredPosition(std::int32_t canvas, std::int32_t size, std::int32_t offset) {
-  if (size >= canvas) return 0;
-  return std::int64_t{canvas} / 2 - (std::int64_t{size} - offset) / 2;
+AnchorBox anchorBoxOf(const PidHeader& picture) {
+  AnchorBox box;
+  // Integer division truncates toward zero, as the games' halving does.
+  box.left = std::int64_t{picture.offsetX} - std::int64_t{picture.width} / 2;
+  box.top = std::int64_t{picture.offsetY} - std::int64_t{picture.height} / 2;
+  box.right = box.left + picture.width;
+  box.bottom = box.top + picture.height;
+  return box;
 }
 
-}  // namespace
+void addToBounds(AnchorBox& bounds, const AnchorBox& next) {
+  bounds.left = std::min(bounds.left, next.left);
+  bounds.top = std::min(bounds.top, next.top);
+  bounds.right = std::max(bounds.right, next.right);
+  bounds.bottom = std::max(bounds.bottom, next.bottom);
+}
 
-CanvasPlacement placeOnCanvas(const PidHeader& picture, std::int32_t canvasWidth,
-                              std::int32_t canvasHeight) {
-  CanvasPlacement placement;
-  if (canvasWidth < 1 || canvasHeight < 1) {
-    canvasWidth = picture.width;
-    canvasHeight = picture.height;
+CommonCanvas canvasForBounds(const AnchorBox& bounds) {
+  CommonCanvas canvas;
+  const std::int64_t width = bounds.right - bounds.left;
+  const std::int64_t height = bounds.bottom - bounds.top;
+  if (width < 1 || height < 1) return canvas;
+  if (!WithinPictureCap(width, height)) {
+    canvas.tooLarge = true;
+    canvas.wantedWidth = width;
+    canvas.wantedHeight = height;
+    return canvas;
   }
-  placement.canvasWidth = canvasWidth;
-  placement.canvasHeight = canvasHeight;
-  placement.x = CentredPosition(canvasWidth, picture.width, picture.offsetX);
-  placement.y = CentredPosition(canvasHeight, picture.height, picture.offsetY);
+  canvas.width = static_cast<std::int32_t>(width);
+  canvas.height = static_cast<std::int32_t>(height);
+  canvas.left = bounds.left;
+  canvas.top = bounds.top;
+  return canvas;
+}
+
+CanvasPlacement placeOnCanvas(const PidHeader& picture, const CommonCanvas& canvas) {
+  CanvasPlacement placement;
+  if (canvas.width < 1 || canvas.height < 1) {
+    placement.canvasWidth = picture.width;
+    placement.canvasHeight = picture.height;
+    return placement;
+  }
+  const AnchorBox box = anchorBoxOf(picture);
+  placement.canvasWidth = canvas.width;
+  placement.canvasHeight = canvas.height;
+  placement.x = box.left - canvas.left;
+  placement.y = box.top - canvas.top;
   return placement;
 }

@@ -50,27 +50,19 @@ void StartImageLibrary() {
   }
 }
 
-// The output name comes from the archive: it must name a file directly in the
-// output folder.
-bool PlainFileName(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." &&
-         name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
-}
-
 std::string SizeText(std::int64_t width, std::int64_t height) {
   return std::to_string(width) + " x " + std::to_string(height);
 }
 
 std::string RefusalText(PidLoadStatus status, const PidImage& image, std::size_t size) {
-  const std::string side = std::to_string(kMaxPictureSide);
   switch (status) {
     case PidLoadStatus::TooShort:
       return "only " + std::to_string(size) + " bytes, too short for a picture header";
     case PidLoadStatus::NoPixels:
       return "picture size " + SizeText(image.width(), image.height()) + " holds no pixels";
     case PidLoadStatus::TooLarge:
-      return "picture size " + SizeText(image.width(), image.height()) + " is larger than " + side +
-             " x " + side;
+      return "picture size " + SizeText(image.width(), image.height()) + " is beyond " +
+             PictureCapText();
     case PidLoadStatus::Loaded:
       break;
   }
@@ -126,12 +118,20 @@ Attempt SaveCanvas(std::vector<std::uint8_t>& canvas, std::int32_t width, std::i
 }
 
 Attempt ConvertOnce(const REZ::File& file, const std::filesystem::path& target,
-                    std::int32_t canvasWidth, std::int32_t canvasHeight, UserQuestions& questions) {
+                    const CommonCanvas& commonCanvas, UserQuestions& questions) {
   const auto refuse = [&](const std::string& why) {
     questions.ReportFailure(file.name + ": " + why + "; skipped");
     return Attempt{};
   };
   try {
+    // The header alone tells whether the picture may be decoded at all: a
+    // refused one is not read whole.
+    const auto head = file.GetData(std::min<std::uint32_t>(file.size, PidHeader::kBytes));
+    const auto header = readPidHeader(head.data(), head.size());
+    if (header && header->width >= 1 && header->height >= 1 &&
+        !WithinPictureCap(header->width, header->height))
+      return refuse("picture size " + SizeText(header->width, header->height) + " is beyond " +
+                    PictureCapText());
     const std::vector<unsigned char> bytes = file.GetData();
 
     PidImage image;
@@ -144,12 +144,10 @@ Attempt ConvertOnce(const REZ::File& file, const std::filesystem::path& target,
                              currentPalette ? &*currentPalette : nullptr, false, false, true);
     if (status != PidLoadStatus::Loaded) return refuse(RefusalText(status, image, bytes.size()));
 
-    const CanvasPlacement placement = placeOnCanvas(image.header(), canvasWidth, canvasHeight);
-    if (placement.canvasWidth > kMaxPictureSide || placement.canvasHeight > kMaxPictureSide) {
-      const std::string side = std::to_string(kMaxPictureSide);
+    const CanvasPlacement placement = placeOnCanvas(image.header(), commonCanvas);
+    if (!WithinPictureCap(placement.canvasWidth, placement.canvasHeight))
       return refuse("canvas size " + SizeText(placement.canvasWidth, placement.canvasHeight) +
-                    " is larger than " + side + " x " + side);
-    }
+                    " is beyond " + PictureCapText());
     if (image.height() + placement.y > placement.canvasHeight) WriteDiagnostic("ERROR\n");
 
     std::vector<std::uint8_t> canvas(
@@ -193,23 +191,16 @@ void InitImageLibrary() {
   });
 }
 
-ConversionOutcome convertPidToPng(const REZ::File& file, const std::filesystem::path& outputFolder,
-                                  std::int32_t canvasWidth, std::int32_t canvasHeight,
-                                  UserQuestions& questions, std::atomic<bool>& paused) {
+ConversionOutcome convertPidToPng(const REZ::File& file, const std::filesystem::path& target,
+                                  const CommonCanvas& canvas, UserQuestions& questions,
+                                  std::atomic<bool>& paused) {
   InitImageLibrary();
-  const std::string outputName = REZ::ReplaceAll(file.name, "PID", "png");
-  if (!PlainFileName(outputName)) {
-    questions.ReportFailure(file.name + ": \"" + outputName +
-                            "\" is not a plain file name; skipped");
-    return ConversionOutcome::Failed;
-  }
-  const std::filesystem::path target = outputFolder / outputName;
 
   // Errors not answered before a Try Again are asked after the new attempt's
   // own, which is where DevIL's error stack would have kept them.
   std::deque<ImageLibraryError> unanswered;
   for (;;) {
-    const Attempt attempt = ConvertOnce(file, target, canvasWidth, canvasHeight, questions);
+    const Attempt attempt = ConvertOnce(file, target, canvas, questions);
     unanswered.insert(unanswered.begin(), attempt.errors.begin(), attempt.errors.end());
 
     bool tryAgain = false;

@@ -1,6 +1,7 @@
-// Checks and shows names that come from an archive.
+// Checks, converts and shows names that come from an archive.
 #pragma once
 
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -10,6 +11,16 @@
 // folder other than the one the archive names.
 bool IsSafeEntryName(std::string_view name);
 
+// The name an archive entry gets on disk: its Windows-1252 bytes as UTF-8,
+// the same text list --json and the wizard show. Nothing when the decoded
+// name is not safe (IsSafeEntryName).
+std::optional<std::string> DiskNameOf(std::string_view archiveName);
+
+// The archive name of the PNG made from a PID entry: a final ".PID" becomes
+// ".png" ("PIDGEON.PID" -> "PIDGEON.png"); any other name gets ".png" added.
+std::string PngNameOf(std::string_view pidEntryName);
+
 // name with control characters written as \xNN, so that a hostile name cannot
-// drive a terminal when it is reported.
+// drive a terminal when it is reported. Valid UTF-8 characters are kept; a
+// byte that does not belong to one is escaped.
 std::string PrintableName(std::string_view name);

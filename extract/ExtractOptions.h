@@ -3,8 +3,11 @@
 #pragma once
 
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
+
+#include "convert/Palette.h"
 
 struct TypeChoice {
   std::string name;  // a file type of the archive, e.g. "PID"; compared case-sensitively
@@ -18,6 +21,9 @@ struct ExtractOptions {
   // Applied only together with convertPid.
   bool rectConversion = false;
   bool extractEmptyFolders = false;
+  // The palette for pictures without one of their own where no folder's
+  // PALETTES/MAIN.PAL gives one (the user's choice, e.g. a GRUNTZ PALETTEZ entry).
+  std::optional<Palette> fallbackPalette;
   // One entry per type of the archive, in the order of its type statistics.
   std::vector<TypeChoice> types;
   // Set by the worker when the user answers the overwrite question with

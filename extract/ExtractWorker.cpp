@@ -14,6 +14,7 @@
 #include "convert/ImageConversion.h"
 #include "extract/EntryNames.h"
 #include "extract/FileWriter.h"
+#include "text/Windows1252.h"
 
 namespace {
 
@@ -22,8 +23,9 @@ void Report(ExtractJob& job, const std::string& message) {
   job.questions->ReportFailure(message);
 }
 
-std::string Quoted(const std::string& name) {
-  return "\"" + PrintableName(name) + "\"";
+// An archive name as the user reads it.
+std::string Quoted(const std::string& archiveName) {
+  return "\"" + PrintableName(text::Utf8FromWindows1252(archiveName)) + "\"";
 }
 
 std::string Shown(const std::filesystem::path& path) {
@@ -124,38 +126,41 @@ TargetState InspectTarget(ExtractJob& job, const std::filesystem::path& target) 
 struct FolderContext {
   const std::string& displayPath;
   const std::filesystem::path& path;
-  CanvasSize canvas;
+  CommonCanvas canvas;
 };
 
 void ConvertPid(ExtractJob& job, const REZ::File& file, const FolderContext& folder) {
-  const std::string outputName = REZ::ReplaceAll(file.name, "PID", "png");
-  if (!IsSafeEntryName(outputName)) {
-    Report(job, folder.displayPath + ": refused the picture name " + Quoted(outputName) +
+  const std::string pngName = PngNameOf(file.name);
+  const auto outputName = DiskNameOf(pngName);
+  if (!outputName) {
+    Report(job, folder.displayPath + ": refused the picture name " + Quoted(pngName) +
                     ": it is not a plain file name");
     ++job.result.failed;
     return;
   }
-  if (InspectTarget(job, folder.path / outputName) == TargetState::Refused) {
+  const std::filesystem::path target = folder.path / *outputName;
+  if (InspectTarget(job, target) == TargetState::Refused) {
     ++job.result.failed;
     return;
   }
-  const ConversionOutcome outcome = convertPidToPng(
-      file, folder.path, folder.canvas.width, folder.canvas.height, *job.questions, job.paused);
+  const ConversionOutcome outcome =
+      convertPidToPng(file, target, folder.canvas, *job.questions, job.paused);
   if (outcome == ConversionOutcome::Written)
     ++job.result.written;
   else
     ++job.result.failed;
 }
 
-void CopyFile(ExtractJob& job, const REZ::File& file, const FolderContext& folder) {
-  const std::filesystem::path target = folder.path / file.name;
+void CopyFile(ExtractJob& job, const REZ::File& file, const std::string& diskName,
+              const FolderContext& folder) {
+  const std::filesystem::path target = folder.path / diskName;
   const TargetState state = InspectTarget(job, target);
   if (state == TargetState::Refused) {
     ++job.result.failed;
     return;
   }
   if (state == TargetState::Occupied && !job.options.overwriteAll) {
-    switch (job.questions->AskOverwrite(OverwriteQuestionText(file.name, folder.displayPath))) {
+    switch (job.questions->AskOverwrite(OverwriteQuestionText(diskName, folder.displayPath))) {
       case OverwriteAnswer::No:
         ++job.result.kept;
         return;
@@ -178,14 +183,15 @@ void CopyFile(ExtractJob& job, const REZ::File& file, const FolderContext& folde
 void ProcessFile(ExtractJob& job, const REZ::File& file, const std::string& extension,
                  const FolderContext& folder) {
   try {
-    if (!IsSafeEntryName(file.name)) {
+    const auto diskName = DiskNameOf(file.name);
+    if (!diskName) {
       Report(job, folder.displayPath + ": refused the file name " + Quoted(file.name) +
                       ": it is not a plain file name");
       ++job.result.failed;
     } else if (extension == "PID" && job.options.convertPid) {
       ConvertPid(job, file, folder);
     } else {
-      CopyFile(job, file, folder);
+      CopyFile(job, file, *diskName, folder);
     }
   } catch (const REZ::Exception& e) {
     Report(job, "cannot read " + Quoted(file.name) + " in " + folder.displayPath +
@@ -264,31 +270,40 @@ void ExtractFolder(ExtractJob& job, const REZ::Dir& folder, const std::string* p
 
   std::string displayPath;
   std::filesystem::path folderPath;
+  const auto diskName = DiskNameOf(folder.name);
+  if (level != FolderLevel::Root)
+    displayPath = (parentDisplayPath ? *parentDisplayPath : std::string("\\")) + "\\" +
+                  text::Utf8FromWindows1252(folder.name);
+  // The palette comes from the archive, not the disk: pictures of the
+  // folders that follow are drawn with it even when this one cannot be made.
+  if (level == FolderLevel::TopLevel)
+    Tolerate(job, "cannot read the palette of " + displayPath, [&] { switchPaletteFrom(folder); });
   if (level == FolderLevel::Root) {
     displayPath = "\\";
     folderPath = parentFolder;
   } else {
-    displayPath = (parentDisplayPath ? *parentDisplayPath : std::string("\\")) + "\\" + folder.name;
-    if (!IsSafeEntryName(folder.name)) {
+    if (!diskName) {
       Report(job, (parentDisplayPath ? *parentDisplayPath : std::string("\\")) +
                       ": refused the folder name " + Quoted(folder.name) +
                       ": it is not a plain folder name; nothing below it is extracted");
       FailSubtree(job, folder);
       return;
     }
-    folderPath = parentFolder / folder.name;
+    folderPath = parentFolder / *diskName;
     if (!MakeFolder(job, folderPath)) {
       FailSubtree(job, folder);
       return;
     }
   }
 
-  if (level == FolderLevel::TopLevel)
-    Tolerate(job, "cannot read the palette of " + displayPath, [&] { switchPaletteFrom(folder); });
-  CanvasSize canvas;
+  CommonCanvas canvas;
   if (job.options.convertPid && job.options.rectConversion)
     Tolerate(job, "cannot measure the pictures of " + displayPath,
              [&] { canvas = computeCommonCanvas(folder); });
+  if (canvas.tooLarge)
+    Report(job, displayPath + ": the common canvas would be " + std::to_string(canvas.wantedWidth) +
+                    " x " + std::to_string(canvas.wantedHeight) + ", beyond " + PictureCapText() +
+                    "; its pictures are written at their own sizes");
   const FolderContext context{displayPath, folderPath, canvas};
   const FolderLevel childLevel =
       level == FolderLevel::Root ? FolderLevel::TopLevel : FolderLevel::Deeper;
@@ -319,6 +334,7 @@ void workerMain(std::shared_ptr<ExtractJob> job) {
     if (const auto destination = UsableDestination(*job)) {
       job->selectedInSubtree.clear();
       job->stoppedEarly = false;
+      if (job->options.fallbackPalette) currentPalette = job->options.fallbackPalette;
       CountSelected(*job, job->archive->Root());
       ExtractFolder(*job, job->archive->Root(), nullptr, FolderLevel::Root, *destination);
       if (job->stoppedEarly)

@@ -75,11 +75,4 @@ TEST(SelectedTotals, SumTheTickedTypesIn64Bits) {
   EXPECT_EQ(ComputeSelectedTotals(stats, {true, true, true}).totalSize, 5'000'000'307);
 }
 
-TEST(MeasureArchiveFile, SizeOfTheFileOrAnError) {
-  TempDir dir;
-  WriteBytes(dir / "ten", std::vector<unsigned char>(10, 0));
-  EXPECT_EQ(MeasureArchiveFile(dir / "ten"), 10);
-  EXPECT_THROW(MeasureArchiveFile(dir / "missing"), REZ::Exception);
-}
-
 }  // namespace

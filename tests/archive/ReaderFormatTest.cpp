@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <cstring>
 
 #include "archive/cREZ.h"
@@ -146,17 +147,41 @@ TEST_F(ReaderFormat, TypeBytesAreReadLastFirstWithLeadingNulsDropped) {
                                       "CUT.Y", "FULL.ABCD", ".TXT"}));
 }
 
-TEST_F(ReaderFormat, FileAndTimeFieldsAreKeptAsStored) {
-  Node file = FileNode("F", "TXT", "abc");
-  file.id = 0xDEADBEEF;
-  file.time = 0x01020304;
-  Node folder = Folder("D");
-  folder.time = 0xA0B0C0D0;
-  auto parser = Open(Folder("ROOT", {file, folder}));
-  const auto& loadedFile = static_cast<const REZ::File&>(*parser->Root().children[0]);
-  EXPECT_EQ(loadedFile.id, 0xDEADBEEFu);
-  EXPECT_EQ(loadedFile.time, 0x01020304u);
-  EXPECT_EQ(parser->Root().children[1]->time, 0xA0B0C0D0u);
+// path -> bytes of every node, depth first.
+void Dump(const REZ::Dir& folder, const std::string& prefix, std::vector<std::string>& out) {
+  for (const auto& child : folder.children) {
+    const std::string path = prefix + child->name;
+    if (child->IsDir()) {
+      out.push_back(path + "/");
+      Dump(static_cast<const REZ::Dir&>(*child), path + "/", out);
+    } else {
+      const auto data = static_cast<const REZ::File&>(*child).GetData();
+      out.push_back(path + " " + std::string(data.begin(), data.end()));
+    }
+  }
+}
+
+TEST_F(ReaderFormat, RetailAndPlainLayoutsOfOneTreeReadAlike) {
+  const Node tree =
+      Folder("ROOT", {FileNode("SOUND", "WAV", "riff"),
+                      Folder("GAME", {FileNode("README", "TXT", "hello"), Folder("EMPTY"),
+                                      Folder("PALETTEZ", {FileNode("RED", "PAL", "rgb")})}),
+                      FileNode("LAST", "PID", "pixels")});
+  const auto retail = Build(tree, Layout::Retail);
+  // The retail header: 168 bytes, banner lines and the end-of-text byte; data from 168.
+  EXPECT_EQ(retail[0x7E], 0x1A);
+  EXPECT_EQ(std::string(retail.begin() + 0x40, retail.begin() + 0x7C), std::string(60, ' '));
+  std::vector<std::string> plainTree, retailTree;
+  Dump(Open(tree)->Root(), "", plainTree);
+  auto parser = Open(retail);
+  Dump(parser->Root(), "", retailTree);
+  // Retail puts folder records first; the tree is otherwise the same.
+  std::sort(plainTree.begin(), plainTree.end());
+  std::sort(retailTree.begin(), retailTree.end());
+  EXPECT_EQ(retailTree, plainTree);
+  EXPECT_EQ(parser->Root().GetElement("SOUND.WAV")->offset, 168u);
+  // The root's body comes last.
+  EXPECT_EQ(std::uint64_t{parser->Root().offset} + parser->Root().size, retail.size());
 }
 
 TEST_F(ReaderFormat, LongestNamesThatFitTheScanBuffer) {
@@ -167,18 +192,15 @@ TEST_F(ReaderFormat, LongestNamesThatFitTheScanBuffer) {
   EXPECT_EQ(folder.name, folderName);
   ASSERT_EQ(folder.children.size(), 1u);
   EXPECT_EQ(folder.children[0]->name, fileName + ".WAV");
-}
 
-TEST_F(ReaderFormat, HeaderTextsKeepAtMost59Characters) {
-  std::vector<unsigned char> bytes = Header(139, 0);
-  std::fill(bytes.begin() + 2, bytes.begin() + 62, 'a');
-  std::fill(bytes.begin() + 64, bytes.begin() + 124, 'b');
-  // Separators are not checked.
-  bytes[62] = bytes[63] = bytes[124] = bytes[125] = bytes[126] = 'x';
-  auto parser = Open(bytes);
-  EXPECT_EQ(std::string(parser->headerText1), std::string(59, 'a'));
-  EXPECT_EQ(std::string(parser->headerText2), std::string(59, 'b'));
-  EXPECT_EQ(parser->version, 1u);
+  // A file name scan of 128 bytes whose only NUL is the last: the name is the
+  // 127 bytes before it, and no comment byte is consumed.
+  std::vector<unsigned char> bytes = MinimalArchive(28 + 128);
+  bytes.resize(139 + 28);
+  bytes.insert(bytes.end(), 127, 'N');
+  bytes.push_back(0);
+  EXPECT_EQ(ChildNames(Open(bytes)->Root()),
+            std::vector<std::string>{std::string(127, 'N') + ".TXT"});
 }
 
 TEST_F(ReaderFormat, HeaderChecksAndUnopenableFilesRaiseTheirCodes) {
@@ -191,12 +213,27 @@ TEST_F(ReaderFormat, HeaderChecksAndUnopenableFilesRaiseTheirCodes) {
   EXPECT_EQ(unsupported.file, "cREZ");
   EXPECT_GT(unsupported.line, 0);
 
+  // A header too short for this version but long enough to name another.
+  version2.resize(131);
+  EXPECT_EQ(Failure(version2).message, "Unsupported version.");
+
   std::vector<unsigned char> swapped = MinimalArchive(31);
   std::swap(swapped[0], swapped[1]);
-  for (const auto& bytes : std::vector<std::vector<unsigned char>>{swapped, {}, {0x0D}}) {
+  std::vector<unsigned char> secondByte = MinimalArchive(31);
+  secondByte[1] = 0x0B;
+  std::vector<unsigned char> shortVersion1 = MinimalArchive(31);
+  shortVersion1.resize(131);
+  const std::string wrongStart = "does not start with the bytes 0D 0A";
+  for (const auto& [bytes, rule] : std::vector<std::pair<std::vector<unsigned char>, std::string>>{
+           {swapped, wrongStart},
+           {secondByte, wrongStart},
+           {{}, wrongStart},
+           {{0x0D}, wrongStart},
+           {shortVersion1, "the header needs 139 bytes, the file has 131"}}) {
     const REZ::Exception invalid = Failure(bytes);
     EXPECT_EQ(invalid.code, REZ::kInvalidFormat);
     EXPECT_EQ(invalid.message, "Invalid format.");
+    EXPECT_NE(invalid.detail.find(rule), std::string::npos) << invalid.detail;
   }
 
   // Missing files and anything but regular files; a pipe without a writer

@@ -1,5 +1,6 @@
-// The sample archive in examples/ is what its generator makes, and it shows
-// what newcomers should see: a CLAW archive with a palette and several types.
+// The sample archives in examples/ are what their generator makes, and they
+// show what newcomers should see: a CLAW archive with a palette and several
+// types, and a GRUNTZ one in the games' own layout with its PALETTEZ palette.
 #include <gtest/gtest.h>
 
 #include <fstream>
@@ -10,31 +11,48 @@
 
 namespace {
 
-const std::filesystem::path kSample =
-    std::filesystem::path(TARNWICK_SOURCE_DIR) / "examples" / "sample.rez";
+const std::filesystem::path kExamples = std::filesystem::path(TARNWICK_SOURCE_DIR) / "examples";
 
-TEST(SampleArchive, CommittedFileMatchesItsGenerator) {
-  std::ifstream in(kSample, std::ios::binary);
-  ASSERT_TRUE(in) << kSample;
-  const std::vector<unsigned char> committed((std::istreambuf_iterator<char>(in)),
-                                             std::istreambuf_iterator<char>());
-  EXPECT_TRUE(committed == rezbuild::Build(rezbuild::SampleArchive()))
-      << "regenerate it: cmake --build <build with -DTARNWICK_TOOLS=ON> --target "
-         "regenerate_sample_archive";
-}
-
-TEST(SampleArchive, LoadsAsAClawArchiveWithItsPalette) {
-  REZ::Parser parser(kSample);
-  EXPECT_EQ(GameOf(parser), kGameClaw);
-  const REZ::Element* palette = parser.Root().GetElement("CLAW/PALETTES/MAIN.PAL");
-  ASSERT_NE(palette, nullptr);
-  EXPECT_EQ(palette->size, 768u);
-
-  std::vector<TypeStat> stats;
-  CollectTypeStats(stats, parser.Root());
+struct Sample {
+  const char* file;
+  rezbuild::Node (*tree)();
+  rezbuild::Layout layout;
+  GameId game;
+  std::vector<std::string> palettes;
   std::vector<std::string> types;
-  for (const auto& stat : stats) types.push_back(stat.extension);
-  EXPECT_EQ(types, (std::vector<std::string>{"PAL", "PID", "WAV", "TXT"}));
+};
+
+TEST(SampleArchive, CommittedFilesMatchTheGeneratorAndLoad) {
+  for (const Sample& sample : {Sample{"sample.rez",
+                                      rezbuild::SampleArchive,
+                                      rezbuild::Layout::Plain,
+                                      kGameClaw,
+                                      {"CLAW/PALETTES/MAIN.PAL"},
+                                      {"PAL", "PID", "WAV", "TXT"}},
+                               Sample{"retail-sample.rez",
+                                      rezbuild::RetailSampleArchive,
+                                      rezbuild::Layout::Retail,
+                                      kGameGruntz,
+                                      {"GRUNTZ/PALETTEZ/REDTOY.PAL"},
+                                      {"PAL", "PID", "WAV", "TXT"}}}) {
+    SCOPED_TRACE(sample.file);
+    std::ifstream in(kExamples / sample.file, std::ios::binary);
+    ASSERT_TRUE(in);
+    const std::vector<unsigned char> committed((std::istreambuf_iterator<char>(in)),
+                                               std::istreambuf_iterator<char>());
+    EXPECT_TRUE(committed == rezbuild::Build(sample.tree(), sample.layout))
+        << "regenerate it: cmake --build <build with -DTARNWICK_TOOLS=ON> --target "
+           "regenerate_sample_archive";
+
+    REZ::Parser parser(kExamples / sample.file);
+    EXPECT_EQ(GameOf(parser), sample.game);
+    EXPECT_EQ(PaletteEntryPaths(parser.Root()), sample.palettes);
+    std::vector<TypeStat> stats;
+    CollectTypeStats(stats, parser.Root());
+    std::vector<std::string> types;
+    for (const auto& stat : stats) types.push_back(stat.extension);
+    EXPECT_EQ(types, sample.types);
+  }
 }
 
 }  // namespace

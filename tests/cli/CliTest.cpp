@@ -66,7 +66,8 @@ TEST_F(Cli, StatsJson) {
                          {"types",
                           {{{"extension", "PAL"}, {"count", 1}, {"totalSize", 768}},
                            {{"extension", "PID"}, {"count", 2}, {"totalSize", 30}},
-                           {{"extension", "WAV"}, {"count", 1}, {"totalSize", 30}}}}};
+                           {{"extension", "WAV"}, {"count", 1}, {"totalSize", 30}}}},
+                         {"palettes", {"CLAW/PALETTES/MAIN.PAL"}}};
   EXPECT_EQ(JsonOf({"stats", "--json", Path("claw.rez")}), expected);
   // The option may follow the archive.
   EXPECT_EQ(JsonOf({"stats", Path("claw.rez"), "--json"}), expected);
@@ -91,7 +92,8 @@ TEST_F(Cli, EmptyArchiveAndGameDetectionJson) {
   EXPECT_EQ(JsonOf({"stats", "--json", Path("empty.rez")}), (Json{{"archive", Path("empty.rez")},
                                                                   {"size", 139},
                                                                   {"game", "NONE"},
-                                                                  {"types", Json::array()}}));
+                                                                  {"types", Json::array()},
+                                                                  {"palettes", Json::array()}}));
   EXPECT_EQ(JsonOf({"list", "--json", Path("empty.rez")}), (Json{{"entries", Json::array()}}));
   Write(dir / "g.rez", Folder("ROOT", {Folder("GRUNTZ"), Folder("CLAW")}));
   EXPECT_EQ(JsonOf({"stats", "--json", Path("g.rez")})["game"], "GRUNTZ");

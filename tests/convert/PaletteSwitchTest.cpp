@@ -1,12 +1,15 @@
+// Which palette pictures without their own are drawn with: a top-level
+// folder's PALETTES/MAIN.PAL, else the one the user chose.
 #include <gtest/gtest.h>
 
-#include <numeric>
 #include <string>
 #include <vector>
 
 #include "ConvertTestSupport.h"
 #include "convert/Diagnostics.h"
 #include "convert/ImageConversion.h"
+#include "tests/cli/CliRun.h"
+#include "tests/extract/ExtractTestSupport.h"
 
 using rezbuild::FileNode;
 using rezbuild::Folder;
@@ -19,95 +22,133 @@ std::vector<unsigned char> Counting(std::size_t size, unsigned start = 1) {
   return bytes;
 }
 
+rezbuild::Node Palettes(std::vector<rezbuild::Node> entries) {
+  return Folder("PALETTES", std::move(entries));
+}
+
 class PaletteSwitch : public ::testing::Test {
  protected:
   void SetUp() override {
     currentPalette.reset();
     SetDiagnosticsEnabled(true);
   }
-  void TearDown() override {
-    currentPalette.reset();
-    SetDiagnosticsEnabled(true);
-  }
-
-  // Runs switchPaletteFrom on a top-level folder and returns what it printed.
-  std::string SwitchFrom(const REZ::Parser& parser, const std::string& folder) {
-    ::testing::internal::CaptureStdout();
-    switchPaletteFrom(DirAt(parser, folder));
-    return ::testing::internal::GetCapturedStdout();
-  }
-
+  void TearDown() override { currentPalette.reset(); }
   TempDir dir;
 };
 
 }  // namespace
 
-TEST_F(PaletteSwitch, PaletteOfATopLevelFolderBecomesCurrentAndStays) {
-  const auto palette = Counting(768);
-  const auto quiet = Counting(768, 3);
-  auto parser = OpenArchive(
-      dir, Folder("", {Folder("LEVEL1", {Folder("PALETTES", {FileNode("MAIN", "PAL", palette)})}),
-                       Folder("LEVEL2", {FileNode("A", "PID", Counting(40))}),
-                       Folder("LEVEL3", {Folder("PALETTES", {FileNode("MAIN", "PAL", quiet)})})}));
-
-  EXPECT_EQ(SwitchFrom(*parser, "LEVEL1"), "Switched to palette from: LEVEL1\n");
-  ASSERT_TRUE(currentPalette);
-  EXPECT_TRUE(std::equal(palette.begin(), palette.end(), currentPalette->bytes.begin()));
-
-  // A folder without a palette of its own keeps the current one.
-  EXPECT_EQ(SwitchFrom(*parser, "LEVEL2"), "");
-  ASSERT_TRUE(currentPalette);
-  EXPECT_TRUE(std::equal(palette.begin(), palette.end(), currentPalette->bytes.begin()));
-
-  // Silenced diagnostics still switch.
-  SetDiagnosticsEnabled(false);
-  EXPECT_EQ(SwitchFrom(*parser, "LEVEL3"), "");
-  EXPECT_EQ(currentPalette->Red(0), 3);
-}
-
-TEST_F(PaletteSwitch, PaletteOfTheWrongSizeIsReportedAndUsedWithTheRestBlack) {
-  const auto shortPalette = Counting(700);
-  const auto longPalette = Counting(1024);
-  auto parser = OpenArchive(
-      dir, Folder("", {Folder("S", {Folder("PALETTES", {FileNode("MAIN", "PAL", shortPalette)})}),
-                       Folder("L", {Folder("PALETTES", {FileNode("MAIN", "PAL", longPalette)})})}));
-  // Something current already, so that leftovers would show.
-  currentPalette = Palette{};
-  currentPalette->bytes.fill(0xEE);
-  EXPECT_EQ(SwitchFrom(*parser, "S"),
-            "Error: palette found in S is broken!\nSwitched to palette from: S\n");
-  ASSERT_TRUE(currentPalette);
-  EXPECT_TRUE(std::equal(shortPalette.begin(), shortPalette.end(), currentPalette->bytes.begin()));
-  EXPECT_EQ(currentPalette->Green(233), 0);
-  EXPECT_EQ(currentPalette->Blue(255), 0);
-
-  EXPECT_EQ(SwitchFrom(*parser, "L"),
-            "Error: palette found in L is broken!\nSwitched to palette from: L\n");
-  EXPECT_TRUE(
-      std::equal(longPalette.begin(), longPalette.begin() + 768, currentPalette->bytes.begin()));
-}
-
-TEST_F(PaletteSwitch, OnlyAnExactPalettesFolderDirectlyInsideCounts) {
-  const auto palette = Counting(768);
+TEST_F(PaletteSwitch, TopLevelMainPalBecomesCurrentAndABrokenOneIsReported) {
+  const auto good = Counting(768), shortOne = Counting(700, 2), longOne = Counting(1024, 3);
   auto parser = OpenArchive(
       dir,
-      Folder("", {Folder("DEEP",
-                         {Folder("X", {Folder("PALETTES", {FileNode("MAIN", "PAL", palette)})})}),
-                  Folder("LOWER", {Folder("palettes", {FileNode("MAIN", "PAL", palette)})}),
-                  Folder("OTHERNAME", {Folder("PALETTES", {FileNode("main", "PAL", palette)})}),
-                  Folder("ASFOLDER", {Folder("PALETTES", {Folder("MAIN.PAL")})})}));
-  for (const char* folder : {"DEEP", "LOWER", "OTHERNAME", "ASFOLDER"}) {
-    EXPECT_EQ(SwitchFrom(*parser, folder), "") << folder;
-    EXPECT_FALSE(currentPalette) << folder;
+      Folder("", {Folder("GOOD", {Palettes({FileNode("MAIN", "PAL", good)})}),
+                  Folder("NONE", {FileNode("A", "PID", Counting(40))}),
+                  Folder("DEEP", {Folder("X", {Palettes({FileNode("MAIN", "PAL", longOne)})})}),
+                  Folder("LOWER", {Folder("palettes", {FileNode("MAIN", "PAL", longOne)})}),
+                  Folder("ASFOLDER", {Palettes({Folder("MAIN.PAL")})}),
+                  Folder("SHORT", {Palettes({FileNode("MAIN", "PAL", shortOne)})}),
+                  Folder("LONG", {Palettes({FileNode("MAIN", "PAL", longOne)})})}));
+  struct Case {
+    const char* folder;
+    std::string printed;
+    const std::vector<unsigned char>& current;  // its first bytes, the rest black
+  };
+  for (const Case& c : {Case{"GOOD", "Switched to palette from: GOOD\n", good},
+                        {"NONE", "", good},  // keeps the current one
+                        {"DEEP", "", good},
+                        {"LOWER", "", good},
+                        {"ASFOLDER", "", good},
+                        {"SHORT",
+                         "Error: palette found in SHORT is broken!\n"
+                         "Switched to palette from: SHORT\n",
+                         shortOne},
+                        {"LONG",
+                         "Error: palette found in LONG is broken!\n"
+                         "Switched to palette from: LONG\n",
+                         longOne}}) {
+    SCOPED_TRACE(c.folder);
+    ::testing::internal::CaptureStdout();
+    switchPaletteFrom(DirAt(*parser, c.folder));
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.printed);
+    ASSERT_TRUE(currentPalette);
+    std::vector<unsigned char> expected(
+        c.current.begin(), c.current.begin() + std::min<std::size_t>(768, c.current.size()));
+    expected.resize(768, 0);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), currentPalette->bytes.begin()));
   }
 }
 
-TEST(PaletteLoading, ShortDataFillsOnlyTheBytesItHas) {
-  Palette palette;
-  palette.bytes.fill(9);
-  const std::vector<std::uint8_t> data{1, 2, 3, 4};
-  loadPaletteFromMemory(palette, data.data(), data.size());
-  EXPECT_EQ(palette.Red(0), 1);
-  EXPECT_EQ(palette.Red(1), 4);
-  EXPECT_EQ(palette.Green(1), 9);
+TEST_F(PaletteSwitch, ChosenPaletteServesUntilAMainPalEvenOneWhoseFolderCannotBeMade) {
+  // FIRST has no palette: the chosen one. BLOCKED cannot be made on disk (a
+  // file holds its name) but its MAIN.PAL still serves AFTER.
+  Palette chosen{}, archived{};
+  chosen.bytes.fill(10);
+  archived.bytes.fill(200);
+  const auto picture = pidbuild::Picture(1, 1, {5}, false);
+  auto archive = extracttest::OpenBuilt(
+      dir / "a.rez",
+      Folder("", {Folder("FIRST", {FileNode("A", "PID", picture)}),
+                  Folder("BLOCKED",
+                         {Palettes({FileNode("MAIN", "PAL",
+                                             std::vector<unsigned char>(archived.bytes.begin(),
+                                                                        archived.bytes.end()))}),
+                          FileNode("B", "PID", picture)}),
+                  Folder("AFTER", {FileNode("C", "PID", picture)})}));
+  std::filesystem::create_directory(dir / "out");
+  extracttest::WriteText(dir / "out" / "BLOCKED", "in the way");
+  auto options = extracttest::OptionsFor(*archive, {"PID"});
+  options.convertPid = true;
+  options.fallbackPalette = chosen;
+  ::testing::internal::CaptureStdout();
+  auto job = extracttest::RunJob(archive, options, dir / "out",
+                                 std::make_shared<extracttest::ScriptedQuestions>());
+  ::testing::internal::GetCapturedStdout();
+  EXPECT_EQ(job->result.failed, 1);
+  EXPECT_EQ(ReadPng(dir / "out" / "FIRST" / "A.png").At(0, 0), (Rgba{10, 10, 10, 255}));
+  EXPECT_EQ(ReadPng(dir / "out" / "AFTER" / "C.png").At(0, 0), (Rgba{200, 200, 200, 255}));
+}
+
+TEST(PaletteOption, ArchiveEntryOrPalFileElseAUsageError) {
+  TempDir dir;
+  std::vector<unsigned char> red(768, 0), disk(768, 0);
+  red[3 * 5] = 255;
+  disk[3 * 5 + 2] = 99;
+  rezbuild::Write(
+      dir / "a.rez",
+      Folder("", {Folder("GRUNTZ",
+                         {Folder("PALETTEZ", {FileNode("REDTOY", "PAL", red),
+                                              FileNode("CUT", "PAL", Counting(700))}),
+                          Folder("IMAGES",
+                                 {FileNode("A", "PID", pidbuild::Picture(1, 1, {5}, false))})})}));
+  rezbuild::WriteBytes(dir / "mine.pal", disk);
+  rezbuild::WriteBytes(dir / "long.pal", std::vector<unsigned char>(769, 1));
+  struct Case {
+    std::string palette;
+    int exitCode;
+    std::string errorOrPixel;
+  };
+  for (const Case& c :
+       {Case{"GRUNTZ/PALETTEZ/REDTOY.PAL", 0, "255,0,0"},
+        {(dir / "mine.pal").string(), 0, "0,0,99"},
+        {"GRUNTZ/PALETTEZ/CUT.PAL", 2, "CUT.PAL holds 700 bytes; a palette holds 768"},
+        {(dir / "long.pal").string(), 2, "holds more than 768 bytes"},
+        {"GRUNTZ/IMAGES/A.PID", 2, "is neither a PAL entry of the archive nor a .PAL file"},
+        {"NOPE.PAL", 2, "is neither"}}) {
+    SCOPED_TRACE(c.palette);
+    std::filesystem::remove_all(dir / "out");
+    const CliRun run =
+        RunCli(dir.path(), {"extract", (dir / "a.rez").string(), (dir / "out").string(), "--png",
+                            "--quiet", "--palette=" + c.palette});
+    EXPECT_EQ(run.exitCode, c.exitCode) << run.err;
+    if (c.exitCode != 0) {
+      EXPECT_NE(run.err.find("--palette: "), std::string::npos) << run.err;
+      EXPECT_NE(run.err.find(c.errorOrPixel), std::string::npos) << run.err;
+      continue;
+    }
+    const Rgba pixel = ReadPng(dir / "out" / "GRUNTZ" / "IMAGES" / "A.png").At(0, 0);
+    EXPECT_EQ(
+        std::to_string(pixel[0]) + "," + std::to_string(pixel[1]) + "," + std::to_string(pixel[2]),
+        c.errorOrPixel);
+  }
 }

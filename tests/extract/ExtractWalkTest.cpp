@@ -246,7 +246,7 @@ TEST_F(ExtractWalk, PidPicturesBecomePngWithoutTheOverwriteQuestion) {
   const PngSize frame = PngSizeOf(destination / "IMAGES" / "FRAME001.png");
   EXPECT_EQ(frame.width, 3u);
   EXPECT_EQ(frame.height, 2u);
-  EXPECT_EQ(PngSizeOf(destination / "IMAGES" / "pngGEON.png").width, 1u);
+  EXPECT_EQ(PngSizeOf(destination / "IMAGES" / "PIDGEON.png").width, 1u);
   EXPECT_EQ(job->Result().written, 2);
   EXPECT_EQ(CurrentOf(*job), 2);
 }
@@ -267,11 +267,11 @@ TEST_F(ExtractWalk, RectConversionGivesEachFolderItsOwnCommonCanvas) {
   Run(archive, options);
   for (const char* name : {"A.png", "B.png"}) {
     const PngSize size = PngSizeOf(destination / "ANIM" / name);
-    EXPECT_EQ(size.width, 32u) << name;
-    EXPECT_EQ(size.height, 40u) << name;
+    EXPECT_EQ(size.width, 30u) << name;
+    EXPECT_EQ(size.height, 30u) << name;
   }
   const PngSize other = PngSizeOf(destination / "ANIM" / "OTHER" / "C.png");
-  EXPECT_EQ(other.width, 16u);
+  EXPECT_EQ(other.width, 10u);
   EXPECT_EQ(other.height, 10u);
 }
 

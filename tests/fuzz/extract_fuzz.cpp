@@ -21,6 +21,7 @@
 #include "archive/ArchiveStats.h"
 #include "archive/cREZ.h"
 #include "convert/Diagnostics.h"
+#include "extract/EntryNames.h"
 #include "extract/ExtractWorker.h"
 #include "support/PidBuilder.h"
 #include "support/RezBuilder.h"
@@ -106,8 +107,8 @@ bool SmallPicturesOnly(const REZ::Dir& folder) {
 // entry that looks like one of the writer's temporary names.
 void CollectNames(const REZ::Dir& folder, std::set<std::string>& names) {
   for (const auto& child : folder.children) {
-    names.insert(child->name);
-    names.insert(REZ::ReplaceAll(child->name, "PID", "png"));
+    if (const auto name = DiskNameOf(child->name)) names.insert(*name);
+    if (const auto png = DiskNameOf(PngNameOf(child->name))) names.insert(*png);
     if (child->IsDir()) CollectNames(static_cast<const REZ::Dir&>(*child), names);
   }
 }

@@ -125,11 +125,20 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::int32_t x = std::int16_t(positionChoice & 0xFFFF);
   std::int32_t y = std::int16_t(positionChoice >> 16);
   if (options & 32) {
-    // Where the conversion would put it.
-    const CanvasPlacement placement = placeOnCanvas(image.header(), canvasWidth, canvasHeight);
+    // Where the conversion would put it on a canvas starting at (x, y) from the anchor.
+    CommonCanvas common;
+    common.width = canvasWidth;
+    common.height = canvasHeight;
+    common.left = x;
+    common.top = y;
+    const CanvasPlacement placement = placeOnCanvas(image.header(), common);
     x = std::int32_t(std::clamp<std::int64_t>(placement.x, kLeast, kMost));
     y = std::int32_t(std::clamp<std::int64_t>(placement.y, kLeast, kMost));
   }
+  // The canvas of this picture alone is the picture itself.
+  const CommonCanvas own = canvasForBounds(anchorBoxOf(image.header()));
+  const CanvasPlacement alone = placeOnCanvas(image.header(), own);
+  Check(own.width == image.width() && own.height == image.height() && alone.x == 0 && alone.y == 0);
   image.renderRgba(canvas, canvasWidth, canvasHeight, x, y);
 
   // Every pixel is either untouched, transparent (all zero) or opaque.

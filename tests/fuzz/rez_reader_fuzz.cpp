@@ -3,7 +3,7 @@
 // looked up again by its path, and the statistics gathered.
 //
 // With TARNWICK_WRITE_SEEDS naming a folder, writes a seed corpus of small
-// valid archives there and exits.
+// valid archives there, in both the plain and the retail layout, and exits.
 #include <unistd.h>
 
 #include <cstdint>
@@ -15,7 +15,9 @@
 
 #include "archive/ArchiveStats.h"
 #include "archive/cREZ.h"
+#include "extract/EntryNames.h"
 #include "support/RezBuilder.h"
+#include "text/Windows1252.h"
 
 namespace {
 
@@ -51,6 +53,8 @@ void WriteSeeds(const char* folder) {
   for (const Node& root : SeedArchives()) {
     const auto path = std::filesystem::path(folder) / ("seed-" + std::to_string(index++) + ".rez");
     WriteBytes(path, Build(root));
+    WriteBytes(path.parent_path() / ("retail-" + path.filename().string()),
+               Build(root, Layout::Retail));
   }
 }
 
@@ -65,6 +69,9 @@ void Walk(const REZ::Dir& root, const REZ::Dir& folder, const std::string& prefi
   for (const auto& child : folder.children) {
     const std::string path = prefix.empty() ? child->name : prefix + "/" + child->name;
     Check(child->IsDir() != child->IsFile());
+    // A name used on disk is valid UTF-8 and one path component.
+    if (const auto diskName = DiskNameOf(child->name))
+      Check(text::IsValidUtf8(*diskName) && diskName->find('/') == std::string::npos);
 
     // A node found by its own path carries the name asked for.
     if (const REZ::Element* found = root.GetElement(path)) {
@@ -138,6 +145,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     parser.Root().GetElement("\\CLAW\\PALETTES\\MAIN.PAL");
     std::vector<TypeStat> stats;
     CollectTypeStats(stats, parser.Root());
+    for (const std::string& palette : PaletteEntryPaths(parser.Root()))
+      Check(REZ::FileExtension(palette) == std::string("PAL"));
     DetectGame(parser);
     Check(GameName(DetectedGame) != nullptr);
   } catch (const REZ::Exception& e) {

@@ -1,5 +1,6 @@
 #include "support/RezBuilder.h"
 
+#include <algorithm>
 #include <fstream>
 #include <map>
 #include <stdexcept>
@@ -26,9 +27,9 @@ struct Placement {
   std::vector<std::pair<std::uint64_t, const Node*>> data;
 };
 
-class Layout {
+class PlainLayout {
  public:
-  explicit Layout(const Node& root) {
+  explicit PlainLayout(const Node& root) {
     // First pass: where each block goes.
     std::uint32_t next = kHeaderSize;
     AssignBlocks(root, next);
@@ -96,13 +97,93 @@ class Layout {
 };
 
 Placement Place(const Node& root, std::vector<unsigned char>& header) {
-  Layout layout(root);
+  PlainLayout layout(root);
   header = layout.HeaderBytes(root);
   layout.nextData = layout.dataStart;
   Placement placement;
   layout.Emit(root, placement);
   return placement;
 }
+
+void PutRecord(std::vector<unsigned char>& d, const Node& child, std::uint32_t offset,
+               std::uint32_t size) {
+  PutU32(d, child.isDir ? 1 : 0);
+  PutU32(d, offset);
+  PutU32(d, size);
+  PutU32(d, child.time);
+  if (!child.isDir) {
+    PutU32(d, child.id);
+    const std::string stored =
+        child.rawType ? *child.rawType : std::string(child.type.rbegin(), child.type.rend());
+    if (stored.size() > 4) throw std::runtime_error("type longer than 4");
+    d.insert(d.end(), stored.begin(), stored.end());
+    d.resize(d.size() + 4 - stored.size(), 0);
+    PutU32(d, 0);  // key count
+  }
+  d.insert(d.end(), child.name.begin(), child.name.end());
+  d.push_back(0);
+  if (!child.isDir) d.push_back(0);  // empty comment
+}
+
+// The retail packer's order: data first, then bodies depth first with every
+// folder's body after those of its subfolders.
+class RetailLayout {
+ public:
+  std::vector<unsigned char> Build(const Node& root) {
+    out.assign(kRetailHeader, 0);
+    PlaceData(root);
+    const std::uint32_t dataEnd = static_cast<std::uint32_t>(out.size());
+    const auto [rootOffset, rootSize] = EmitBody(root);
+    std::vector<unsigned char> header = Header(rootOffset, rootSize);
+    header.resize(kRetailHeader, 0);
+    std::replace(header.begin() + 2, header.begin() + 62, '\0', ' ');
+    std::fill(header.begin() + 64, header.begin() + 124, ' ');
+    SetU32(header, 0x8F, dataEnd);
+    SetU32(header, 0x9B, longestFolder + 1);
+    SetU32(header, 0x9F, longestFile + 1);
+    header[0xA7] = 1;
+    std::copy(header.begin(), header.end(), out.begin());
+    return out;
+  }
+
+ private:
+  static constexpr std::size_t kRetailHeader = 168;
+
+  void PlaceData(const Node& folder) {
+    for (const auto& child : folder.children) {
+      if (child.isDir) {
+        longestFolder = std::max<std::uint32_t>(longestFolder, child.name.size());
+        PlaceData(child);
+        continue;
+      }
+      if (child.dataAt) throw std::runtime_error("the retail layout places all data itself");
+      longestFile = std::max<std::uint32_t>(longestFile, child.name.size());
+      dataOffset[&child] = static_cast<std::uint32_t>(out.size());
+      out.insert(out.end(), child.data.begin(), child.data.end());
+    }
+  }
+
+  std::pair<std::uint32_t, std::uint32_t> EmitBody(const Node& folder) {
+    std::map<const Node*, std::pair<std::uint32_t, std::uint32_t>> bodies;
+    for (const auto& child : folder.children)
+      if (child.isDir) bodies[&child] = EmitBody(child);
+    std::vector<unsigned char> body;
+    for (const auto& child : folder.children)
+      if (child.isDir) PutRecord(body, child, bodies[&child].first, bodies[&child].second);
+    for (const auto& child : folder.children)
+      if (!child.isDir)
+        PutRecord(body, child, dataOffset.at(&child),
+                  static_cast<std::uint32_t>(child.data.size()));
+    const auto at = static_cast<std::uint32_t>(out.size());
+    out.insert(out.end(), body.begin(), body.end());
+    return {body.empty() ? 0 : at, static_cast<std::uint32_t>(body.size())};
+  }
+
+  std::vector<unsigned char> out;
+  std::map<const Node*, std::uint32_t> dataOffset;
+  std::uint32_t longestFolder = 0;
+  std::uint32_t longestFile = 0;
+};
 
 }  // namespace
 
@@ -158,7 +239,8 @@ std::vector<unsigned char> Header(std::uint32_t rootOffset, std::uint32_t rootSi
   return h;
 }
 
-std::vector<unsigned char> Build(const Node& root) {
+std::vector<unsigned char> Build(const Node& root, Layout layout) {
+  if (layout == Layout::Retail) return RetailLayout().Build(root);
   std::vector<unsigned char> out;
   Placement placement = Place(root, out);
   out.insert(out.end(), placement.directory.begin(), placement.directory.end());
@@ -170,7 +252,8 @@ std::vector<unsigned char> Build(const Node& root) {
   return out;
 }
 
-void Write(const std::filesystem::path& path, const Node& root) {
+void Write(const std::filesystem::path& path, const Node& root, Layout layout) {
+  if (layout == Layout::Retail) return WriteBytes(path, Build(root, layout));
   std::vector<unsigned char> header;
   Placement placement = Place(root, header);
   // Data without an explicit place follows the directory contiguously, in

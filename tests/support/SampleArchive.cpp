@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdint>
 #include <functional>
+#include <optional>
 
 namespace rezbuild {
 
@@ -15,7 +16,8 @@ void Put32(Bytes8& out, std::uint32_t value) {
 }
 
 // A PID picture: 32-byte header, then the pixel codes.
-Bytes8 PidHeader(std::uint32_t flags, int width, int height, int offsetX, int offsetY) {
+Bytes8 PidHeader(std::uint32_t flags, int width, int height, int offsetX, int offsetY,
+                 std::uint32_t fill = 0) {
   Bytes8 out;
   Put32(out, 0);
   Put32(out, flags);
@@ -23,7 +25,7 @@ Bytes8 PidHeader(std::uint32_t flags, int width, int height, int offsetX, int of
   Put32(out, static_cast<std::uint32_t>(height));
   Put32(out, static_cast<std::uint32_t>(offsetX));
   Put32(out, static_cast<std::uint32_t>(offsetY));
-  Put32(out, 0);
+  Put32(out, fill);
   Put32(out, 0);
   return out;
 }
@@ -31,12 +33,18 @@ Bytes8 PidHeader(std::uint32_t flags, int width, int height, int offsetX, int of
 constexpr std::uint32_t kTransparent = 0x01;
 constexpr std::uint32_t kSkipCoded = 0x20;
 constexpr std::uint32_t kEmbeddedPalette = 0x80;
+constexpr std::uint32_t kFillIndex = 0x100;
+// GRUNTZ marks transparency by this colour; its pictures fill skipped pixels with it.
+constexpr unsigned char kGruntzKeyIndex = 133;
 
 using Painter = std::function<unsigned char(int x, int y)>;
 
 // Skip coding, row by row: runs of index 0 become skips, the rest literal runs.
-Bytes8 SkipCodedPid(int width, int height, int offsetX, int offsetY, const Painter& paint) {
-  Bytes8 out = PidHeader(kTransparent | kSkipCoded, width, height, offsetX, offsetY);
+// With a fill index, skipped pixels are drawn in it.
+Bytes8 SkipCodedPid(int width, int height, int offsetX, int offsetY, const Painter& paint,
+                    std::optional<unsigned char> fill = std::nullopt) {
+  Bytes8 out = PidHeader(kTransparent | kSkipCoded | (fill ? kFillIndex : 0), width, height,
+                         offsetX, offsetY, fill.value_or(0));
   for (int y = 0; y < height; ++y) {
     int x = 0;
     while (x < width) {
@@ -160,7 +168,44 @@ Node Logo() {
   return FileNode("LOGO", "PID", pid);
 }
 
+// A grunt that bobs and leans: frames of different sizes whose offsets keep
+// its feet on one spot.
+Node Grunt(int frame) {
+  const int width = 18 + 2 * frame, height = 26 - frame;
+  return FileNode("FRAME00" + std::to_string(frame), "PID",
+                  SkipCodedPid(
+                      width, height, frame - 2, 1 - frame,
+                      [=](int x, int y) -> unsigned char {
+                        const int dx = std::abs(2 * x - width + 1), dy = 2 * y - height;
+                        if (dx * dx + dy * dy > width * width) return 0;
+                        return static_cast<unsigned char>(64 + 20 + (x + y + frame) % 30);
+                      },
+                      kGruntzKeyIndex));
+}
+
+Bytes8 GruntzPalette() {
+  Bytes8 palette = SamplePalette();
+  palette[3 * kGruntzKeyIndex] = 255;
+  palette[3 * kGruntzKeyIndex + 1] = 0;
+  palette[3 * kGruntzKeyIndex + 2] = 132;
+  return palette;
+}
+
 }  // namespace
+
+Node RetailSampleArchive() {
+  return Folder(
+      "ROOT",
+      {Folder("GRUNTZ",
+              {Folder("PALETTEZ", {FileNode("REDTOY", "PAL", GruntzPalette())}),
+               Folder("IMAGES", {Folder("GRUNT", {Grunt(1), Grunt(2), Grunt(3), Grunt(4)})}),
+               Folder("SOUNDZ", {FileNode("OOF", "WAV", Wave(220, 0.2))})}),
+       FileNode("README", "TXT",
+                "Laid out as the games' own archives are. Try:\r\n"
+                "  tarnwick-cli stats examples/retail-sample.rez\r\n"
+                "  tarnwick-cli extract examples/retail-sample.rez out --png --rect "
+                "--palette=GRUNTZ/PALETTEZ/REDTOY.PAL\r\n")});
+}
 
 Node SampleArchive() {
   return Folder(

@@ -8,5 +8,8 @@
 namespace rezbuild {
 
 Node SampleArchive();
+// examples/retail-sample.rez, written in the retail layout: a GRUNTZ tree with
+// its palette in PALETTEZ and skip-coded frames that fill with the colour key.
+Node RetailSampleArchive();
 
 }  // namespace rezbuild

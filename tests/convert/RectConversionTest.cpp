@@ -1,0 +1,143 @@
+// Rect conversion: every picture of a folder on one canvas, placed as the
+// games draw it (centre at anchor + offset), so that the anchors coincide.
+#include <gtest/gtest.h>
+
+#include <limits>
+#include <vector>
+
+#include "ConvertTestSupport.h"
+#include "convert/ImageConversion.h"
+#include "convert/Placement.h"
+#include "support/PidBuilder.h"
+#include "tests/cli/CliRun.h"
+#include "tests/extract/ExtractTestSupport.h"
+
+using rezbuild::FileNode;
+using rezbuild::Folder;
+
+namespace {
+
+rezbuild::Node Pid(const std::string& name, std::int32_t width, std::int32_t height,
+                   std::int32_t offsetX, std::int32_t offsetY) {
+  return FileNode(name, "PID", extracttest::MakePid(width, height, offsetX, offsetY));
+}
+
+// "WxH" of the folder's canvas, then "x,y" of each of its PID entries.
+std::string Layout(const std::vector<rezbuild::Node>& entries, bool withPositions = true) {
+  TempDir dir;
+  auto parser = OpenArchive(dir, Folder("", {Folder("F", entries)}));
+  const REZ::Dir& folder = DirAt(*parser, "F");
+  const CommonCanvas canvas = computeCommonCanvas(folder);
+  std::string text = canvas.tooLarge
+                         ? "too large " + std::to_string(canvas.wantedWidth) + "x" +
+                               std::to_string(canvas.wantedHeight)
+                         : std::to_string(canvas.width) + "x" + std::to_string(canvas.height);
+  for (const auto& entry : entries) {
+    if (!withPositions) break;
+    if (entry.isDir || entry.type != "PID" || entry.data.size() < PidHeader::kBytes) continue;
+    const auto header = readPidHeader(entry.data.data(), entry.data.size());
+    const auto placed = placeOnCanvas(*header, canvas);
+    text += " " + std::to_string(placed.x) + "," + std::to_string(placed.y);
+  }
+  return text;
+}
+
+}  // namespace
+
+TEST(RectCanvas, WorkedExamples) {
+  // Boxes: left = offsetX - width / 2, top = offsetY - height / 2.
+  EXPECT_EQ(Layout({Pid("A", 20, 30, -3, 4), Pid("B", 24, 10, 5, -6)}), "30x30 0,0 6,0");
+  EXPECT_EQ(Layout({Pid("A", 10, 10, 6, 0)}), "10x10 0,0");
+  EXPECT_EQ(Layout({Pid("A", 10, 10, 0, 0), Pid("B", 10, 10, 10, 0)}), "20x10 0,0 10,0");
+  // Odd sizes: 7 / 2 = 3 and 5 / 2 = 2.
+  EXPECT_EQ(Layout({Pid("A", 7, 5, 0, 0), Pid("B", 4, 4, -1, 1)}), "7x5 0,0 0,1");
+}
+
+TEST(RectCanvas, OnlyPicturesDirectlyInTheFolderWithinTheCapCount) {
+  const auto big = extracttest::MakePid(50, 50, 40, 40);
+  EXPECT_EQ(
+      Layout({Pid("A", 10, 10, 0, 0),
+              // The first 31 bytes of a header: the 32nd would be another entry's.
+              FileNode("SHORT", "PID", std::vector<unsigned char>(big.begin(), big.begin() + 31)),
+              FileNode("LOWER", "pid", big), FileNode("OTHER", "PCX", big),
+              Pid("HUGE", 5000, 5000, 0, 0),  // 25 M pixels, sides within 16384
+              Pid("WIDE", 16385, 1, 0, 0), Pid("EMPTY", 0, 10, 99, 99),
+              Folder("SUB", {Pid("C", 60, 60, 0, 0)})},
+             false),
+      "10x10");
+  // A folder without such a picture has no canvas: each picture keeps its size.
+  EXPECT_EQ(Layout({Folder("SUB", {Pid("C", 60, 60, 0, 0)})}), "0x0");
+}
+
+TEST(RectCanvas, CanvasBeyondTheCapIsNotMadeAndNothingOverflows) {
+  const std::int32_t least = std::numeric_limits<std::int32_t>::min();
+  const std::int32_t most = std::numeric_limits<std::int32_t>::max();
+  EXPECT_EQ(Layout({Pid("A", 10, 10, -9000, 0), Pid("B", 10, 10, 9000, 0)}),
+            "too large 18010x10 0,0 0,0");
+  // Sides within the cap, 20.7 M pixels in all.
+  EXPECT_EQ(Layout({Pid("A", 4096, 4096, 0, 0), Pid("B", 1, 1, 0, 3000)}),
+            "too large 4096x5049 0,0 0,0");
+  EXPECT_EQ(Layout({Pid("A", 10, 10, least, most), Pid("B", 10, 10, most, least)}),
+            "too large " + std::to_string(std::int64_t{most} - least + 10) + "x" +
+                std::to_string(std::int64_t{most} - least + 10) + " 0,0 0,0");
+}
+
+TEST(RectExtraction, TooLargeCanvasIsReportedOnceAndOnlyWhenPicturesAreConverted) {
+  TempDir dir;
+  auto archive = extracttest::OpenBuilt(
+      dir / "a.rez",
+      Folder("", {Folder("WIDE", {Pid("A", 10, 10, -9000, 0), Pid("B", 12, 10, 9000, 0)})}));
+  auto options = extracttest::OptionsFor(*archive);
+  options.rectConversion = true;
+  for (const bool convert : {false, true}) {
+    options.convertPid = convert;
+    auto questions = std::make_shared<extracttest::ScriptedQuestions>();
+    std::filesystem::remove_all(dir / "out");
+    std::filesystem::create_directory(dir / "out");
+    auto job = extracttest::RunJob(archive, options, dir / "out", questions);
+    EXPECT_EQ(job->result.failed, 0);
+    if (!convert) {
+      EXPECT_TRUE(questions->failures.empty()) << questions->failures.front();
+      continue;
+    }
+    ASSERT_EQ(questions->failures.size(), 1u);
+    EXPECT_NE(questions->failures[0].find("\\\\WIDE: the common canvas would be 18011 x 10"),
+              std::string::npos)
+        << questions->failures[0];
+    EXPECT_EQ(ReadPng(dir / "out" / "WIDE" / "B.png").width, 12u);
+  }
+}
+
+TEST(RectExtraction, AnchorsOfAllFramesFallOnTheSameCanvasPixel) {
+  // Frames of different sizes and offsets; the pixel at each frame's anchor
+  // (width / 2 - offsetX, height / 2 - offsetY) has index 200, the rest 50.
+  struct Frame {
+    std::int32_t width, height, offsetX, offsetY;
+  };
+  const std::vector<Frame> frames{{7, 5, 1, -1}, {4, 9, -1, 2}, {10, 3, 3, 0}};
+  std::vector<rezbuild::Node> entries;
+  for (std::size_t i = 0; i < frames.size(); ++i) {
+    const Frame& f = frames[i];
+    std::vector<std::uint8_t> indices(std::size_t(f.width * f.height), 50);
+    indices[std::size_t((f.height / 2 - f.offsetY) * f.width + f.width / 2 - f.offsetX)] = 200;
+    entries.push_back(
+        FileNode("FRAME00" + std::to_string(i), "PID",
+                 pidbuild::Picture(f.width, f.height, indices, i % 2 == 0, f.offsetX, f.offsetY)));
+  }
+  TempDir dir;
+  rezbuild::Write(dir / "a.rez", Folder("", {Folder("ANIM", entries)}));
+  const CliRun run = RunCli(dir.path(), {"extract", (dir / "a.rez").string(),
+                                         (dir / "out").string(), "--png", "--rect", "--quiet"});
+  ASSERT_EQ(run.exitCode, 0) << run.err;
+  for (std::size_t i = 0; i < frames.size(); ++i) {
+    SCOPED_TRACE(i);
+    const auto png = ReadPng(dir / "out" / "ANIM" / ("FRAME00" + std::to_string(i) + ".png"));
+    ASSERT_EQ(png.width, 11u);
+    ASSERT_EQ(png.height, 10u);
+    std::vector<std::pair<std::uint32_t, std::uint32_t>> marked;
+    for (std::uint32_t y = 0; y < png.height; ++y)
+      for (std::uint32_t x = 0; x < png.width; ++x)
+        if (png.At(x, y) == Rgba{200, 200, 200, 255}) marked.emplace_back(x, y);
+    EXPECT_EQ(marked, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{3, 3}}));
+  }
+}
