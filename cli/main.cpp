@@ -34,7 +34,8 @@ const char* kUsage =
     "  --version                   show the version\n"
     "\n"
     "Exit status: 0 on success; 1 when extract could not write some files (each is\n"
-    "reported on stderr); 2 on a usage error or an archive that cannot be read.\n";
+    "reported on stderr) or standard output could not be written; 2 on a usage error\n"
+    "or an archive that cannot be read.\n";
 
 // Whatever a command printed must have reached stdout whole: a script reading
 // a cut listing must not see success. A closed pipe may stay quiet.
