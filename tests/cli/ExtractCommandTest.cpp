@@ -61,12 +61,8 @@ TEST_F(ExtractCommand, ExtractsEverythingIntoANewDestinationWithOnlyDiagnosticsO
 TEST_F(ExtractCommand, TypesAreSelectedByExactName) {
   const auto archive = Archive(Folder(
       "", {FileNode("A", "WAV", "a"), FileNode("B", "wav", "b"), FileNode("C", "TXT", "c")}));
-  CliRun run = Run({"extract", archive, destination, "--types=WAV,TXT"});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(TreeOf(destination), (Tree{{"A.WAV", "a"}, {"C.TXT", "c"}}));
-
   const std::string other = (temp / "other").string();
-  run = Run({"extract", archive, other, "--types=WAV,Wav"});
+  CliRun run = Run({"extract", archive, other, "--types=WAV,Wav"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.err, "tarnwick-cli: " + archive + ": no files of type 'Wav'\n");
   EXPECT_EQ(TreeOf(other), (Tree{{"A.WAV", "a"}}));
@@ -113,10 +109,6 @@ TEST_F(ExtractCommand, OverwriteAnswersFromInputAndOptions) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(Occurrences(run.err, kQuestionTail), c.questions);
-    EXPECT_EQ(
-        run.err.find(std::string("File A.WAV in:\n\\\\L\n") + kQuestionTail) != std::string::npos,
-        c.questions > 0)
-        << run.err;
     const Tree tree = TreeOf(destination);
     EXPECT_EQ(tree.at("L/A.WAV") + " " + tree.at("L/B.WAV") + " " + tree.at("L/C.WAV"),
               c.expectedABC);
@@ -217,19 +209,13 @@ TEST_F(ExtractCommand, InterruptStopsTheJobBetweenFilesAndExitsOne) {
   EXPECT_EQ(TreeOf(destination), (Tree{{"A.WAV", "old"}}));
 }
 
-TEST_F(ExtractCommand, ArchivesThatCannotBeReadExitTwo) {
-  CliRun run = Run({"extract", (temp / "missing.rez").string(), destination});
-  EXPECT_EQ(run.exitCode, 2);
-  EXPECT_EQ(run.err,
-            "tarnwick-cli: " + (temp / "missing.rez").string() + ": No such file or directory\n");
-  EXPECT_FALSE(std::filesystem::exists(destination));
-
+// The messages themselves are the other commands' (one opening for all).
+TEST_F(ExtractCommand, ArchiveThatCannotBeReadExitsTwoBeforeMakingTheDestination) {
   WriteText(temp / "junk.rez", "not an archive at all");
-  run = Run({"extract", (temp / "junk.rez").string(), destination});
+  const CliRun run = Run({"extract", (temp / "junk.rez").string(), destination});
   EXPECT_EQ(run.exitCode, 2);
-  EXPECT_EQ(
-      run.err.rfind("tarnwick-cli: " + (temp / "junk.rez").string() + ": Invalid format. (", 0), 0u)
-      << run.err;
+  EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(destination));
 }
 
 TEST_F(ExtractCommand, UsageErrorsExitTwo) {
