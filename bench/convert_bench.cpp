@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -18,6 +19,7 @@
 #include "convert/ImageConversion.h"
 #include "convert/PidImage.h"
 #include "extract/EntryNames.h"
+#include "extract/UserQuestions.h"
 #include "support/PidBuilder.h"
 #include "support/RezBuilder.h"
 #include "support/TempDir.h"
@@ -133,7 +135,6 @@ int main(int argc, char** argv) {
   currentPalette = pidbuild::DistinctPalette();
   DetectedGame = kGameClaw;
   SilentQuestions questions;
-  std::atomic<bool> paused{false};
 
   // Decoding and drawing alone, keeping the canvases for the libpng reference.
   struct Canvas {
@@ -160,8 +161,13 @@ int main(int argc, char** argv) {
   fs::create_directory(viaLibpng);
 
   start = Clock::now();
-  for (const REZ::File* file : files)
-    convertPidToPng(*file, viaDevil / PngNameOf(file->name), {}, questions, paused);
+  const ConversionContext context{kGameClaw, currentPalette};
+  for (const REZ::File* file : files) {
+    const PngEncoding png = EncodePidAsPng(file->GetData(), context, {});
+    std::ofstream out(viaDevil / PngNameOf(file->name), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(png.bytes.data()), std::streamsize(png.bytes.size()));
+    if (!png.Succeeded() || !out.flush()) ++questions.problems;
+  }
   const double convertSeconds = SecondsSince(start);
 
   start = Clock::now();

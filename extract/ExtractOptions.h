@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/ArchiveStats.h"
 #include "convert/Palette.h"
 
 struct TypeChoice {
@@ -33,3 +34,10 @@ struct ExtractOptions {
 
 // True when types holds a selected entry named exactly extension.
 bool IsTypeSelected(const ExtractOptions& options, const std::string& extension);
+
+// The options for the archive's types (in the order of its type statistics)
+// with selected[i] telling whether types[i] is extracted; fileCount is the sum
+// of the selected counts. overwriteAll starts false.
+ExtractOptions MakeExtractOptions(const std::vector<TypeStat>& types,
+                                  const std::vector<bool>& selected, bool convertPid,
+                                  bool rectConversion, bool extractEmptyFolders);
