@@ -44,6 +44,6 @@ void HandleAboutHotSpot(AppContext& app) {
   float x = 0, y = 0;
   app.engine->Input_GetMousePos(&x, &y);
   if (!InsideAboutHotSpot(x, y)) return;
-  platform::ShowMessageBox(app.Window(), AboutText(), "Notice", platform::MessageBoxButtons::kOk,
+  platform::ShowMessageBox(AboutText(), "Notice", platform::MessageBoxButtons::kOk,
                            platform::MessageBoxIcon::kInformation);
 }

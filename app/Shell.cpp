@@ -8,6 +8,7 @@
 
 #include "app/AppContext.h"
 #include "app/GuiQuestions.h"
+#include "app/InWindowBoxes.h"
 #include "app/StateManager.h"
 #include "app/states/Select.h"
 #include "convert/ImageConversion.h"
@@ -26,18 +27,26 @@ namespace {
 AppContext* running = nullptr;
 
 bool FrameFunc() {
-  return running->states->RunFrame();
+  const bool end = running->states->RunFrame();
+  if (!running->boxes) return end;
+  running->boxes->ServeWorkers();
+  // The window was closed while a box was up: the workers stop at their next
+  // pause point, and the frame loop ends on the close it has still to see.
+  if (running->boxes->Closed()) running->workers.CancelAll();
+  return end;
 }
 bool RenderFunc() {
+  if (running->boxes && running->boxes->Render()) return false;
   return running->states->RunRender();
 }
 bool ExitFunc() {
   return running->states->RunExit();
 }
 
+// Before the window and the font exist no box can be drawn: the box's
+// stand-in on standard error is then the one message the user gets.
 void FatalError(const std::string& text) {
-  std::fprintf(stderr, "tarnwick: %s\n", text.c_str());
-  platform::ShowMessageBox(nullptr, text, "Fatal error", platform::MessageBoxButtons::kOk,
+  platform::ShowMessageBox(text, "Fatal error", platform::MessageBoxButtons::kOk,
                            platform::MessageBoxIcon::kError);
 }
 
@@ -134,7 +143,14 @@ int RunProgram(const ResourceFinder& find) {
     const StartUpResult result = StartUp(app, find);
     engine = app.engine;
     if (result == StartUpResult::Ready) {
+      app.boxes = std::make_unique<InWindowBoxes>(app);
+      InWindowBoxes* boxes = app.boxes.get();
+      platform::SetMessageBoxAnswerer(
+          [boxes](const platform::MessageBoxRequest& request) { return boxes->Answer(request); });
       engine->System_Start();
+      // Nobody sees a box from now on: a worker's last question takes its
+      // safe answer.
+      app.boxes->Close();
       // Closing the window may end the program in the middle of an
       // extraction: the worker stops before its next file, so no file is
       // left half-written.
@@ -151,6 +167,7 @@ int RunProgram(const ResourceFinder& find) {
       std::_Exit(exitCode);
     }
     // The screens, fonts and textures go while the engine still runs.
+    platform::SetMessageBoxAnswerer(nullptr);
   }
   engine->System_Shutdown();
   engine->Release();

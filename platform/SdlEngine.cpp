@@ -183,6 +183,8 @@ std::string SdlEngine::RendererName() const {
 }
 
 bool SdlEngine::System_Initiate() {
+  // Failures are told through System_GetErrorMessage only: the program shows
+  // them once, in its own words.
   if (window) return true;
   // SDL quietly falls back to a driver without a screen when no display can be
   // reached; a program nobody can see must not start, unless a test asked for it.
@@ -190,7 +192,6 @@ bool SdlEngine::System_Initiate() {
   const bool driverRequested = requested && *requested;
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     errorMessage = std::string("Cannot open a display: ") + SDL_GetError();
-    System_Log("%s", errorMessage.c_str());
     return false;
   }
   videoStarted = true;
@@ -198,7 +199,6 @@ bool SdlEngine::System_Initiate() {
     errorMessage =
         "Cannot open a display: no X11 or Wayland display is reachable (check DISPLAY or "
         "WAYLAND_DISPLAY).";
-    System_Log("%s", errorMessage.c_str());
     System_Shutdown();
     return false;
   }
@@ -208,7 +208,6 @@ bool SdlEngine::System_Initiate() {
   if (window) renderer = SDL_CreateRenderer(window, -1, 0);
   if (!window || !renderer) {
     errorMessage = std::string("Cannot create the window: ") + SDL_GetError();
-    System_Log("%s", errorMessage.c_str());
     System_Shutdown();
     return false;
   }

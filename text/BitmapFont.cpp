@@ -238,7 +238,7 @@ int BitmapFont::DrawnCode(unsigned char code) const {
 float BitmapFont::LineWidth(const char*& text) const {
   float width = 0;
   while (*text && *text != '\n') {
-    if (IsColourCode(text)) {
+    if (!literal && IsColourCode(text)) {
       text += 3;
       continue;
     }
@@ -276,7 +276,7 @@ void BitmapFont::Render(float x, float y, int align, const char* text, bool plai
       pen = AlignedPen(x, horizontal, ++text);
       continue;
     }
-    if (IsColourCode(text)) {
+    if (!literal && IsColourCode(text)) {
       if (plain) {
         text += 3;
         continue;

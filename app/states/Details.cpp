@@ -243,13 +243,12 @@ ExtractOptions Details::BuildOptions() const {
 
 void Details::Confirm() {
   platform::ShowMessageBox(
-      app.Window(),
       "Remember that you need at least " + SizeText(3 * archiveFileSize) +
           " free space on destination drive\nto ensure valid extraction. Otherwise extracted "
           "files may be corrupted or\nincomplete.",
       "Notice", platform::MessageBoxButtons::kOk, platform::MessageBoxIcon::kInformation);
   const platform::MessageBoxAnswer answer = platform::ShowMessageBox(
-      app.Window(), "Archive will be now extracted. Are you sure you want to proceed?", "Notice",
+      "Archive will be now extracted. Are you sure you want to proceed?", "Notice",
       platform::MessageBoxButtons::kYesNo, platform::MessageBoxIcon::kQuestion);
   if (answer != platform::MessageBoxAnswer::kYes) return;
   ChangeState(std::make_unique<Extract>(app, sourcePath, destinationPath, archive, BuildOptions()));

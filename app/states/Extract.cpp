@@ -48,7 +48,7 @@ Extract::Extract(AppContext& app, const std::string& sourcePath, const std::stri
     : app(app),
       sourcePath(sourcePath),
       destinationPath(destinationPath),
-      questions(std::make_shared<GuiQuestions>(app.Window())),
+      questions(std::make_shared<GuiQuestions>()),
       job(MakeExtractJob(sourcePath, destinationPath, std::move(archive), options, questions)) {}
 
 Extract::~Extract() {

@@ -27,8 +27,8 @@ namespace State {
 
 namespace {
 
-void Notice(AppContext& app, const std::string& text) {
-  platform::ShowMessageBox(app.Window(), text, "Notice", platform::MessageBoxButtons::kOk,
+void Notice(const std::string& text) {
+  platform::ShowMessageBox(text, "Notice", platform::MessageBoxButtons::kOk,
                            platform::MessageBoxIcon::kInformation);
 }
 
@@ -96,6 +96,8 @@ void Select::Init() {
   browseDestination->setSize(75, 25);
   browseDestination->addActionListener(listener.get());
   top->add(browseDestination.get(), 510, 175);
+  // Typing works at once: the source field has the focus from the start.
+  sourceField->requestFocus();
 }
 
 void Select::Destroy() {
@@ -150,33 +152,31 @@ void Select::CheckTypedSource() {
 
 bool Select::EnsureDestination(const std::string& destination) {
   std::error_code error;
-  if (!destination.empty() && fs::is_directory(destination, error)) return true;
+  if (fs::is_directory(destination, error)) return true;
   const platform::MessageBoxAnswer answer = platform::ShowMessageBox(
-      app.Window(), "Destination path does not exist. Do you want to create it?", "Question",
+      "Destination path does not exist. Do you want to create it?", "Question",
       platform::MessageBoxButtons::kYesNo, platform::MessageBoxIcon::kQuestion);
   if (answer != platform::MessageBoxAnswer::kYes) return false;
-  // One folder, as asked; its parent must exist already.
-  std::string reason;
-  if (destination.empty()) {
-    reason = "No destination path was given.";
-  } else if (!fs::create_directory(destination, error)) {
-    std::error_code ignored;
-    if (error)
-      reason = error.message();
-    else if (!fs::is_directory(destination, ignored))
-      reason = "A file of that name is in the way.";
-  }
-  if (reason.empty()) return true;
-  Notice(app, "Destination path could not be created:\n" + destination + "\n\n" + reason);
+  // The missing parents too: the user asked for this folder, wherever it lies.
+  fs::create_directories(destination, error);
+  std::error_code ignored;
+  if (!error && fs::is_directory(destination, ignored)) return true;
+  const std::string reason = error ? error.message() : "A file of that name is in the way.";
+  Notice("Destination path could not be created:\n" + destination + "\n\n" + reason);
   return false;
 }
 
 void Select::GoToDetails() {
   const std::string source = sourceField->getText();
   const std::string destination = destinationField->getText();
-  if (!EnsureDestination(destination)) return;
+  if (destination.empty()) {
+    Notice(kEmptyDestination);
+    return;
+  }
+  // The archive first: nothing is created for an archive that cannot be read.
   std::unique_ptr<SHR::cState> details = OpenDetailsOrTell(app, source, destination);
-  if (details) ChangeState(std::move(details));
+  if (!details || !EnsureDestination(destination)) return;
+  ChangeState(std::move(details));
 }
 
 std::unique_ptr<SHR::cState> OpenDetailsOrTell(AppContext& app, const std::string& source,
@@ -190,7 +190,7 @@ std::unique_ptr<SHR::cState> OpenDetailsOrTell(AppContext& app, const std::strin
   } catch (const std::exception& exception) {
     reason = exception.what();
   }
-  Notice(app, "The archive could not be read:\n" + source + "\n\n" + reason);
+  Notice("The archive could not be read:\n" + source + "\n\n" + reason);
   return nullptr;
 }
 

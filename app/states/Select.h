@@ -56,8 +56,8 @@ class Select : public SHR::cState {
   void BrowseForSource();
   void CheckTypedSource();
   void GoToDetails();
-  // Makes sure the destination folder exists, asking before creating it;
-  // false when the user declined or the folder could not be made.
+  // Makes sure the destination folder exists, asking before creating it and
+  // its missing parents; false when the user declined or it could not be made.
   bool EnsureDestination(const std::string& destination);
 
   AppContext& app;
@@ -70,6 +70,9 @@ class Select : public SHR::cState {
   std::unique_ptr<SHR::But> browseSource;
   std::unique_ptr<SHR::But> browseDestination;
 };
+
+inline constexpr const char* kEmptyDestination =
+    "No destination path was given. Please choose the folder to extract to.";
 
 // Builds step 2 for the two paths. When the archive cannot be opened or read
 // the user is told why and nothing is returned.
