@@ -7,12 +7,14 @@
 #include <string>
 
 #include "app/AppContext.h"
+#include "app/FileChooser.h"
 #include "app/GuiQuestions.h"
 #include "app/InWindowBoxes.h"
 #include "app/StateManager.h"
 #include "app/states/Select.h"
 #include "convert/ImageConversion.h"
 #include "gcnWidgets/wSkin.h"
+#include "platform/FileDialog.h"
 #include "platform/HGEGraphics.h"
 #include "platform/HGEImage.h"
 #include "platform/HGEInput.h"
@@ -147,7 +149,11 @@ int RunProgram(const ResourceFinder& find) {
       InWindowBoxes* boxes = app.boxes.get();
       platform::SetMessageBoxAnswerer(
           [boxes](const platform::MessageBoxRequest& request) { return boxes->Answer(request); });
+      platform::SetBuiltInChooser([&app](const platform::OpenFileOptions& options) {
+        return RunFileChooser(app, options);
+      });
       engine->System_Start();
+      platform::SetBuiltInChooser(nullptr);
       // Nobody sees a box from now on: a worker's last question takes its
       // safe answer.
       app.boxes->Close();

@@ -9,8 +9,10 @@
 #include "app/GuiQuestions.h"
 #include "app/ScreenFrame.h"
 #include "app/ScreenGui.h"
+#include "app/states/Details.h"
 #include "app/states/Select.h"
 #include "app/states/Summary.h"
+#include "archive/ArchiveStats.h"
 #include "extract/ExtractJob.h"
 #include "extract/Formatting.h"
 #include "gcnWidgets/wButton.h"
@@ -37,8 +39,7 @@ void ExtractAL::action(const gcn::ActionEvent& event) {
   if (source == owner->pause.get())
     owner->TogglePause();
   else if (source == owner->next.get())
-    owner->ChangeState(std::make_unique<Summary>(owner->app, owner->questions->Failures(),
-                                                 owner->job->Result().fatalMessage));
+    owner->ChangeState(std::make_unique<Summary>(owner->app, owner->Report()));
   else if (source == owner->back.get())
     owner->Abandon();
 }
@@ -49,6 +50,7 @@ Extract::Extract(AppContext& app, const std::string& sourcePath, const std::stri
       sourcePath(sourcePath),
       destinationPath(destinationPath),
       questions(std::make_shared<GuiQuestions>()),
+      chosen(options),
       job(MakeExtractJob(sourcePath, destinationPath, std::move(archive), options, questions)) {}
 
 Extract::~Extract() {
@@ -105,9 +107,10 @@ void Extract::Destroy() {
 bool Extract::Think() {
   // The first frame's delta covers the time before this screen existed,
   // such as the confirmation the user was answering.
+  // The clock runs only while the worker may be working.
   if (firstFrame)
     firstFrame = false;
-  else if (progressBar->getProgress() != 100.0f)
+  else if (!job->IsDone() && !job->paused.load())
     elapsedMs =
         static_cast<int>(static_cast<float>(elapsedMs) + 1000.0f * app.engine->Timer_GetDelta());
   if (job->IsDone()) {
@@ -141,11 +144,31 @@ bool Extract::Render() {
   font.Render(3, 3, 0, "Step 3/4: extracting", false);
   font.Printf(3, 40, 0, "Progress: file %d/%d", false, progressBar->value, progressBar->total);
   font.Printf(3, 110, 0, "Elapsed time: ~y~%s~w~", false, DurationText(elapsedMs).c_str());
-  const float percentage = progressBar->getProgress();
+  const float percentage = Percentage();
   font.Render(3, 132, 0, TimeLeftText(elapsedMs, percentage).c_str(), false);
   font.Printf(300, 80, 2, "%.1f%%", false, static_cast<double>(percentage));
   DrawAboutIcon(app);
   return false;
+}
+
+ExtractionReport Extract::Report() const {
+  ExtractionReport report;
+  report.destination = destinationPath;
+  report.result = job->Result();
+  report.problems = questions->Failures();
+  report.elapsedMs = elapsedMs;
+  std::vector<TypeStat> types;
+  CollectTypeStats(types, job->archive->Root());
+  std::vector<bool> ticked;
+  for (const TypeStat& type : types) ticked.push_back(IsTypeSelected(chosen, type.extension));
+  report.selectedBytes = ComputeSelectedTotals(types, ticked).totalSize;
+  return report;
+}
+
+float Extract::Percentage() const {
+  return job->IsDone() && job->Result().status != ExtractStatus::Cancelled
+             ? 100.0f
+             : progressBar->getProgress();
 }
 
 void Extract::ShowPausedState(bool paused) {
@@ -169,10 +192,11 @@ void Extract::Abandon() {
   // Step 2 sets the detected game, which the worker's picture conversion
   // reads: let the worker finish the file in hand first.
   app.workers.WaitAll(std::chrono::seconds(30));
-  std::unique_ptr<SHR::cState> details = OpenDetailsOrTell(app, sourcePath, destinationPath);
-  if (details)
+  std::unique_ptr<Details> details = OpenDetailsOrTell(app, sourcePath, destinationPath);
+  if (details) {
+    details->KeepChoices(chosen);
     ChangeState(std::move(details));
-  else
+  } else
     ChangeState(std::make_unique<Select>(app, sourcePath, destinationPath));
 }
 

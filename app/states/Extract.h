@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/cState.h"
+#include "app/states/Summary.h"
 #include "extract/ExtractOptions.h"
 
 struct AppContext;
@@ -50,6 +51,11 @@ class Extract : public SHR::cState {
 
   const std::shared_ptr<ExtractJob>& Job() const { return job; }
   int ElapsedMs() const { return elapsedMs; }
+  // What the bar and the percentage show: 100 once the job is done, even
+  // when there was nothing to extract.
+  float Percentage() const;
+  // What step 4 shows; valid once the job is done.
+  ExtractionReport Report() const;
   SHR::ProgressBar* Bar() const { return progressBar.get(); }
   SHR::But* NextButton() const { return next.get(); }
   SHR::But* PauseButton() const { return pause.get(); }
@@ -66,6 +72,8 @@ class Extract : public SHR::cState {
   std::string sourcePath;
   std::string destinationPath;
   std::shared_ptr<GuiQuestions> questions;
+  // The choices of step 2, for Back to show them again.
+  ExtractOptions chosen;
   std::shared_ptr<ExtractJob> job;
   int elapsedMs = 0;
   bool firstFrame = true;

@@ -53,6 +53,8 @@ void SelectAL::action(const gcn::ActionEvent& event) {
     owner->CheckTypedSource();
   else if (source == owner->next.get())
     owner->GoToDetails();
+  else if (source == owner->browseDestination.get())
+    owner->BrowseForDestination();
 }
 
 Select::Select(AppContext& app, std::optional<std::string> source,
@@ -138,12 +140,23 @@ void Select::BrowseForSource() {
   };
   options.selectedFilter = 0;
   options.defaultExtension = "rez";
+  options.startPath = sourceField->getText();
   const std::optional<std::string> chosen = platform::ShowOpenFileDialog(options);
   if (!chosen) return;
   sourceField->setText(*chosen);
   if (!CanOpenForReading(*chosen)) return;
   next->setEnabled(true);
   destinationField->setText(DefaultDestination(*chosen));
+}
+
+void Select::BrowseForDestination() {
+  platform::OpenFileOptions options;
+  options.chooseFolder = true;
+  options.title = "Destination path";
+  options.startPath = destinationField->getText();
+  if (options.startPath.empty()) options.startPath = PathDirectory(sourceField->getText());
+  const std::optional<std::string> chosen = platform::ShowOpenFileDialog(options);
+  if (chosen) destinationField->setText(*chosen);
 }
 
 void Select::CheckTypedSource() {
@@ -174,13 +187,13 @@ void Select::GoToDetails() {
     return;
   }
   // The archive first: nothing is created for an archive that cannot be read.
-  std::unique_ptr<SHR::cState> details = OpenDetailsOrTell(app, source, destination);
+  std::unique_ptr<Details> details = OpenDetailsOrTell(app, source, destination);
   if (!details || !EnsureDestination(destination)) return;
   ChangeState(std::move(details));
 }
 
-std::unique_ptr<SHR::cState> OpenDetailsOrTell(AppContext& app, const std::string& source,
-                                               const std::string& destination) {
+std::unique_ptr<Details> OpenDetailsOrTell(AppContext& app, const std::string& source,
+                                           const std::string& destination) {
   std::string reason;
   try {
     return std::make_unique<Details>(app, source, destination);

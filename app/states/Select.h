@@ -20,6 +20,7 @@ class TextField;
 
 namespace State {
 
+class Details;
 class Select;
 
 class SelectAL : public gcn::ActionListener {
@@ -54,6 +55,7 @@ class Select : public SHR::cState {
   friend class SelectAL;
 
   void BrowseForSource();
+  void BrowseForDestination();
   void CheckTypedSource();
   void GoToDetails();
   // Makes sure the destination folder exists, asking before creating it and
@@ -76,8 +78,8 @@ inline constexpr const char* kEmptyDestination =
 
 // Builds step 2 for the two paths. When the archive cannot be opened or read
 // the user is told why and nothing is returned.
-std::unique_ptr<SHR::cState> OpenDetailsOrTell(AppContext& app, const std::string& source,
-                                               const std::string& destination);
+std::unique_ptr<Details> OpenDetailsOrTell(AppContext& app, const std::string& source,
+                                           const std::string& destination);
 
 // True when path names a file that can be opened for reading.
 bool CanOpenForReading(const std::string& path);
