@@ -73,7 +73,7 @@ std::string ShortenMiddle(BitmapFont& font, const std::string& text, float maxWi
     result = "...";
     for (;;) {
       std::size_t newHead = head, newTail = tail;
-      if (head > 0 && (text.size() - tail) >= head) {
+      if (head > 0 && head >= text.size() - tail) {
         do --newHead;
         while (newHead > 0 && !starts(newHead));
       } else if (tail < text.size()) {

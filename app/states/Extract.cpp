@@ -110,7 +110,7 @@ bool Extract::Think() {
   // The clock runs only while the worker may be working.
   if (firstFrame)
     firstFrame = false;
-  else if (!job->IsDone() && !job->paused.load())
+  else if (!job->IsDone() && !job->paused.load() && chosen.fileCount > 0)
     elapsedMs =
         static_cast<int>(static_cast<float>(elapsedMs) + 1000.0f * app.engine->Timer_GetDelta());
   if (job->IsDone()) {

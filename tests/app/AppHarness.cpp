@@ -136,13 +136,6 @@ bool AppHarness::Click(float x, float y) {
   return Frame();
 }
 
-void AppHarness::Wheel(float x, float y, int steps) {
-  Queue(INPUT_MOUSEMOVE, x, y);
-  for (int step = 0; step < std::abs(steps); ++step)
-    Queue(INPUT_MOUSEWHEEL, x, y, 0, 0, steps > 0 ? 1 : -1);
-  Frame();
-}
-
 void AppHarness::Key(int key, int character) {
   Queue(INPUT_KEYDOWN, 0, 0, key, character);
   Queue(INPUT_KEYUP, 0, 0, key);
@@ -206,23 +199,6 @@ DrawnText AppHarness::TextStartingWith(const std::string& prefix) const {
 bool AppHarness::HasText(const std::string& text) const {
   for (const DrawnText& drawn : Texts())
     if (drawn.text == text) return true;
-  return false;
-}
-
-bool AppHarness::DrewLine(float x1, float y1, float x2, float y2, std::uint32_t colour) const {
-  for (const auto& line : engine->Lines())
-    if (line.x1 == x1 && line.y1 == y1 && line.x2 == x2 && line.y2 == y2 && line.color == colour &&
-        line.z == 0.5f)
-      return true;
-  return false;
-}
-
-bool AppHarness::DrewSprite(const Sprite& sprite, float x, float y) const {
-  const hgeVertex& cell = sprite.GetQuad().v[0];
-  for (const auto& quad : engine->Quads())
-    if (quad.tex == sprite.GetTexture() && quad.v[0].x == x && quad.v[0].y == y &&
-        quad.v[0].tx == cell.tx && quad.v[0].ty == cell.ty)
-      return true;
   return false;
 }
 

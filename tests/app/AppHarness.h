@@ -11,7 +11,6 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
-#include <guichan/widget.hpp>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -22,7 +21,6 @@
 #include "app/cState.h"
 #include "platform/MessageBox.h"
 #include "platform/RecordingEngine.h"
-#include "text/Sprite.h"
 
 namespace apptest {
 
@@ -38,21 +36,6 @@ struct DrawnText {
   std::vector<std::uint32_t> colours;  // one per character
   std::uint32_t ColourAt(std::size_t index) const { return colours.at(index); }
 };
-
-inline void ExpectPlaced(const gcn::Widget* widget, int x, int y, int width, int height) {
-  ASSERT_NE(widget, nullptr);
-  EXPECT_EQ(widget->getX(), x);
-  EXPECT_EQ(widget->getY(), y);
-  EXPECT_EQ(widget->getWidth(), width);
-  EXPECT_EQ(widget->getHeight(), height);
-}
-
-inline void ExpectBox(const platform::MessageBoxRequest& box, const std::string& title,
-                      platform::MessageBoxButtons buttons, platform::MessageBoxIcon icon) {
-  EXPECT_EQ(box.title, title);
-  EXPECT_EQ(box.buttons, buttons);
-  EXPECT_EQ(box.icon, icon);
-}
 
 // Every message box shown, in order, from whichever thread.
 class BoxScript {
@@ -97,8 +80,6 @@ class AppHarness {
   // Press and release of the left button at (x, y), one frame each; returns
   // the release frame's result.
   bool Click(float x, float y);
-  // Wheel steps over (x, y): positive away from the user (up), negative towards.
-  void Wheel(float x, float y, int steps);
   // One key press (and release) with the character it types, if any.
   void Key(int key, int character = 0);
   void Type(const std::string& text);
@@ -114,9 +95,6 @@ class AppHarness {
   // The first text that starts with prefix; fails the test when there is none.
   DrawnText TextStartingWith(const std::string& prefix) const;
   bool HasText(const std::string& text) const;
-  // Whether the last frame drew this line (at the GUI's depth) or sprite.
-  bool DrewLine(float x1, float y1, float x2, float y2, std::uint32_t colour) const;
-  bool DrewSprite(const Sprite& sprite, float x, float y) const;
 
   void Queue(int type, float x, float y, int key = 0, int character = 0, int wheel = 0);
 
