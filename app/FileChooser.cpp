@@ -207,6 +207,9 @@ void FileChooser::EnterFolder(const fs::path& folder) {
   if (!absolute.has_filename() && absolute != absolute.root_path())
     absolute = absolute.parent_path();
   currentFolder = absolute;
+  // A folder's name picked by the first click of a double click is not a
+  // name inside the folder just entered.
+  if (options.chooseFolder) SetName("");
   Tell("");
   Refresh();
 }
