@@ -18,6 +18,9 @@ void DrawScreenFrame(AppContext& app, const char* title);
 inline constexpr int kAboutIconX = 581;
 inline constexpr int kAboutIconY = 7;
 inline constexpr int kAboutHotSize = 14;
+// The row of buttons at the bottom right of every wizard screen.
+inline constexpr int kButtonRowY = 262;
+inline constexpr int kButtonHeight = 33;
 // True when the cursor lies strictly inside the about icon's hot spot.
 bool InsideAboutHotSpot(float x, float y);
 // The text of the about box.

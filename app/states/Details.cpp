@@ -87,19 +87,17 @@ int Details::VisibleRows() const {
 void Details::Init() {
   listener = std::make_unique<DetailsAL>(this);
   MakeScreenGui(app, gui, top);
-  const int width = app.ScreenWidth();
-  const int height = app.ScreenHeight();
   top->addMouseListener(listener.get());
 
   back = std::make_unique<SHR::But>(app.skin.get(), "Back");
-  back->setSize(100, 33);
+  back->setSize(kButtonWidth, kButtonHeight);
   back->addActionListener(listener.get());
-  top->add(back.get(), width - 210, height - 38);
+  top->add(back.get(), kBackX, kButtonRowY);
 
   next = std::make_unique<SHR::But>(app.skin.get(), "Next");
-  next->setSize(100, 33);
+  next->setSize(kButtonWidth, kButtonHeight);
   next->addActionListener(listener.get());
-  top->add(next.get(), 495, 262);
+  top->add(next.get(), kNextX, kButtonRowY);
 
   for (std::size_t i = 0; i < typeList.size(); ++i) {
     auto box = std::make_unique<SHR::CBox>(app.skin.get(), "");

@@ -82,6 +82,7 @@ class Details : public SHR::cState {
   static constexpr int kListTop = 47;
   static constexpr int kRowHeight = 22;
   static constexpr int kColumnWidth = 180;
+  static constexpr int kBackX = 390, kNextX = 495, kButtonWidth = 100;
 
  private:
   friend class DetailsAL;

@@ -60,12 +60,11 @@ Extract::~Extract() {
 void Extract::Init() {
   listener = std::make_unique<ExtractAL>(this);
   MakeScreenGui(app, gui, top);
-  const int width = app.ScreenWidth();
-  const int height = app.ScreenHeight();
 
   progressBar = std::make_unique<SHR::ProgressBar>(app.skin.get());
-  progressBar->setSize(580, 31);
-  top->add(progressBar.get(), 10, 75);
+  using L = Layout;
+  progressBar->setSize(L::kBarWidth, L::kBarHeight);
+  top->add(progressBar.get(), L::kBarX, L::kBarY);
 
   // An abandoned extraction stops before its next file; let it finish that
   // one first, since the image library and the palette serve one job at a time.
@@ -76,21 +75,21 @@ void Extract::Init() {
   firstFrame = true;
 
   next = std::make_unique<SHR::But>(app.skin.get(), "Next");
-  next->setSize(90, 33);
+  next->setSize(L::kButtonWidth, kButtonHeight);
   next->setEnabled(false);
   next->addActionListener(listener.get());
-  top->add(next.get(), width - 95, height - 38);
+  top->add(next.get(), L::kNextX, kButtonRowY);
 
   pause = std::make_unique<SHR::But>(app.skin.get(), "Pause");
-  pause->setSize(90, 33);
+  pause->setSize(L::kButtonWidth, kButtonHeight);
   pause->addActionListener(listener.get());
-  top->add(pause.get(), width - 200, height - 38);
+  top->add(pause.get(), L::kPauseX, kButtonRowY);
 
   back = std::make_unique<SHR::But>(app.skin.get(), "Back");
-  back->setSize(90, 33);
+  back->setSize(L::kButtonWidth, kButtonHeight);
   back->setEnabled(false);
   back->addActionListener(listener.get());
-  top->add(back.get(), width - 305, height - 38);
+  top->add(back.get(), L::kBackX, kButtonRowY);
 }
 
 void Extract::Destroy() {
@@ -142,11 +141,15 @@ bool Extract::Render() {
   BitmapFont& font = *app.mainFont;
   font.SetColor(kWhite);
   font.Render(3, 3, 0, "Step 3/4: extracting", false);
-  font.Printf(3, 40, 0, "Progress: file %d/%d", false, progressBar->value, progressBar->total);
-  font.Printf(3, 110, 0, "Elapsed time: ~y~%s~w~", false, DurationText(elapsedMs).c_str());
+  using L = Layout;
+  font.Printf(L::kTextX, L::kProgressY, 0, "Progress: file %d/%d", false, progressBar->value,
+              progressBar->total);
+  font.Printf(L::kTextX, L::kElapsedY, 0, "Elapsed time: ~y~%s~w~", false,
+              DurationText(elapsedMs).c_str());
   const float percentage = Percentage();
-  font.Render(3, 132, 0, TimeLeftText(elapsedMs, percentage).c_str(), false);
-  font.Printf(300, 80, 2, "%.1f%%", false, static_cast<double>(percentage));
+  font.Render(L::kTextX, L::kTimeLeftY, 0, TimeLeftText(elapsedMs, percentage).c_str(), false);
+  font.Printf(L::kBarX + L::kBarWidth / 2, L::kBarY + 5, BitmapFont::kCentre, "%.1f%%", false,
+              static_cast<double>(percentage));
   DrawAboutIcon(app);
   return false;
 }

@@ -61,6 +61,14 @@ class Extract : public SHR::cState {
   SHR::But* PauseButton() const { return pause.get(); }
   SHR::But* BackButton() const { return back.get(); }
 
+  // Where each part of the screen goes.
+  struct Layout {
+    static constexpr int kBarX = 10, kBarY = 75, kBarWidth = 580, kBarHeight = 31;
+    static constexpr int kTextX = 3, kProgressY = 40, kElapsedY = 110, kTimeLeftY = 132;
+    static constexpr int kButtonWidth = 90;
+    static constexpr int kNextX = 505, kPauseX = 400, kBackX = 295;
+  };
+
  private:
   friend class ExtractAL;
 

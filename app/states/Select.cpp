@@ -71,33 +71,32 @@ Select::~Select() {
 void Select::Init() {
   listener = std::make_unique<SelectAL>(this);
   MakeScreenGui(app, gui, top);
-  const int width = app.ScreenWidth();
-  const int height = app.ScreenHeight();
 
   if (!sourceField) sourceField = std::make_unique<SHR::TextField>();
-  sourceField->setSize(500, 24);
+  using L = Layout;
+  sourceField->setSize(L::kFieldWidth, L::kFieldHeight);
   sourceField->addActionListener(listener.get());
-  top->add(sourceField.get(), 5, 75);
+  top->add(sourceField.get(), L::kLeft, L::kSourceY);
 
   if (!destinationField) destinationField = std::make_unique<SHR::TextField>();
-  destinationField->setSize(500, 24);
-  top->add(destinationField.get(), 5, 175);
+  destinationField->setSize(L::kFieldWidth, L::kFieldHeight);
+  top->add(destinationField.get(), L::kLeft, L::kDestinationY);
 
   next = std::make_unique<SHR::But>(app.skin.get(), "Next");
-  next->setSize(100, 33);
+  next->setSize(L::kNextWidth, kButtonHeight);
   next->setEnabled(false);
   next->addActionListener(listener.get());
-  top->add(next.get(), width - 105, height - 38);
+  top->add(next.get(), L::kNextX, kButtonRowY);
 
   browseSource = std::make_unique<SHR::But>(app.skin.get(), "Browse");
-  browseSource->setSize(75, 25);
+  browseSource->setSize(L::kBrowseWidth, L::kBrowseHeight);
   browseSource->addActionListener(listener.get());
-  top->add(browseSource.get(), 510, 75);
+  top->add(browseSource.get(), L::kBrowseX, L::kSourceY);
 
   browseDestination = std::make_unique<SHR::But>(app.skin.get(), "Browse");
-  browseDestination->setSize(75, 25);
+  browseDestination->setSize(L::kBrowseWidth, L::kBrowseHeight);
   browseDestination->addActionListener(listener.get());
-  top->add(browseDestination.get(), 510, 175);
+  top->add(browseDestination.get(), L::kBrowseX, L::kDestinationY);
   // Typing works at once: the source field has the focus from the start.
   sourceField->requestFocus();
 }
@@ -124,8 +123,9 @@ bool Select::Render() {
   gui->draw();
   DrawScreenFrame(app, "Step 1/4: select source file and destination path");
   app.mainFont->SetColor(kWhite);
-  app.mainFont->Render(5, 50, 0, "Source file:", false);
-  app.mainFont->Render(5, 150, 0, "Destination path:", false);
+  using L = Layout;
+  app.mainFont->Render(L::kLeft, L::kSourceY - L::kLabelAbove, 0, "Source file:", false);
+  app.mainFont->Render(L::kLeft, L::kDestinationY - L::kLabelAbove, 0, "Destination path:", false);
   return false;
 }
 

@@ -51,6 +51,14 @@ class Select : public SHR::cState {
   SHR::But* BrowseDestinationButton() const { return browseDestination.get(); }
   SHR::But* NextButton() const { return next.get(); }
 
+  // Where each part of the screen goes; the labels sit above their fields.
+  struct Layout {
+    static constexpr int kLeft = 5, kFieldWidth = 500, kFieldHeight = 24;
+    static constexpr int kSourceY = 75, kDestinationY = 175, kLabelAbove = 25;
+    static constexpr int kBrowseX = 510, kBrowseWidth = 75, kBrowseHeight = 25;
+    static constexpr int kNextX = 495, kNextWidth = 100;
+  };
+
  private:
   friend class SelectAL;
 
