@@ -1,48 +1,34 @@
 #!/usr/bin/env python3
-"""End-to-end scenarios of the desktop program in a real window.
-
-Each scenario starts its own Xvfb server, starts `tarnwick` on it and drives
-it with xdotool the way a user would: clicks, typed and pasted paths, Return
-and Escape on the message boxes the program draws in its window, the window's
-close button. It watches the screen through pixels read back from the window
-and checks what lands on disk against `tarnwick-cli extract`.
+"""End-to-end scenarios of the desktop program in a real window under Xvfb,
+driven with xdotool as a user would (clicks, typed and pasted paths, Return
+and Escape on the boxes the program draws in its window, the close button),
+watched through pixels read back from the window, and checked on disk
+against `tarnwick-cli extract`.
 
 Usage: e2e.py SCENARIO --program P --cli C --helper H [--screens DIR]
-
-Screenshots go to --screens, else to $TARNWICK_SCREENS_DIR, else to the
-scratch folder; docs/screens/ is refreshed with TARNWICK_SCREENS_DIR=docs/screens.
+Screenshots go to --screens, else $TARNWICK_SCREENS_DIR, else the scratch folder.
 """
 
 import argparse
 import filecmp
 import os
 import shutil
-import signal
 import subprocess
 import sys
 import tempfile
 import time
 
 WINDOW_TITLE = "Tarnwick 1.1a"
-BACKGROUND = (77, 77, 77)
-BOX_TITLE_BAR = (38, 38, 38)
-BOX_LINE = (92, 92, 92)
-
-SOURCE_FIELD = (250, 87)
+BACKGROUND, FIELD = (77, 77, 77), (60, 60, 60)
+BOX_TITLE_BAR, BOX_LINE = (38, 38, 38), (92, 92, 92)
+SOURCE_FIELD, DESTINATION_FIELD = (250, 87), (250, 187)
 BROWSE_DESTINATION = (547, 187)
-STEP1_NEXT = (545, 278)
-STEP2_NEXT = (545, 278)
-PID_BOX = (198, 42)
-RECT_BOX = (218, 64)
-EMPTY_FOLDERS_BOX = (198, 86)
-STEP3_NEXT = (550, 278)
-EXIT_BUTTON = (377, 278)
-ABOUT_ICON = (588, 14)
-RESTING_POINT = (300, 140)
-STEP1_NEXT_FACE = (501, 266)
-STEP3_NEXT_FACE = (511, 266)
-STEP3_BACK_FACE = (301, 266)
-CHOOSER_ROW_TOP, CHOOSER_ROW_HEIGHT = 57, 20  # the folder chooser's list
+STEP1_NEXT = STEP2_NEXT = (545, 278)
+PID_BOX, RECT_BOX, EMPTY_FOLDERS_BOX = (198, 42), (218, 64), (198, 86)
+STEP3_NEXT, EXIT_BUTTON, ABOUT_ICON = (550, 278), (377, 278), (588, 14)
+RESTING_POINT = (300, 140)  # nothing reacts to the pointer here
+STEP1_NEXT_FACE, STEP3_NEXT_FACE, STEP3_BACK_FACE = (501, 266), (511, 266), (301, 266)
+CHOOSER_ROW_1 = (100, 87)  # the second row of the folder chooser's list
 CHILD_TIMEOUT = 60
 
 
@@ -72,102 +58,76 @@ def wait_for(predicate, timeout, what, interval=0.1):
 
 
 def run(command, **kwargs):
-    """A child that must end: every wait has a timeout."""
+    """Every child the scenarios wait for has a timeout."""
     return subprocess.run(command, timeout=CHILD_TIMEOUT, **kwargs)
 
 
-class XServer:
-    def __init__(self):
-        # Servers started side by side can race for a display number and lose it
-        # after announcing it; only a server that answers a client is used.
-        for _ in range(3):
-            self._start()
-            if self._answers():
-                return
-            self.stop()
-        raise Failure("Xvfb did not start")
-
-    def _answers(self):
-        deadline = time.monotonic() + 10
-        while time.monotonic() < deadline:
-            if self.process.poll() is not None:
-                return False
-            probe = run(["xdpyinfo", "-display", self.display],
-                                   stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
-            if probe.returncode == 0:
-                return True
-            time.sleep(0.2)
-        return False
-
-    def _start(self):
+def start_x_server():
+    """An Xvfb that answers a client: servers started side by side can lose the
+    display number they announced."""
+    for _ in range(3):
         read_end, write_end = os.pipe()
-        self.process = subprocess.Popen(
-            ["Xvfb", "-displayfd", str(write_end), "-screen", "0", "800x600x24", "-nolisten",
-             "tcp"], pass_fds=(write_end,), stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
+        server = subprocess.Popen(["Xvfb", "-displayfd", str(write_end), "-screen", "0",
+                                   "800x600x24", "-nolisten", "tcp"], pass_fds=(write_end,),
+                                  stdout=subprocess.DEVNULL, stderr=subprocess.DEVNULL)
         os.close(write_end)
-        number = b""
         with os.fdopen(read_end, "rb") as pipe:
-            while not number.endswith(b"\n"):
-                chunk = pipe.read(1)
-                if not chunk:
-                    raise Failure("Xvfb did not start")
-                number += chunk
-        self.display = ":" + number.decode().strip()
+            display = ":" + pipe.readline().decode().strip()
+        deadline = time.monotonic() + 10
+        while display != ":" and server.poll() is None and time.monotonic() < deadline:
+            if run(["xdpyinfo", "-display", display], stdout=subprocess.DEVNULL,
+                   stderr=subprocess.DEVNULL).returncode == 0:
+                return server, display
+            time.sleep(0.2)
+        stop(server)
+    raise Failure("Xvfb did not start")
 
-    def stop(self):
-        self.process.terminate()
+
+def stop(process):
+    if process.poll() is None:
+        process.terminate()
         try:
-            self.process.wait(5)
+            process.wait(5)
         except subprocess.TimeoutExpired:
-            self.process.kill()
+            process.kill()
+            process.wait(5)
 
 
 class Session:
-    """One run of the program on its own X server."""
+    """One run of the program on its own X server, without a desktop chooser."""
 
     def __init__(self, args, work):
-        self.args = args
-        self.server = XServer()
-        self.env = dict(os.environ, DISPLAY=self.server.display)
+        self.args, self.work = args, work
+        self.server, display = start_x_server()
+        self.env = dict(os.environ, DISPLAY=display, PATH="/usr/local/bin:/usr/bin:/bin")
         for name in ("SDL_VIDEODRIVER", "WAYLAND_DISPLAY"):
             self.env.pop(name, None)
-        # No desktop chooser can start: the program's own is used.
-        self.env["PATH"] = "/usr/local/bin:/usr/bin:/bin"
-        self.work = work
-        self.program = None
-        self.window = None
-        self.stdout_path = os.path.join(work, "program.out")
-        self.stderr_path = os.path.join(work, "program.err")
+        self.program = self.window = None
+        self.out, self.err = os.path.join(work, "program.out"), os.path.join(work, "program.err")
 
     def start(self):
         for tool in ("zenity", "kdialog"):
             check(not shutil.which(tool, path=self.env["PATH"]),
                   tool + " is installed: the built-in chooser cannot be tested")
-        self.program = subprocess.Popen(
-            [self.args.program], cwd=self.work, env=self.env, stdin=subprocess.DEVNULL,
-            stdout=open(self.stdout_path, "wb"), stderr=open(self.stderr_path, "wb"))
+        self.program = subprocess.Popen([self.args.program], cwd=self.work, env=self.env,
+                                        stdin=subprocess.DEVNULL, stdout=open(self.out, "wb"),
+                                        stderr=open(self.err, "wb"))
         self.window = wait_for(self.stable_window, 30, "the program window")
         self.move(*RESTING_POINT)
         wait_for(self.on_step1, 10, "step 1")
 
     def stable_window(self):
-        """The window id once the same one answers twice in a row: a window
-        made and remade while the renderer starts is not used ("Bad Drawable")."""
-        first = self.find_window()
-        if not first:
-            return None
-        time.sleep(0.5)
-        self.window = first
-        return first if self.find_window() == first and self.pixels((0, 0))[0] else None
-
-    def find_window(self):
+        """The window id once the same one answers twice in a row: an id that
+        vanishes while the renderer starts is never used ("Bad Drawable")."""
         out = run(["xwininfo", "-root", "-children"], env=self.env, capture_output=True,
                   text=True).stdout
-        for line in out.splitlines():
-            words = line.split(None, 1)
-            if len(words) == 2 and words[1].startswith('"%s":' % WINDOW_TITLE):
-                return words[0]
-        return None
+        found = [line.split(None, 1)[0] for line in out.splitlines()
+                 if line.split(None, 1)[1:] and
+                 line.split(None, 1)[1].startswith('"%s":' % WINDOW_TITLE)]
+        if not found or found[0] != self.window:
+            self.window = found[0] if found else None
+            return None
+        return self.window if self.pixels((0, 0))[0] else None
 
     def exit_code(self, timeout):
         try:
@@ -175,35 +135,28 @@ class Session:
         except subprocess.TimeoutExpired:
             raise Failure("the program did not end within %s seconds" % timeout)
 
-    def close(self):
-        if self.program and self.program.poll() is None:
-            self.program.kill()
-            self.program.wait(10)
-        self.server.stop()
-
     def output(self):
-        with open(self.stdout_path, "rb") as out, open(self.stderr_path, "rb") as err:
+        with open(self.out, "rb") as out, open(self.err, "rb") as err:
             return out.read().decode("utf-8", "replace"), err.read().decode("utf-8", "replace")
 
-    def xdotool(self, *words, check_result=True):
+    def xdotool(self, *words):
         result = run(["xdotool"] + [str(w) for w in words], env=self.env, capture_output=True,
                      text=True)
-        if check_result and result.returncode != 0:
-            raise Failure("xdotool %s failed: %s" % (" ".join(map(str, words)), result.stderr))
+        check(result.returncode == 0, "xdotool %s failed: %s" % (words, result.stderr))
 
     def helper(self, *words):
         return run([self.args.helper] + [str(w) for w in words], env=self.env,
                    capture_output=True, text=True, check=True).stdout
 
     def move(self, x, y):
-        self.xdotool("mousemove", "--window", self.window, x, y, check_result=False)
+        run(["xdotool", "mousemove", "--window", self.window, str(x), str(y)], env=self.env)
 
     def click(self, x, y, count=1):
         self.move(x, y)
         time.sleep(0.1)
         self.xdotool("click", "--repeat", count, "--delay", 80, 1)
         time.sleep(0.3)
-        self.move(*RESTING_POINT)
+        self.move(*RESTING_POINT)  # the click may have closed the window
         time.sleep(0.1)
 
     def type_text(self, text):
@@ -231,53 +184,54 @@ class Session:
         time.sleep(0.3)
         self.helper("screenshot", self.window, os.path.join(self.args.screens, name))
 
-    # -- where are we --------------------------------------------------------
+    def on_step(self, number):
+        source, destination, column, dark, bar, exit_face = self.pixels(
+            (500, 88), (500, 188), (180, 200), (181, 200), (12, 104), (350, 266))
+        if number == 1:  # one of the fields may have the focus glow
+            return FIELD in (source, destination) and column == bar == BACKGROUND
+        if number == 2:
+            return (column, dark) == ((31, 31, 31), (92, 92, 92))
+        if number == 3:
+            return column == BACKGROUND and bar != BACKGROUND and source != FIELD
+        return source == column == BACKGROUND and exit_face != BACKGROUND
 
     def on_step1(self):
-        # One of the two fields may have the focus glow.
-        source, destination, column, bar = self.pixels((500, 88), (500, 188), (180, 200),
-                                                       (12, 104))
-        return (60, 60, 60) in (source, destination) and column == bar == BACKGROUND
-
-    def on_step2(self):
-        return self.pixels((180, 200), (181, 200)) == [(31, 31, 31), (92, 92, 92)]
-
-    def on_step3(self):
-        field, column, bar = self.pixels((500, 88), (180, 200), (12, 104))
-        return column == BACKGROUND and bar != BACKGROUND and field != (60, 60, 60)
-
-    def on_step4(self):
-        field, column, exit_face = self.pixels((500, 88), (180, 200), (350, 266))
-        return field == BACKGROUND and column == BACKGROUND and exit_face != BACKGROUND
+        return self.on_step(1)
 
     def wait_step(self, number, timeout=15):
-        probe = [None, self.on_step1, self.on_step2, self.on_step3, self.on_step4][number]
-        wait_for(probe, timeout, "step %d" % number)
-
-    # -- message boxes drawn in the window -----------------------------------
+        wait_for(lambda: self.on_step(number), timeout, "step %d" % number)
 
     def box(self):
-        """The top row of the box's title bar, or None when no box is up."""
+        """The top row of the title bar of the box drawn in the window, or None."""
         column = self.pixels(*[(300, y) for y in range(300)])
         for y in range(1, 270):
-            if column[y] == BOX_TITLE_BAR and column[y - 1] == BOX_LINE and \
-                    column[y + 1] == BOX_TITLE_BAR:
+            if column[y - 1] == BOX_LINE and column[y] == column[y + 1] == BOX_TITLE_BAR:
                 return y
         return None
 
     def answer_box(self, key, timeout=15):
-        """Waits for a box, presses key, and waits until that box is gone."""
+        """Waits for a box, presses key and waits until that box is gone."""
         top = wait_for(self.box, timeout, "a message box")
         time.sleep(0.2)
         self.key(key)
         wait_for(lambda: self.box() != top, 10, "the box to close")
 
-
-def run_cli(args, archive, destination, types):
-    command = [args.cli, "extract", archive, destination, "--types=" + ",".join(types),
-               "--overwrite=all", "--quiet", "--png", "--rect", "--empty-folders"]
-    result = run(command, capture_output=True, text=True)
-    check(result.returncode == 0, "tarnwick-cli extract failed: " + result.stderr)
+    def paste_source(self, path, fast=False):
+        """Pastes path from the clipboard with Ctrl+V (fast: pressed and released
+        within one frame) and confirms it with Return."""
+        owner = subprocess.Popen([self.args.helper, "clipboard", path, "20"], env=self.env)
+        try:
+            time.sleep(0.5)
+            self.click(*SOURCE_FIELD)
+            if fast:
+                self.xdotool("key", "--delay", 0, "ctrl+v")
+            else:
+                self.xdotool("keydown", "ctrl", "sleep", 0.2, "key", "v", "sleep", 0.2,
+                             "keyup", "ctrl")
+            time.sleep(0.3)
+            self.key("Return")
+        finally:
+            stop(owner)
 
 
 def tree(root):
@@ -290,50 +244,19 @@ def tree(root):
 
 
 def same_trees(left, right):
-    left_entries, right_entries = tree(left), tree(right)
-    check(left_entries == right_entries,
-          "trees differ:\n  program: %s\n  cli:     %s" % (left_entries, right_entries))
-    for entry in left_entries:
+    check(tree(left) == tree(right), "trees differ:\n  program: %s\n  cli:     %s"
+          % (tree(left), tree(right)))
+    for entry in tree(left):
         if not entry.endswith("/"):
             check(filecmp.cmp(os.path.join(left, entry), os.path.join(right, entry),
                               shallow=False), "file differs: " + entry)
 
 
-def leftovers(root):
-    """Temporary files of interrupted writes."""
-    return [e for e in tree(root) if ".tarnwick" in os.path.basename(e.rstrip("/"))]
-
-
-def wait_extraction_done(session, timeout=120):
-    session.wait_step(3)
-    # Next alone turns enabled when the worker has finished.
-    wait_for(lambda: session.pixel(*STEP3_NEXT_FACE) != session.pixel(*STEP3_BACK_FACE),
-             timeout, "the extraction to finish", interval=0.25)
-
-
-def paste_source(session, path, fast=False):
-    """Puts path on the clipboard, pastes it with Ctrl+V (fast: pressed and
-    released within one frame) and confirms it with Return."""
-    owner = subprocess.Popen([session.args.helper, "clipboard", path, "20"], env=session.env)
-    try:
-        time.sleep(0.5)
-        session.click(*SOURCE_FIELD)
-        if fast:
-            session.xdotool("key", "--delay", 0, "ctrl+v")
-        else:
-            session.xdotool("keydown", "ctrl")
-            time.sleep(0.2)
-            session.xdotool("key", "v")
-            time.sleep(0.2)
-            session.xdotool("keyup", "ctrl")
-        time.sleep(0.3)
-        session.key("Return")
-    finally:
-        owner.kill()
-        owner.wait(10)
-
-
-# -- scenarios -----------------------------------------------------------------
+def set_up_extraction(session, source, destination):
+    session.paste_source(source)
+    session.click(*DESTINATION_FIELD)
+    session.type_text(destination)
+    session.click(*STEP1_NEXT)
 
 
 def scenario_full_run(args, work, session):
@@ -344,16 +267,15 @@ def scenario_full_run(args, work, session):
     destination = os.path.join(downloads, "out")
     session.screenshot("step1.png")
     disabled_next = session.pixel(*STEP1_NEXT_FACE)
-    paste_source(session, archive, fast=True)
+    session.paste_source(archive, fast=True)
     wait_for(lambda: session.pixel(*STEP1_NEXT_FACE) != disabled_next, 5, "Next to be enabled")
 
     # No desktop chooser: the program's own, in folder mode, opens beside the archive.
     session.click(*BROWSE_DESTINATION)
     wait_for(lambda: not session.on_step1(), 5, "the folder chooser")
     session.screenshot("chooser.png")
-    row1 = (100, CHOOSER_ROW_TOP + CHOOSER_ROW_HEIGHT + CHOOSER_ROW_HEIGHT // 2)
-    session.click(*row1, count=2)  # into T\u00e9l\u00e9chargements
-    session.click(*row1, count=2)  # into \u00dcn\u00ef
+    session.click(*CHOOSER_ROW_1, count=2)  # into T\u00e9l\u00e9chargements
+    session.click(*CHOOSER_ROW_1, count=2)  # into \u00dcn\u00ef
     session.click(200, 248)
     session.type_text("out")
     session.key("Return")
@@ -383,7 +305,8 @@ def scenario_full_run(args, work, session):
     wait_for(session.box, 30, "the overwrite question")
     session.screenshot("box.png")
     session.answer_box("Escape")  # overwrite SOUND1.WAV? Escape keeps it
-    wait_extraction_done(session)
+    wait_for(lambda: session.pixel(*STEP3_NEXT_FACE) != session.pixel(*STEP3_BACK_FACE), 120,
+             "the extraction to finish", interval=0.25)
     session.screenshot("step3.png")
     session.click(*STEP3_NEXT)
     session.wait_step(4)
@@ -395,7 +318,10 @@ def scenario_full_run(args, work, session):
         check(f.read() == b"the user's own file", "the file kept by Escape was replaced")
     os.remove(kept)
     reference = os.path.join(work, "cli")
-    run_cli(args, archive, reference, ["PAL", "PID", "WAV", "wav"])
+    result = run([args.cli, "extract", archive, reference, "--types=PAL,PID,WAV,wav",
+                  "--overwrite=all", "--quiet", "--png", "--rect", "--empty-folders"],
+                 capture_output=True, text=True)
+    check(result.returncode == 0, "tarnwick-cli extract failed: " + result.stderr)
     os.remove(os.path.join(reference, "CLAW", "SOUNDS", "SOUND1.WAV"))
     same_trees(destination, reference)
     stdout, stderr = session.output()
@@ -406,10 +332,7 @@ def scenario_full_run(args, work, session):
 def scenario_invalid_archive(args, work, session):
     """An archive that cannot be read is told in a box and creates nothing."""
     destination = os.path.join(work, "never", "made")
-    paste_source(session, os.path.join(work, "fixtures", "broken.rez"))
-    session.click(250, 187)
-    session.type_text(destination)
-    session.click(*STEP1_NEXT)
+    set_up_extraction(session, os.path.join(work, "fixtures", "broken.rez"), destination)
     session.answer_box("Return")  # the reader's message
     session.wait_step(1)
     check(not os.path.exists(os.path.dirname(destination)), "the destination was created")
@@ -429,10 +352,7 @@ def scenario_close_during_extraction(args, work, session):
     os.makedirs(os.path.dirname(kept))
     with open(kept, "wb") as f:
         f.write(b"keep me")
-    paste_source(session, os.path.join(work, "fixtures", "big.rez"))
-    session.click(250, 187)
-    session.type_text(destination)
-    session.click(*STEP1_NEXT)
+    set_up_extraction(session, os.path.join(work, "fixtures", "big.rez"), destination)
     session.wait_step(2)
     session.click(*type_box(0))  # PID
     session.click(*type_box(1))  # WAV
@@ -455,56 +375,43 @@ SCENARIOS = {
     "close_during_extraction": scenario_close_during_extraction,
 }
 
+
 def main():
     parser = argparse.ArgumentParser()
     parser.add_argument("scenario", choices=sorted(SCENARIOS))
-    parser.add_argument("--program", required=True)
-    parser.add_argument("--cli", required=True)
-    parser.add_argument("--helper", required=True)
-    parser.add_argument("--screens", default=None,
-                        help="where screenshots go (default: a scratch folder)")
-    parser.add_argument("--keep", action="store_true", help="keep the scratch folder")
+    for name in ("--program", "--cli", "--helper"):
+        parser.add_argument(name, required=True, type=os.path.abspath)
+    parser.add_argument("--screens", default=os.environ.get("TARNWICK_SCREENS_DIR"))
     args = parser.parse_args()
-    args.program, args.cli, args.helper = (os.path.abspath(p) for p in
-                                           (args.program, args.cli, args.helper))
     for tool in ("Xvfb", "xdotool", "xwininfo", "xdpyinfo"):
         if not shutil.which(tool):
             print("%s is not installed (scripts/install-deps.sh installs it)" % tool)
             return 1
-
     work = tempfile.mkdtemp(prefix="tarnwick-e2e-")
-    if args.screens is None:
-        args.screens = os.environ.get("TARNWICK_SCREENS_DIR") or os.path.join(work, "screens")
+    args.screens = args.screens or os.path.join(work, "screens")
     run([args.helper, "fixtures", os.path.join(work, "fixtures")], check=True)
     session = Session(args, work)
-    status = 1
     try:
         session.start()
         SCENARIOS[args.scenario](args, work, session)
         print("%s: passed" % args.scenario)
-        status = 0
+        shutil.rmtree(work, ignore_errors=True)
+        return 0
     except Failure as failure:
         print("%s: FAILED: %s" % (args.scenario, failure))
-        shot = os.path.join(work, "failure.png")
         if session.program and session.program.poll() is None and session.window:
-            try:
-                subprocess.run([args.helper, "screenshot", session.window, shot],
-                               env=session.env, timeout=10)
-                print("screen at the failure: " + shot)
-            except Exception:  # the screen shot is a courtesy only
-                pass
+            run([args.helper, "screenshot", session.window, os.path.join(work, "failure.png")],
+                env=session.env)
         stdout, stderr = session.output()
-        print("program stdout:\n" + stdout[-2000:] + "\nprogram stderr:\n" + stderr[-2000:])
-        args.keep = True
+        print("stdout:\n%s\nstderr:\n%s\nscratch folder kept: %s" %
+              (stdout[-2000:], stderr[-2000:], work))
+        return 1
     finally:
-        session.close()
-        if args.keep:
-            print("scratch folder kept: " + work)
-        else:
-            shutil.rmtree(work, ignore_errors=True)
-    return status
+        if session.program:
+            session.program.kill()
+            session.program.wait(10)
+        stop(session.server)
 
 
 if __name__ == "__main__":
-    signal.signal(signal.SIGINT, signal.default_int_handler)
     sys.exit(main())
