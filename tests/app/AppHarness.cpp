@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -150,56 +151,44 @@ SHR::cState* AppHarness::Top() const {
   return app.states->Top();
 }
 
-std::vector<DrawnText> AppHarness::Texts() const {
+std::vector<std::string> AppHarness::Texts() const {
   // Glyphs are told apart by where their cells lie in the font texture.
   const BitmapFont& font = *app.mainFont;
   std::map<std::pair<float, float>, char> glyphAt;
-  for (int code = 255; code >= 0; --code) {
-    const Sprite* glyph = font.GetSprite(static_cast<unsigned char>(code));
-    if (!glyph) continue;
-    const hgeVertex& corner = glyph->GetQuad().v[0];
-    glyphAt[{corner.tx, corner.ty}] = static_cast<char>(code);
-  }
-  std::vector<DrawnText> texts;
-  bool extending = false;
-  float lastRight = 0;
+  for (int code = 255; code >= 0; --code)
+    if (const Sprite* glyph = font.GetSprite(static_cast<unsigned char>(code)))
+      glyphAt[{glyph->GetQuad().v[0].tx, glyph->GetQuad().v[0].ty}] = static_cast<char>(code);
+  std::vector<std::string> texts;
+  float lastY = -1, lastRight = -100;
   for (const auto& call : engine->calls) {
-    if (call.kind != RecordingEngine::Call::kQuad || call.quad.tex != font.GetTexture()) {
-      extending = false;
-      continue;
-    }
     const hgeVertex& corner = call.quad.v[0];
-    const auto glyph = glyphAt.find({corner.tx, corner.ty});
+    const auto glyph =
+        call.kind == RecordingEngine::Call::kQuad && call.quad.tex == font.GetTexture()
+            ? glyphAt.find({corner.tx, corner.ty})
+            : glyphAt.end();
     if (glyph == glyphAt.end()) {
-      extending = false;
+      lastY = -1;
       continue;
     }
-    const bool sameLine = extending && !texts.empty() && texts.back().y == corner.y &&
-                          corner.x >= lastRight - 1 && corner.x <= lastRight + 20;
-    if (!sameLine) {
-      // Where the pen stood: the glyph is drawn after its pre-space.
-      const float pen = corner.x - font.GetPreWidth(static_cast<unsigned char>(glyph->second));
-      texts.push_back({pen, corner.y, "", {}});
-    }
-    texts.back().text += glyph->second;
-    texts.back().colours.push_back(corner.col);
+    if (texts.empty() || corner.y != lastY || corner.x < lastRight - 1 || corner.x > lastRight + 20)
+      texts.emplace_back();
+    texts.back() += glyph->second;
+    lastY = corner.y;
     lastRight = call.quad.v[1].x;
-    extending = true;
   }
   return texts;
 }
 
-DrawnText AppHarness::TextStartingWith(const std::string& prefix) const {
-  for (const DrawnText& text : Texts())
-    if (text.text.rfind(prefix, 0) == 0) return text;
+std::string AppHarness::TextStartingWith(const std::string& prefix) const {
+  for (const std::string& text : Texts())
+    if (text.rfind(prefix, 0) == 0) return text;
   ADD_FAILURE() << "no text starting with \"" << prefix << "\" was drawn";
   return {};
 }
 
 bool AppHarness::HasText(const std::string& text) const {
-  for (const DrawnText& drawn : Texts())
-    if (drawn.text == text) return true;
-  return false;
+  const std::vector<std::string> texts = Texts();
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
 }  // namespace apptest

@@ -7,7 +7,6 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
-#include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
@@ -28,14 +27,6 @@ namespace apptest {
 // CLAW/SOUNDS/A.WAV and B.WAV, CLAW/LOWER/c.wav. Types in first-met order:
 // TXT (1), PAL (1), PID (1), WAV (2), wav (1).
 void WriteSmallArchive(const std::filesystem::path& path);
-
-// A run of glyphs drawn on one line, left to right.
-struct DrawnText {
-  float x = 0, y = 0;  // the pen position the text was drawn at
-  std::string text;
-  std::vector<std::uint32_t> colours;  // one per character
-  std::uint32_t ColourAt(std::size_t index) const { return colours.at(index); }
-};
 
 // Every message box shown, in order, from whichever thread.
 class BoxScript {
@@ -90,10 +81,10 @@ class AppHarness {
     return dynamic_cast<T*>(Top());
   }
 
-  // Texts of the last frame, in drawing order.
-  std::vector<DrawnText> Texts() const;
+  // Texts of the last frame, in drawing order: runs of glyphs on one line.
+  std::vector<std::string> Texts() const;
   // The first text that starts with prefix; fails the test when there is none.
-  DrawnText TextStartingWith(const std::string& prefix) const;
+  std::string TextStartingWith(const std::string& prefix) const;
   bool HasText(const std::string& text) const;
 
   void Queue(int type, float x, float y, int key = 0, int character = 0, int wheel = 0);

@@ -34,7 +34,7 @@ class DetailsScreen : public testing::Test {
   // Centre of the check box at (x, y).
   void ClickBox(int x, int y) { harness.Click(x + 8, y + 12); }
   void TickType(int row) { ClickBox(3, 47 + 22 * row); }
-  std::string Total(const std::string& label) { return harness.TextStartingWith(label).text; }
+  std::string Total(const std::string& label) { return harness.TextStartingWith(label); }
 
   TempDir temp;
   fs::path archive = temp / "claw.rez";
@@ -112,11 +112,11 @@ TEST_F(DetailsScreen, TheArchiveNameIsDrawnLiterallyAndShortenedInTheMiddle) {
   const fs::path odd = temp / "a~r~b.rez";
   fs::copy_file(archive, odd);
   Open(odd);
-  EXPECT_NE(harness.TextStartingWith("Step 2/4").text.find("of a~r~b.rez ("), std::string::npos);
+  EXPECT_NE(harness.TextStartingWith("Step 2/4").find("of a~r~b.rez ("), std::string::npos);
   const fs::path longName = temp / (std::string(120, 'n') + "END.rez");
   fs::copy_file(archive, longName);
   Open(longName);
-  const std::string title = harness.TextStartingWith("Step 2/4").text;
+  const std::string title = harness.TextStartingWith("Step 2/4");
   EXPECT_EQ(title.rfind("Step 2/4: options and details of nnn", 0), 0u);
   EXPECT_NE(title.find("n...n"), std::string::npos) << title;
   EXPECT_NE(

@@ -74,18 +74,17 @@ TEST_F(ExtractScreen, RunsToTheEndAndStepFourTellsWhatHappened) {
   ASSERT_EQ(harness.boxes.Count(), 1u);
   EXPECT_FALSE(Screen()->PauseButton()->isEnabled());
   EXPECT_FALSE(Screen()->BackButton()->isEnabled());
-  EXPECT_EQ(harness.TextStartingWith("Progress: file").text, "Progress: file 4/4");
-  EXPECT_EQ(harness.TextStartingWith("Estimated time left:").text, "Estimated time left: -");
+  EXPECT_EQ(harness.TextStartingWith("Progress: file"), "Progress: file 4/4");
+  EXPECT_EQ(harness.TextStartingWith("Estimated time left:"), "Estimated time left: -");
   EXPECT_EQ(fs::file_size(destination / "S2.WAV"), 5u);
 
   harness.Click(kNext[0], kNext[1]);
   harness.Frame();
   ASSERT_NE(harness.TopAs<State::Summary>(), nullptr);
-  EXPECT_EQ(harness.TextStartingWith("Destination:").text, "Destination: " + destination.string());
-  EXPECT_EQ(harness.TextStartingWith("Files written:").text,
-            "Files written: 3, kept: 1, failed: 0");
+  EXPECT_EQ(harness.TextStartingWith("Destination:"), "Destination: " + destination.string());
+  EXPECT_EQ(harness.TextStartingWith("Files written:"), "Files written: 3, kept: 1, failed: 0");
   EXPECT_EQ(harness.TextStartingWith("Size of the selected files:")
-                .text.find("Size of the selected files: 400 bytes, time: "),
+                .find("Size of the selected files: 400 bytes, time: "),
             0u);
 }
 
@@ -167,7 +166,7 @@ TEST_F(ExtractScreen, UnusableDestinationIsReportedOnTheSummary) {
   harness.Frame();
   ASSERT_NE(harness.TopAs<State::Summary>(), nullptr);
   EXPECT_TRUE(harness.HasText("The extraction could not run:"));
-  EXPECT_NE(harness.TextStartingWith("Destination:").text.find("gone"), std::string::npos);
+  EXPECT_NE(harness.TextStartingWith("Destination:").find("gone"), std::string::npos);
 }
 
 TEST(TimeLeftText, DashUntilSomethingIsDoneAndOnceAllIsElseScaledByWhatIsLeft) {
