@@ -182,6 +182,12 @@ std::string SdlEngine::RendererName() const {
   return info.name;
 }
 
+namespace {
+const char* const kNoDisplay =
+    "Cannot open a display: no X11 or Wayland display is reachable (check DISPLAY or "
+    "WAYLAND_DISPLAY).";
+}  // namespace
+
 bool SdlEngine::System_Initiate() {
   // Failures are told through System_GetErrorMessage only: the program shows
   // them once, in its own words.
@@ -190,15 +196,24 @@ bool SdlEngine::System_Initiate() {
   // reached; a program nobody can see must not start, unless a test asked for it.
   const char* requested = SDL_getenv("SDL_VIDEODRIVER");
   const bool driverRequested = requested && *requested;
+  const char* x11 = SDL_getenv("DISPLAY");
+  const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+  // Probing for a display that is not named makes the libraries print
+  // messages of their own; the user gets one message, the program's.
+  if (!driverRequested && !(x11 && *x11) && !(wayland && *wayland)) {
+    errorMessage = kNoDisplay;
+    return false;
+  }
+  // Only the kind of display that is named is tried.
+  if (!driverRequested && !(x11 && *x11)) SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland");
+  if (!driverRequested && !(wayland && *wayland)) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     errorMessage = std::string("Cannot open a display: ") + SDL_GetError();
     return false;
   }
   videoStarted = true;
   if (!driverRequested && IsHeadlessDriver(SDL_GetCurrentVideoDriver())) {
-    errorMessage =
-        "Cannot open a display: no X11 or Wayland display is reachable (check DISPLAY or "
-        "WAYLAND_DISPLAY).";
+    errorMessage = kNoDisplay;
     System_Shutdown();
     return false;
   }
