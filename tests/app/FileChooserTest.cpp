@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <fstream>
+#include <guichan/key.hpp>
+#include <guichan/keyevent.hpp>
 
 #include "AppHarness.h"
 #include "app/FileChooser.h"
@@ -65,7 +67,9 @@ TEST_F(FileChooserTest, FolderModeListsFoldersOnlyAndPicksTheCurrentOrTheNamedOn
   again.Confirm();
   EXPECT_EQ(again.chosenPath(), games.string());
   FileChooser cancelled(harness.app, options, games);
-  cancelled.Cancel();
+  gcn::KeyEvent escape(&cancelled, false, false, false, false, gcn::KeyEvent::PRESSED, false,
+                       gcn::Key(gcn::Key::ESCAPE));
+  cancelled.keyPressed(escape);
   EXPECT_EQ(cancelled.outcome(), FileChooser::Outcome::kCancelled);
 }
 
