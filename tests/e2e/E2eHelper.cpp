@@ -128,9 +128,17 @@ int CloseWindow(Display* display, Window window) {
   return 0;
 }
 
+// A window that went away between two requests ("Bad Drawable") is no
+// reason to abort: the request just fails and the caller asks again.
+bool xFailed = false;
+int NoteXError(Display*, XErrorEvent*) {
+  xFailed = true;
+  return 0;
+}
+
 XImage* Grab(Display* display, Window window) {
   XWindowAttributes attributes;
-  if (!XGetWindowAttributes(display, window, &attributes)) return nullptr;
+  if (!XGetWindowAttributes(display, window, &attributes) || xFailed) return nullptr;
   return XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
                    static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
 }
@@ -217,6 +225,7 @@ int main(int argc, char** argv) {
     std::fprintf(stderr, "tarnwick_e2e_helper: cannot open the display\n");
     return 1;
   }
+  XSetErrorHandler(NoteXError);
   const Window window = ParseWindow(argv[2]);
   int result = 2;
   if (command == "close")
@@ -227,6 +236,7 @@ int main(int argc, char** argv) {
     result = SaveScreenshot(display, window, argv[3]);
   else
     result = Usage();
+  XSync(display, False);
   XCloseDisplay(display);
-  return result;
+  return xFailed ? 1 : result;
 }

@@ -149,7 +149,8 @@ class Session:
                    capture_output=True, text=True, check=True).stdout
 
     def move(self, x, y):
-        run(["xdotool", "mousemove", "--window", self.window, str(x), str(y)], env=self.env)
+        run(["xdotool", "mousemove", "--window", self.window, str(x), str(y)], env=self.env,
+            capture_output=True)
 
     def click(self, x, y, count=1):
         self.move(x, y)
