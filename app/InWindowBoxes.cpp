@@ -5,7 +5,8 @@
 #include "app/StateManager.h"
 #include "app/cState.h"
 
-InWindowBoxes::InWindowBoxes(AppContext& app) : app(app), mainThread(std::this_thread::get_id()) {}
+InWindowBoxes::InWindowBoxes(AppContext& app, std::function<void()> whenClosed)
+    : app(app), whenClosed(std::move(whenClosed)), mainThread(std::this_thread::get_id()) {}
 
 InWindowBoxes::~InWindowBoxes() {
   Close();
@@ -73,6 +74,7 @@ bool InWindowBoxes::Render() {
 }
 
 void InWindowBoxes::Close() {
+  if (!Closed() && whenClosed) whenClosed();
   {
     std::lock_guard<std::mutex> guard(lock);
     closed = true;

@@ -14,6 +14,7 @@
 
 #include <condition_variable>
 #include <deque>
+#include <functional>
 #include <mutex>
 #include <optional>
 #include <thread>
@@ -26,7 +27,10 @@ class MessageBoxView;
 class InWindowBoxes {
  public:
   // Must be made on the main thread, the one that runs the frame loop.
-  explicit InWindowBoxes(AppContext& app);
+  // whenClosed runs once, on the main thread, when the boxes close and before
+  // any waiting worker gets its answer (the program cancels its jobs there,
+  // so that a worker stops at its next pause point).
+  InWindowBoxes(AppContext& app, std::function<void()> whenClosed);
   ~InWindowBoxes();
   InWindowBoxes(const InWindowBoxes&) = delete;
   InWindowBoxes& operator=(const InWindowBoxes&) = delete;
@@ -38,7 +42,7 @@ class InWindowBoxes {
   // Render callback while a box is up: the current screen, then the box.
   // False when no box is up (the state manager draws the frame).
   bool Render();
-  // Answers every waiting and later box safely without showing it.
+  // Answers every waiting and later box safely without showing it. Main thread.
   void Close();
   // True once the window was closed while a box was up, or Close was called.
   bool Closed() const;
@@ -52,6 +56,7 @@ class InWindowBoxes {
   platform::MessageBoxAnswer RunModal(const platform::MessageBoxRequest& request);
 
   AppContext& app;
+  std::function<void()> whenClosed;
   const std::thread::id mainThread;
   MessageBoxView* shown = nullptr;
   mutable std::mutex lock;

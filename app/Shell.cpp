@@ -30,11 +30,7 @@ AppContext* running = nullptr;
 
 bool FrameFunc() {
   const bool end = running->states->RunFrame();
-  if (!running->boxes) return end;
-  running->boxes->ServeWorkers();
-  // The window was closed while a box was up: the workers stop at their next
-  // pause point, and the frame loop ends on the close it has still to see.
-  if (running->boxes->Closed()) running->workers.CancelAll();
+  if (running->boxes) running->boxes->ServeWorkers();
   return end;
 }
 bool RenderFunc() {
@@ -145,7 +141,10 @@ int RunProgram(const ResourceFinder& find) {
     const StartUpResult result = StartUp(app, find);
     engine = app.engine;
     if (result == StartUpResult::Ready) {
-      app.boxes = std::make_unique<InWindowBoxes>(app);
+      // Closing the window while a box is up: the box takes its safe answer,
+      // the workers stop at their next pause point, and the frame loop ends
+      // on the close it has still to see.
+      app.boxes = std::make_unique<InWindowBoxes>(app, [&app] { app.workers.CancelAll(); });
       InWindowBoxes* boxes = app.boxes.get();
       platform::SetMessageBoxAnswerer(
           [boxes](const platform::MessageBoxRequest& request) { return boxes->Answer(request); });

@@ -126,7 +126,8 @@ TEST_F(InWindowBox, LongTextIsWrappedInsideTheWindowAndDrawnLiterally) {
 }
 
 TEST_F(InWindowBox, AWorkersBoxIsShownByTheMainLoopAndClosingAnswersSafely) {
-  InWindowBoxes boxes(harness.app);
+  int closings = 0;
+  InWindowBoxes boxes(harness.app, [&] { ++closings; });
   // The main thread's own box runs until a key answers it.
   harness.Queue(INPUT_KEYDOWN, 0, 0, HGEK_ESCAPE);
   EXPECT_EQ(boxes.Answer(Overwrite()), A::kNo);
@@ -152,6 +153,7 @@ TEST_F(InWindowBox, AWorkersBoxIsShownByTheMainLoopAndClosingAnswersSafely) {
   std::this_thread::sleep_for(std::chrono::milliseconds(20));
   boxes.Close();
   worker.join();
+  EXPECT_EQ(closings, 1);
   EXPECT_EQ(workerAnswer, A::kNo);
   EXPECT_EQ(boxes.Answer(Overwrite()), A::kNo);
 }
