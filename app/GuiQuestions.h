@@ -7,7 +7,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/UserQuestions.h"
+#include "extract/UserQuestions.h"
 
 class GuiQuestions : public UserQuestions {
  public:

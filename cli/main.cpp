@@ -1,11 +1,12 @@
 // tarnwick-cli: the archive tools of Tarnwick for scripts and terminals.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "cli/Commands.h"
-#include "cli/OpenArchive.h"
+#include "cli/Usage.h"
 
 namespace {
 
@@ -33,12 +34,25 @@ const char* kUsage =
     "  --version                   show the version\n"
     "\n"
     "Exit status: 0 on success; 1 when extract could not write some files (each is\n"
-    "reported on stderr); 2 on a usage error or an archive that cannot be read.\n";
+    "reported on stderr) or standard output could not be written; 2 on a usage error\n"
+    "or an archive that cannot be read.\n";
 
-}  // namespace
+// Whatever a command printed must have reached stdout whole: a script reading
+// a cut listing must not see success. A closed pipe may stay quiet.
+int FinishStdout(int exitCode) {
+  errno = 0;
+  const bool flushed = std::fflush(stdout) == 0 && !std::ferror(stdout);
+  const int flushError = errno;
+  const bool closed = std::fclose(stdout) == 0;
+  if (flushed && closed) return exitCode;
+  const int error = flushed ? errno : flushError;
+  if (error != EPIPE)
+    std::fprintf(stderr, "tarnwick-cli: cannot write standard output: %s\n",
+                 error ? std::strerror(error) : "write error");
+  return exitCode == cli::kExitOk ? cli::kExitPartial : exitCode;
+}
 
-int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+int Run(std::vector<std::string> args) {
   if (args.empty()) return cli::UsageError("no command given");
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     std::fputs(kUsage, stdout);
@@ -55,4 +69,10 @@ int main(int argc, char** argv) {
   if (command == "extract") return cli::RunExtract(args);
   std::fprintf(stderr, "tarnwick-cli: unknown command '%s'\n%s", command.c_str(), kUsage);
   return cli::kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return FinishStdout(Run(std::vector<std::string>(argv + 1, argv + argc)));
 }

@@ -1,37 +1,35 @@
 #include "extract/ExtractWorker.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <chrono>
-#include <cstring>
+#include <filesystem>
 #include <limits>
 #include <new>
+#include <optional>
 #include <thread>
 
-#include "convert/ImageConversion.h"
+#include "extract/DestinationFolders.h"
 #include "extract/EntryNames.h"
 #include "extract/FileWriter.h"
+#include "extract/PngOutput.h"
 
 namespace {
 
-void Report(ExtractJob& job, const std::string& message) {
-  ++job.result.problems;
-  job.questions->ReportFailure(message);
+// The one place an archive name becomes the name of a file or folder on disk;
+// none when the name could leave its folder.
+std::optional<std::string> DiskNameFor(const std::string& archiveName) {
+  if (!IsSafeEntryName(archiveName)) return std::nullopt;
+  return archiveName;
+}
+
+// The one place a PID entry's PNG name is made.
+std::optional<std::string> PngDiskNameFor(const std::string& archiveName) {
+  return DiskNameFor(REZ::ReplaceAll(archiveName, "PID", "png"));
 }
 
 std::string Quoted(const std::string& name) {
   return "\"" + PrintableName(name) + "\"";
-}
-
-std::string Shown(const std::filesystem::path& path) {
-  return PrintableName(path.string());
-}
-
-std::string SystemReason(int error) {
-  return std::strerror(error);
 }
 
 void AddToCurrent(ExtractJob& job, std::int64_t files) {
@@ -83,118 +81,46 @@ bool PausePoint(ExtractJob& job) {
   return !StopRequested(job);
 }
 
-bool MakeFolder(ExtractJob& job, const std::filesystem::path& path) {
-  if (::mkdir(path.c_str(), 0777) == 0) return true;
-  const int error = errno;
-  struct stat info;
-  if (error == EEXIST && ::lstat(path.c_str(), &info) == 0) {
-    if (S_ISDIR(info.st_mode)) return true;
-    if (S_ISLNK(info.st_mode)) {
-      Report(job, "refused to enter " + Shown(path) + ": it is a symbolic link");
-      return false;
-    }
-    Report(job, "cannot create folder " + Shown(path) + ": a file of that name is in the way");
-    return false;
-  }
-  Report(job, "cannot create folder " + Shown(path) + ": " + SystemReason(error));
-  return false;
-}
-
-enum class TargetState { Free, Occupied, Refused };
-
-// What sits where a file is to be written. Refusals are reported here.
-TargetState InspectTarget(ExtractJob& job, const std::filesystem::path& target) {
-  struct stat info;
-  if (::lstat(target.c_str(), &info) != 0) {
-    if (errno == ENOENT) return TargetState::Free;
-    Report(job, "cannot write " + Shown(target) + ": " + SystemReason(errno));
-    return TargetState::Refused;
-  }
-  if (S_ISLNK(info.st_mode)) {
-    Report(job, "refused to write " + Shown(target) + ": a symbolic link is in its place");
-    return TargetState::Refused;
-  }
-  if (S_ISDIR(info.st_mode)) {
-    Report(job, "cannot write " + Shown(target) + ": " + SystemReason(EISDIR));
-    return TargetState::Refused;
-  }
-  return TargetState::Occupied;
-}
-
-struct FolderContext {
-  const std::string& displayPath;
-  const std::filesystem::path& path;
-  CanvasSize canvas;
-};
-
-void ConvertPid(ExtractJob& job, const REZ::File& file, const FolderContext& folder) {
-  const std::string outputName = REZ::ReplaceAll(file.name, "PID", "png");
-  if (!IsSafeEntryName(outputName)) {
-    Report(job, folder.displayPath + ": refused the picture name " + Quoted(outputName) +
-                    ": it is not a plain file name");
-    ++job.result.failed;
-    return;
-  }
-  if (InspectTarget(job, folder.path / outputName) == TargetState::Refused) {
-    ++job.result.failed;
-    return;
-  }
-  const ConversionOutcome outcome = convertPidToPng(
-      file, folder.path, folder.canvas.width, folder.canvas.height, *job.questions, job.paused);
-  if (outcome == ConversionOutcome::Written)
-    ++job.result.written;
-  else
-    ++job.result.failed;
-}
-
-void CopyFile(ExtractJob& job, const REZ::File& file, const FolderContext& folder) {
-  const std::filesystem::path target = folder.path / file.name;
-  const TargetState state = InspectTarget(job, target);
-  if (state == TargetState::Refused) {
-    ++job.result.failed;
-    return;
-  }
-  if (state == TargetState::Occupied && !job.options.overwriteAll) {
-    switch (job.questions->AskOverwrite(OverwriteQuestionText(file.name, folder.displayPath))) {
-      case OverwriteAnswer::No:
-        ++job.result.kept;
-        return;
-      case OverwriteAnswer::Cancel:
-        job.options.overwriteAll = true;
-        break;
-      case OverwriteAnswer::Yes:
-        break;
-    }
-  }
-  const std::vector<unsigned char> bytes = file.GetData();
-  if (const auto failure = WriteFileReplacing(target, bytes.data(), bytes.size())) {
-    Report(job, "cannot write " + Shown(target) + ": " + *failure);
-    ++job.result.failed;
-    return;
-  }
-  ++job.result.written;
-}
-
 void ProcessFile(ExtractJob& job, const REZ::File& file, const std::string& extension,
-                 const FolderContext& folder) {
+                 OpenFolder& folder) {
+  const bool toPng = extension == "PID" && job.options.convertPid;
+  const auto diskName = toPng ? PngDiskNameFor(file.name) : DiskNameFor(file.name);
   try {
-    if (!IsSafeEntryName(file.name)) {
-      Report(job, folder.displayPath + ": refused the file name " + Quoted(file.name) +
-                      ": it is not a plain file name");
+    if (!diskName) {
+      ReportProblem(job, folder.displayPath + ": refused the " + (toPng ? "picture" : "file") +
+                             " name " + Quoted(file.name) + ": it is not a plain file name");
       ++job.result.failed;
-    } else if (extension == "PID" && job.options.convertPid) {
-      ConvertPid(job, file, folder);
+    } else if (!StillInPlace(job, folder)) {
+      ++job.result.failed;
+    } else if (toPng) {
+      WriteOutput(job, folder, *diskName, [&](std::vector<unsigned char>& bytes) {
+        const std::vector<unsigned char> pid = file.GetData();
+        std::string failure;
+        auto png = EncodeAsking(
+            *job.questions, job.paused, file.name,
+            [&] { return EncodePidAsPng(pid, job.context, folder.canvas); }, failure);
+        if (!png) {
+          ReportProblem(job, "cannot convert " + Quoted(file.name) + " in " + folder.displayPath +
+                                 ": " + failure);
+          return false;
+        }
+        bytes = std::move(*png);
+        return true;
+      });
     } else {
-      CopyFile(job, file, folder);
+      WriteOutput(job, folder, *diskName, [&](std::vector<unsigned char>& bytes) {
+        bytes = file.GetData();
+        return true;
+      });
     }
   } catch (const REZ::Exception& e) {
-    Report(job, "cannot read " + Quoted(file.name) + " in " + folder.displayPath +
-                    " from the archive: " + e.message +
-                    (e.detail.empty() ? "" : " (" + e.detail + ")"));
+    ReportProblem(job, "cannot read " + Quoted(file.name) + " in " + folder.displayPath +
+                           " from the archive: " + e.message +
+                           (e.detail.empty() ? "" : " (" + e.detail + ")"));
     ++job.result.failed;
   } catch (const std::bad_alloc&) {
-    Report(job,
-           "cannot extract " + Quoted(file.name) + " in " + folder.displayPath + ": out of memory");
+    ReportProblem(job, "cannot extract " + Quoted(file.name) + " in " + folder.displayPath +
+                           ": out of memory");
     ++job.result.failed;
   }
   AddToCurrent(job, 1);
@@ -206,106 +132,74 @@ void Tolerate(ExtractJob& job, const std::string& what, Step step) {
   try {
     step();
   } catch (const REZ::Exception& e) {
-    Report(job, what + ": " + e.message + (e.detail.empty() ? "" : " (" + e.detail + ")"));
+    ReportProblem(job, what + ": " + e.message + (e.detail.empty() ? "" : " (" + e.detail + ")"));
   } catch (const std::bad_alloc&) {
-    Report(job, what + ": out of memory");
+    ReportProblem(job, what + ": out of memory");
   }
 }
 
-// Where the files go, or nullopt after reporting why nothing can be written.
-std::optional<std::filesystem::path> UsableDestination(ExtractJob& job) {
-  const auto fail = [&](const std::string& message) {
-    job.result.fatalMessage = message;
-    Report(job, message);
-    return std::nullopt;
-  };
-  if (job.destinationPath.empty()) return fail("no destination folder given");
-  std::error_code error;
-  const std::filesystem::path destination = std::filesystem::absolute(job.destinationPath, error);
-  if (error)
-    return fail("destination folder " + Shown(job.destinationPath) + ": " + error.message());
-  struct stat info;
-  if (::stat(destination.c_str(), &info) != 0) {
-    if (errno == ENOENT)
-      return fail("destination folder " + Shown(destination) + " does not exist");
-    return fail("destination folder " + Shown(destination) + ": " + SystemReason(errno));
-  }
-  if (!S_ISDIR(info.st_mode)) return fail("destination " + Shown(destination) + " is not a folder");
-  // Permission bits do not tell (root, read-only mounts, ACLs): try it.
-  const std::filesystem::path probe =
-      destination / (".tarnwick-probe-" + std::to_string(::getpid()));
-  const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (fd < 0 && errno != EEXIST)
-    return fail("destination folder " + Shown(destination) +
-                " cannot be written: " + SystemReason(errno));
-  if (fd >= 0) {
-    ::close(fd);
-    ::unlink(probe.c_str());
-  }
-  return destination;
-}
+enum class FolderLevel { Root, TopLevel, Deeper };
 
-}  // namespace
-
-std::string OverwriteQuestionText(const std::string& name, const std::string& displayPath) {
-  return "File " + name + " in:\n" + displayPath +
-         "\nalready exits. Do you want to overwrite it?\nPress 'Cancel' to overwrite all.";
-}
-
-bool HasSelectedFiles(ExtractJob& job, const REZ::Dir& folder) {
-  return SelectedInSubtree(job, folder) > 0;
-}
-
-void ExtractFolder(ExtractJob& job, const REZ::Dir& folder, const std::string* parentDisplayPath,
-                   FolderLevel level, const std::filesystem::path& parentFolder) {
+void ExtractFolder(ExtractJob& job, const REZ::Dir& folder, OpenFolder* parent, FolderLevel level,
+                   OpenFolder& here) {
   if (StopRequested(job)) return;
   const bool hasSelected = HasSelectedFiles(job, folder);
   if (!hasSelected && !job.options.extractEmptyFolders) return;
 
-  std::string displayPath;
-  std::filesystem::path folderPath;
-  if (level == FolderLevel::Root) {
-    displayPath = "\\";
-    folderPath = parentFolder;
-  } else {
-    displayPath = (parentDisplayPath ? *parentDisplayPath : std::string("\\")) + "\\" + folder.name;
-    if (!IsSafeEntryName(folder.name)) {
-      Report(job, (parentDisplayPath ? *parentDisplayPath : std::string("\\")) +
-                      ": refused the folder name " + Quoted(folder.name) +
-                      ": it is not a plain folder name; nothing below it is extracted");
+  Descriptor own;
+  if (level != FolderLevel::Root) {
+    here.displayPath = parent->displayPath + "\\" + folder.name;
+    const auto diskName = DiskNameFor(folder.name);
+    if (!diskName) {
+      ReportProblem(job, parent->displayPath + ": refused the folder name " + Quoted(folder.name) +
+                             ": it is not a plain folder name; nothing below it is extracted");
       FailSubtree(job, folder);
       return;
     }
-    folderPath = parentFolder / folder.name;
-    if (!MakeFolder(job, folderPath)) {
+    here.shown = parent->shown / *diskName;
+    here.name = *diskName;
+    here.parent = parent;
+    bool existed = false;
+    if (StillInPlace(job, *parent))
+      here.fd = MakeFolder(job, *parent, *diskName, here.shown, existed);
+    if (here.fd < 0) {
       FailSubtree(job, folder);
       return;
     }
+    own.Hold(here.fd);
+    if (::fstat(here.fd, &here.identity) != 0) here.replaced = true;
+    if (existed) RemoveStaleTemporaries(here.fd);
   }
 
   if (level == FolderLevel::TopLevel)
-    Tolerate(job, "cannot read the palette of " + displayPath, [&] { switchPaletteFrom(folder); });
-  CanvasSize canvas;
+    Tolerate(job, "cannot read the palette of " + here.displayPath,
+             [&] { switchPaletteFrom(folder, job.context.palette); });
   if (job.options.convertPid && job.options.rectConversion)
-    Tolerate(job, "cannot measure the pictures of " + displayPath,
-             [&] { canvas = computeCommonCanvas(folder); });
-  const FolderContext context{displayPath, folderPath, canvas};
+    Tolerate(job, "cannot measure the pictures of " + here.displayPath,
+             [&] { here.canvas = computeCommonCanvas(folder); });
   const FolderLevel childLevel =
       level == FolderLevel::Root ? FolderLevel::TopLevel : FolderLevel::Deeper;
 
   for (const auto& child : folder.children) {
     if (StopRequested(job)) return;
     if (child->IsDir()) {
-      ExtractFolder(job, static_cast<const REZ::Dir&>(*child), &displayPath, childLevel,
-                    folderPath);
+      OpenFolder below;
+      ExtractFolder(job, static_cast<const REZ::Dir&>(*child), &here, childLevel, below);
       continue;
     }
     if (!hasSelected) continue;
     const auto extension = REZ::FileExtension(child->name);
     if (!extension || !IsTypeSelected(job.options, *extension)) continue;
+    if (job.beforeEachFile) job.beforeEachFile(child->name);
     if (!PausePoint(job)) return;
-    ProcessFile(job, static_cast<const REZ::File&>(*child), *extension, context);
+    ProcessFile(job, static_cast<const REZ::File&>(*child), *extension, here);
   }
+}
+
+}  // namespace
+
+bool HasSelectedFiles(ExtractJob& job, const REZ::Dir& folder) {
+  return SelectedInSubtree(job, folder) > 0;
 }
 
 void workerMain(std::shared_ptr<ExtractJob> job) {
@@ -316,11 +210,15 @@ void workerMain(std::shared_ptr<ExtractJob> job) {
 
   ExtractResult& result = job->result;
   try {
-    if (const auto destination = UsableDestination(*job)) {
+    OpenFolder root;
+    root.displayPath = "\\";
+    const Descriptor destination(root.fd = OpenDestination(*job, root.shown));
+    if (root.fd >= 0) {
+      RemoveStaleTemporaries(root.fd);
       job->selectedInSubtree.clear();
       job->stoppedEarly = false;
       CountSelected(*job, job->archive->Root());
-      ExtractFolder(*job, job->archive->Root(), nullptr, FolderLevel::Root, *destination);
+      ExtractFolder(*job, job->archive->Root(), nullptr, FolderLevel::Root, root);
       if (job->stoppedEarly)
         result.status = ExtractStatus::Cancelled;
       else
@@ -334,13 +232,9 @@ void workerMain(std::shared_ptr<ExtractJob> job) {
     result.fatalMessage = std::string("extraction broke off: ") + e.what();
     result.status = ExtractStatus::Aborted;
     try {
-      Report(*job, result.fatalMessage);
+      ReportProblem(*job, result.fatalMessage);
     } catch (...) {
     }
   }
   job->done.store(true, std::memory_order_release);
-}
-
-void StartExtraction(const std::shared_ptr<ExtractJob>& job) {
-  std::thread(workerMain, job).detach();
 }

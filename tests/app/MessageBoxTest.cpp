@@ -37,7 +37,7 @@ TEST(GuiQuestions, TheOverwriteQuestionsSafeAnswerKeepsTheFileAndCancelMeansAll)
   boxes.Answer(A::kNo);
   EXPECT_EQ(questions.AskOverwrite("File exists"), OverwriteAnswer::No);
   boxes.Answer(A::kCancel);
-  EXPECT_EQ(questions.AskOverwrite("File exists"), OverwriteAnswer::Cancel);
+  EXPECT_EQ(questions.AskOverwrite("File exists"), OverwriteAnswer::OverwriteAll);
   boxes.Answer(A::kCancel);
   EXPECT_EQ(questions.AskImageError("bad picture"), ImageErrorAnswer::Cancel);
   const auto shown = boxes.Shown();
