@@ -9,6 +9,7 @@
 #include "platform/hge.h"
 
 class BitmapFont;
+class InWindowBoxes;
 class Sprite;
 class StateManager;
 namespace SHR {
@@ -43,6 +44,9 @@ struct AppContext {
   std::unique_ptr<gcn::HGEImageLoader> imageLoader;
   std::unique_ptr<gcn::HGEGraphics> guiGraphics;
   std::unique_ptr<gcn::HGEInput> guiInput;
+  // The message boxes drawn in the window; outlives the workers, which may
+  // still be asking when the program ends.
+  std::unique_ptr<InWindowBoxes> boxes;
   // Declared after everything the workers might still reach through a screen,
   // so it is taken down first.
   WorkerThreads workers;

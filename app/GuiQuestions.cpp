@@ -23,9 +23,9 @@ int GuiQuestions::OpenQuestions() {
 
 OverwriteAnswer GuiQuestions::AskOverwrite(const std::string& text) {
   const OpenQuestion open;
-  switch (platform::ShowMessageBox(owner, text, "Question",
-                                   platform::MessageBoxButtons::kYesNoCancel,
-                                   platform::MessageBoxIcon::kQuestion)) {
+  switch (platform::ShowMessageBox(text, "Question", platform::MessageBoxButtons::kYesNoCancel,
+                                   platform::MessageBoxIcon::kQuestion,
+                                   platform::MessageBoxAnswer::kNo)) {
     case platform::MessageBoxAnswer::kYes:
       return OverwriteAnswer::Yes;
     case platform::MessageBoxAnswer::kCancel:
@@ -37,7 +37,7 @@ OverwriteAnswer GuiQuestions::AskOverwrite(const std::string& text) {
 
 ImageErrorAnswer GuiQuestions::AskImageError(const std::string& text) {
   const OpenQuestion open;
-  switch (platform::ShowMessageBox(owner, text, "DevIL error",
+  switch (platform::ShowMessageBox(text, "DevIL error",
                                    platform::MessageBoxButtons::kCancelTryContinue,
                                    platform::MessageBoxIcon::kNone)) {
     case platform::MessageBoxAnswer::kTryAgain:

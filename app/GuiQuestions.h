@@ -1,6 +1,5 @@
 // The desktop program's answers to the extraction's questions: message boxes
-// owned by the program window, shown from the worker thread while the window
-// goes on drawing.
+// asked from the worker thread, drawn by the main loop in the program window.
 #pragma once
 
 #include <atomic>
@@ -9,13 +8,11 @@
 #include <vector>
 
 #include "extract/UserQuestions.h"
-#include "platform/hge.h"
 
 class GuiQuestions : public UserQuestions {
  public:
-  explicit GuiQuestions(HWND owner) : owner(owner) {}
-
-  // "Question" with Yes, No and Cancel.
+  // "Question" with Yes, No and Cancel; Escape and closing keep the file (No),
+  // while the Cancel button keeps its meaning: overwrite this and every later file.
   OverwriteAnswer AskOverwrite(const std::string& text) override;
   // "DevIL error" with Cancel, Try Again and Continue.
   ImageErrorAnswer AskImageError(const std::string& text) override;
@@ -29,7 +26,6 @@ class GuiQuestions : public UserQuestions {
   static int OpenQuestions();
 
  private:
-  HWND owner;
   mutable std::mutex failuresLock;
   std::vector<std::string> failures;
 };

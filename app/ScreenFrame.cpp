@@ -16,7 +16,7 @@ void DrawBanner(AppContext& app) {
 }
 
 void DrawAboutIcon(AppContext& app) {
-  app.art->infoIcon->Render(581, 7);
+  app.art->infoIcon->Render(kAboutIconX, kAboutIconY);
 }
 
 void DrawScreenFrame(AppContext& app, const char* title) {
@@ -28,7 +28,8 @@ void DrawScreenFrame(AppContext& app, const char* title) {
 }
 
 bool InsideAboutHotSpot(float x, float y) {
-  return x > 581 && x < 595 && y > 7 && y < 21;
+  return x > kAboutIconX && x < kAboutIconX + kAboutHotSize && y > kAboutIconY &&
+         y < kAboutIconY + kAboutHotSize;
 }
 
 std::string AboutText() {
@@ -44,6 +45,52 @@ void HandleAboutHotSpot(AppContext& app) {
   float x = 0, y = 0;
   app.engine->Input_GetMousePos(&x, &y);
   if (!InsideAboutHotSpot(x, y)) return;
-  platform::ShowMessageBox(app.Window(), AboutText(), "Notice", platform::MessageBoxButtons::kOk,
+  platform::ShowMessageBox(AboutText(), "Notice", platform::MessageBoxButtons::kOk,
                            platform::MessageBoxIcon::kInformation);
+}
+
+float DrawLiteral(BitmapFont& font, float x, float y, const std::string& text, unsigned colour) {
+  font.SetLiteral(true);
+  font.SetColor(colour);
+  font.Render(x, y, 0, text.c_str());
+  const float width = font.GetStringWidth(text.c_str(), false);
+  font.SetLiteral(false);
+  return width;
+}
+
+std::string ShortenMiddle(BitmapFont& font, const std::string& text, float maxWidth) {
+  font.SetLiteral(true);
+  auto width = [&](const std::string& candidate) {
+    return font.GetStringWidth(candidate.c_str(), false);
+  };
+  std::string result = text;
+  if (width(text) > maxWidth) {
+    // Whole characters only: a cut never splits a UTF-8 sequence.
+    auto starts = [&](std::size_t at) {
+      return (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80;
+    };
+    std::size_t head = text.size() / 2, tail = text.size() / 2;
+    result = "...";
+    for (;;) {
+      std::size_t newHead = head, newTail = tail;
+      if (head > 0 && head >= text.size() - tail) {
+        do --newHead;
+        while (newHead > 0 && !starts(newHead));
+      } else if (tail < text.size()) {
+        do ++newTail;
+        while (newTail < text.size() && !starts(newTail));
+      } else {
+        break;
+      }
+      head = newHead;
+      tail = newTail;
+      const std::string candidate = text.substr(0, head) + "..." + text.substr(tail);
+      if (width(candidate) <= maxWidth) {
+        result = candidate;
+        break;
+      }
+    }
+  }
+  font.SetLiteral(false);
+  return result;
 }

@@ -7,11 +7,14 @@
 #include <string>
 
 #include "app/AppContext.h"
+#include "app/FileChooser.h"
 #include "app/GuiQuestions.h"
+#include "app/InWindowBoxes.h"
 #include "app/StateManager.h"
 #include "app/states/Select.h"
 #include "convert/ImageConversion.h"
 #include "gcnWidgets/wSkin.h"
+#include "platform/FileDialog.h"
 #include "platform/HGEGraphics.h"
 #include "platform/HGEImage.h"
 #include "platform/HGEInput.h"
@@ -26,18 +29,22 @@ namespace {
 AppContext* running = nullptr;
 
 bool FrameFunc() {
-  return running->states->RunFrame();
+  const bool end = running->states->RunFrame();
+  if (running->boxes) running->boxes->ServeWorkers();
+  return end;
 }
 bool RenderFunc() {
+  if (running->boxes && running->boxes->Render()) return false;
   return running->states->RunRender();
 }
 bool ExitFunc() {
   return running->states->RunExit();
 }
 
+// Before the window and the font exist no box can be drawn: the box's
+// stand-in on standard error is then the one message the user gets.
 void FatalError(const std::string& text) {
-  std::fprintf(stderr, "tarnwick: %s\n", text.c_str());
-  platform::ShowMessageBox(nullptr, text, "Fatal error", platform::MessageBoxButtons::kOk,
+  platform::ShowMessageBox(text, "Fatal error", platform::MessageBoxButtons::kOk,
                            platform::MessageBoxIcon::kError);
 }
 
@@ -134,7 +141,21 @@ int RunProgram(const ResourceFinder& find) {
     const StartUpResult result = StartUp(app, find);
     engine = app.engine;
     if (result == StartUpResult::Ready) {
+      // Closing the window while a box is up: the box takes its safe answer,
+      // the workers stop at their next pause point, and the frame loop ends
+      // on the close it has still to see.
+      app.boxes = std::make_unique<InWindowBoxes>(app, [&app] { app.workers.CancelAll(); });
+      InWindowBoxes* boxes = app.boxes.get();
+      platform::SetMessageBoxAnswerer(
+          [boxes](const platform::MessageBoxRequest& request) { return boxes->Answer(request); });
+      platform::SetBuiltInChooser([&app](const platform::OpenFileOptions& options) {
+        return RunFileChooser(app, options);
+      });
       engine->System_Start();
+      platform::SetBuiltInChooser(nullptr);
+      // Nobody sees a box from now on: a worker's last question takes its
+      // safe answer.
+      app.boxes->Close();
       // Closing the window may end the program in the middle of an
       // extraction: the worker stops before its next file, so no file is
       // left half-written.
@@ -151,6 +172,7 @@ int RunProgram(const ResourceFinder& find) {
       std::_Exit(exitCode);
     }
     // The screens, fonts and textures go while the engine still runs.
+    platform::SetMessageBoxAnswerer(nullptr);
   }
   engine->System_Shutdown();
   engine->Release();

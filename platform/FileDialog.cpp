@@ -12,8 +12,8 @@
 #include <filesystem>
 #include <future>
 #include <system_error>
+#include <thread>
 
-#include "platform/FileChooser.h"
 #include "platform/Modal.h"
 #include "platform/hge.h"
 
@@ -140,6 +140,26 @@ std::string Lower(std::string text) {
   return text;
 }
 
+BuiltInChooser& InstalledChooser() {
+  static BuiltInChooser chooser;
+  return chooser;
+}
+
+bool FoundOnPath(const std::string& program) {
+  const char* path = std::getenv("PATH");
+  if (!path) return false;
+  const std::string folders = path;
+  std::size_t start = 0;
+  while (start <= folders.size()) {
+    std::size_t end = folders.find(':', start);
+    if (end == std::string::npos) end = folders.size();
+    const std::string folder = folders.substr(start, end - start);
+    if (!folder.empty() && access((folder + "/" + program).c_str(), X_OK) == 0) return true;
+    start = end + 1;
+  }
+  return false;
+}
+
 bool DesktopIsKde() {
   const char* desktop = std::getenv("XDG_CURRENT_DESKTOP");
   return desktop && std::string(desktop).find("KDE") != std::string::npos;
@@ -157,9 +177,28 @@ std::vector<std::string> CaseGlobs(const std::string& patterns) {
   return out;
 }
 
+std::string StartFolder(const OpenFileOptions& options) {
+  std::error_code error;
+  if (!options.startPath.empty()) {
+    const fs::path path(options.startPath);
+    if (fs::is_directory(path, error)) return fs::absolute(path, error).string();
+    const fs::path parent = path.parent_path();
+    if (!parent.empty() && fs::is_directory(parent, error))
+      return fs::absolute(parent, error).string();
+  }
+  const char* home = std::getenv("HOME");
+  if (home && *home && fs::is_directory(home, error)) return home;
+  return "/";
+}
+
 std::vector<std::string> ZenityCommand(const OpenFileOptions& options) {
   std::vector<std::string> command = {"zenity", "--file-selection"};
   if (!options.title.empty()) command.push_back("--title=" + options.title);
+  command.push_back("--filename=" + StartFolder(options) + "/");
+  if (options.chooseFolder) {
+    command.push_back("--directory");
+    return command;
+  }
   // zenity selects its first filter, so the chosen one goes first.
   const std::size_t count = options.filters.size();
   for (std::size_t i = 0; i < count; ++i) {
@@ -176,6 +215,11 @@ std::vector<std::string> KdialogCommand(const OpenFileOptions& options) {
     command.push_back("--title");
     command.push_back(options.title);
   }
+  if (options.chooseFolder) {
+    command.push_back("--getexistingdirectory");
+    command.push_back(StartFolder(options));
+    return command;
+  }
   std::vector<std::string> filters;
   const std::size_t count = options.filters.size();
   for (std::size_t i = 0; i < count; ++i) {
@@ -183,9 +227,7 @@ std::vector<std::string> KdialogCommand(const OpenFileOptions& options) {
     filters.push_back(Joined(CaseGlobs(filter.patterns), " ") + "|" + filter.description);
   }
   command.push_back("--getopenfilename");
-  std::error_code error;
-  const fs::path here = fs::current_path(error);
-  command.push_back(error ? std::string(".") : here.string());
+  command.push_back(StartFolder(options));
   command.push_back(Joined(filters, "\n"));
   return command;
 }
@@ -196,6 +238,8 @@ std::optional<std::string> ExistingChosenFile(const std::string& output,
   if (!path.empty() && path.back() == '\n') path.pop_back();
   if (path.empty() || path.find('\n') != std::string::npos) return std::nullopt;
   std::error_code error;
+  if (options.chooseFolder)
+    return fs::is_directory(path, error) ? std::optional<std::string>(path) : std::nullopt;
   if (fs::is_regular_file(path, error)) return path;
   const fs::path asPath(path);
   if (!options.defaultExtension.empty() && !asPath.has_extension()) {
@@ -216,7 +260,39 @@ std::optional<std::string> ShowOpenFileDialog(const OpenFileOptions& options) {
       if (run.result == ChooserResult::kChosen) return ExistingChosenFile(run.output, options);
     }
   }
-  return RunFileChooser(options);
+  const BuiltInChooser chooser = InstalledChooser();
+  if (!chooser) return std::nullopt;
+  return chooser(options);
+}
+
+void SetBuiltInChooser(BuiltInChooser chooser) {
+  InstalledChooser() = std::move(chooser);
+}
+
+bool CanOpenInFileManager() {
+  return HasDisplay() && FoundOnPath("xdg-open");
+}
+
+void OpenInFileManager(const std::string& folder) {
+  std::vector<std::string> command = {"xdg-open", folder};
+  std::vector<char*> argv;
+  for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
+  argv.push_back(nullptr);
+  posix_spawn_file_actions_t actions;
+  posix_spawn_file_actions_init(&actions);
+  posix_spawn_file_actions_addopen(&actions, STDOUT_FILENO, "/dev/null", O_WRONLY, 0);
+  posix_spawn_file_actions_addopen(&actions, STDERR_FILENO, "/dev/null", O_WRONLY, 0);
+  pid_t child = 0;
+  const int failed = posix_spawnp(&child, argv[0], &actions, nullptr, argv.data(), environ);
+  posix_spawn_file_actions_destroy(&actions);
+  // xdg-open hands the folder over and ends; a thread collects it so that no
+  // zombie is left behind.
+  if (!failed)
+    std::thread([child] {
+      int status = 0;
+      while (waitpid(child, &status, 0) < 0 && errno == EINTR) {
+      }
+    }).detach();
 }
 
 }  // namespace platform

@@ -1,11 +1,13 @@
 // Modal message boxes: a text, a title, one of four button sets and an icon;
 // the call blocks its thread until a button is pressed and says which.
 //
-// Boxes may be shown from the extraction worker while the main thread keeps
-// running the frame loop; while a box is up the main window ignores input.
+// The platform only routes the request: the program installs an answerer that
+// draws the box inside its window (and tests install one that answers from a
+// script). Boxes may be asked for from any thread.
 #pragma once
 
 #include <functional>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -27,31 +29,33 @@ struct MessageBoxButton {
 std::vector<MessageBoxButton> ButtonsOf(MessageBoxButtons buttons);
 // Return presses the first button of the set.
 MessageBoxAnswer ReturnAnswer(MessageBoxButtons buttons);
-// Escape and closing the box: Cancel where the set has one, No in a Yes/No box,
-// OK in an OK box.
+// Escape and closing the box when the asker names no safer answer: Cancel
+// where the set has one, No in a Yes/No box, OK in an OK box.
 MessageBoxAnswer EscapeAnswer(MessageBoxButtons buttons);
 
 struct MessageBoxRequest {
-  HWND owner = nullptr;  // the engine's window (System_GetState(HGE_HWND)) or none
-  std::string text;
-  std::string title;
+  std::string text;   // UTF-8; lines split at '\n'
+  std::string title;  // UTF-8
   MessageBoxButtons buttons = MessageBoxButtons::kOk;
   MessageBoxIcon icon = MessageBoxIcon::kNone;
+  // The answer of Escape and of closing the box or the window.
+  MessageBoxAnswer safeAnswer = MessageBoxAnswer::kOk;
 };
 
-// Shows the box and waits for the answer. Texts are the program's 8-bit
-// strings (UTF-8, or Windows-1252 where they are not valid UTF-8). When no box
-// can be shown, the text goes to standard error and the box counts as closed.
-MessageBoxAnswer ShowMessageBox(HWND owner, const std::string& text, const std::string& title,
-                                MessageBoxButtons buttons, MessageBoxIcon icon);
+// Shows the box and waits for the answer. safeAnswer, when given, replaces
+// EscapeAnswer(buttons) (the overwrite question's safe answer is "No", though
+// its set has a "Cancel"). Without an answerer nobody can see a box (the
+// window could not be made): the title and text go to standard error once,
+// and the box counts as closed.
+MessageBoxAnswer ShowMessageBox(const std::string& text, const std::string& title,
+                                MessageBoxButtons buttons, MessageBoxIcon icon,
+                                std::optional<MessageBoxAnswer> safeAnswer = std::nullopt);
 
-// Test seam: while an answerer is installed, it is asked instead of the user,
-// on the thread that shows the box, with the main window modal as for a real
-// box. An empty function restores the real boxes.
+// The one hook behind every box: while an answerer is installed, it is asked,
+// on the thread that shows the box. The program installs its in-window boxes
+// here once its window and font exist; tests install scripted answers. An
+// empty function removes it.
 using MessageBoxAnswerer = std::function<MessageBoxAnswer(const MessageBoxRequest&)>;
 void SetMessageBoxAnswerer(MessageBoxAnswerer answerer);
-
-// Text for display: kept when it is valid UTF-8, else read as Windows-1252.
-std::string DisplayText(const std::string& text);
 
 }  // namespace platform

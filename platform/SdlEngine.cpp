@@ -53,23 +53,38 @@ void SdlEngine::TextureDeleter::operator()(SDL_Texture* texture) const {
   SDL_DestroyTexture(texture);
 }
 
+namespace {
+const char* const kNoDisplay =
+    "Cannot open a display: no X11 or Wayland display is reachable (check DISPLAY or "
+    "WAYLAND_DISPLAY).";
+}  // namespace
+
 bool SdlEngine::System_Initiate() {
+  // Failures are told through System_GetErrorMessage only: the program shows
+  // them once, in its own words.
   if (window) return true;
   // SDL quietly falls back to a driver without a screen when no display can be
   // reached; a program nobody can see must not start, unless a test asked for it.
   const char* requested = SDL_getenv("SDL_VIDEODRIVER");
   const bool driverRequested = requested && *requested;
+  const char* x11 = SDL_getenv("DISPLAY");
+  const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+  // Probing for a display that is not named makes the libraries print
+  // messages of their own; the user gets one message, the program's.
+  if (!driverRequested && !(x11 && *x11) && !(wayland && *wayland)) {
+    errorMessage = kNoDisplay;
+    return false;
+  }
+  // Only the kind of display that is named is tried.
+  if (!driverRequested && !(x11 && *x11)) SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland");
+  if (!driverRequested && !(wayland && *wayland)) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     errorMessage = std::string("Cannot open a display: ") + SDL_GetError();
-    System_Log("%s", errorMessage.c_str());
     return false;
   }
   videoStarted = true;
   if (!driverRequested && IsHeadlessDriver(SDL_GetCurrentVideoDriver())) {
-    errorMessage =
-        "Cannot open a display: no X11 or Wayland display is reachable (check DISPLAY or "
-        "WAYLAND_DISPLAY).";
-    System_Log("%s", errorMessage.c_str());
+    errorMessage = kNoDisplay;
     System_Shutdown();
     return false;
   }
@@ -79,7 +94,6 @@ bool SdlEngine::System_Initiate() {
   if (window) renderer = SDL_CreateRenderer(window, -1, 0);
   if (!window || !renderer) {
     errorMessage = std::string("Cannot create the window: ") + SDL_GetError();
-    System_Log("%s", errorMessage.c_str());
     System_Shutdown();
     return false;
   }

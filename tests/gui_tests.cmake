@@ -15,19 +15,4 @@ if(GUI_TEST_SOURCES)
                        PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen")
 endif()
 
-# The real window: a demo program run under Xvfb by a script that looks at the
-# window from outside (title, size, icon) and answers its message boxes.
-add_executable(tarnwick_window_demo ${CMAKE_CURRENT_SOURCE_DIR}/window/WindowDemo.cpp
-                                    ${CMAKE_CURRENT_SOURCE_DIR}/support/SdlEngineProbe.cpp)
-target_link_libraries(tarnwick_window_demo PRIVATE tarnwick_gui)
-target_include_directories(tarnwick_window_demo PRIVATE ${CMAKE_CURRENT_SOURCE_DIR})
-find_program(XVFB_RUN xvfb-run)
-find_program(XDOTOOL xdotool)
-if(XVFB_RUN AND XDOTOOL)
-  add_test(NAME WindowUnderXvfb
-           COMMAND bash ${CMAKE_CURRENT_SOURCE_DIR}/window/window_test.sh
-                   $<TARGET_FILE:tarnwick_window_demo> ${CMAKE_CURRENT_BINARY_DIR}/window)
-  set_tests_properties(WindowUnderXvfb PROPERTIES TIMEOUT 180)
-endif()
-
 include(${CMAKE_CURRENT_LIST_DIR}/e2e/e2e.cmake)

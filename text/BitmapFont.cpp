@@ -262,7 +262,7 @@ int BitmapFont::DrawnCode(int code) const {
 float BitmapFont::LineWidth(const char*& text, bool utf8) const {
   float width = 0;
   while (*text && *text != '\n') {
-    if (ColourCodeAt(text).present) {
+    if (!literal && ColourCodeAt(text).present) {
       text += 3;
       continue;
     }
@@ -304,7 +304,8 @@ void BitmapFont::Render(float x, float y, int align, const char* text, bool plai
       pen = AlignedPen(x, horizontal, ++text, utf8);
       continue;
     }
-    if (const ColourCode code = ColourCodeAt(text); code.present && (plain || code.colour)) {
+    if (const ColourCode code = ColourCodeAt(text);
+        !literal && code.present && (plain || code.colour)) {
       if (!plain) SetColor(code.colour);
       text += 3;
       continue;

@@ -57,6 +57,9 @@ class BitmapFont {
 
   // Sets the colour of all later text (and of every glyph sprite).
   void SetColor(std::uint32_t color);
+  // Literal mode draws and measures "~" like any other character: for names
+  // from archives and the file system, which must not recolour the screen.
+  void SetLiteral(bool value) { literal = value; }
   void SetZ(float z);
   void SetBlendMode(int blend);
   void SetScale(float value) { scale = value; }
@@ -106,6 +109,7 @@ class BitmapFont {
   float tracking = 0;
   float spacing = 1.0f;
   std::uint32_t color = 0xFFFFFFFF;
+  bool literal = false;
   float z = 0.5f;
   int blend = BLEND_COLORMUL | BLEND_ALPHABLEND | BLEND_NOZWRITE;
   bool ownsTexture = true;

@@ -87,19 +87,17 @@ int Details::VisibleRows() const {
 void Details::Init() {
   listener = std::make_unique<DetailsAL>(this);
   MakeScreenGui(app, gui, top);
-  const int width = app.ScreenWidth();
-  const int height = app.ScreenHeight();
   top->addMouseListener(listener.get());
 
   back = std::make_unique<SHR::But>(app.skin.get(), "Back");
-  back->setSize(100, 33);
+  back->setSize(kButtonWidth, kButtonHeight);
   back->addActionListener(listener.get());
-  top->add(back.get(), width - 210, height - 38);
+  top->add(back.get(), kBackX, kButtonRowY);
 
   next = std::make_unique<SHR::But>(app.skin.get(), "Next");
-  next->setSize(100, 33);
+  next->setSize(kButtonWidth, kButtonHeight);
   next->addActionListener(listener.get());
-  top->add(next.get(), 495, 262);
+  top->add(next.get(), kNextX, kButtonRowY);
 
   for (std::size_t i = 0; i < typeList.size(); ++i) {
     auto box = std::make_unique<SHR::CBox>(app.skin.get(), "");
@@ -118,6 +116,15 @@ void Details::Init() {
 
   emptyFoldersBox = std::make_unique<SHR::CBox>(app.skin.get(), "");
   top->add(emptyFoldersBox.get(), 190, 74);
+
+  if (kept) {
+    for (std::size_t i = 0; i < typeList.size(); ++i)
+      typeBoxes[i]->setSelected(IsTypeSelected(*kept, typeList[i].extension));
+    pidBox->setSelected(kept->convertPid);
+    rectBox->setEnabled(kept->convertPid);
+    rectBox->setSelected(kept->rectConversion);
+    emptyFoldersBox->setSelected(kept->extractEmptyFolders);
+  }
 }
 
 void Details::Destroy() {
@@ -193,8 +200,17 @@ bool Details::Render() {
   DrawBanner(app);
   BitmapFont& font = *app.mainFont;
   font.SetColor(kWhite);
-  font.Printf(3, 3, 0, "Step 2/4: options and details of ~y~%s~w~ (~g~%s~w~)", false,
-              fileName.c_str(), archiveSizeText.c_str());
+  // The archive's name is drawn as it is and shortened in the middle, so that
+  // the size after it stays clear of the about icon.
+  const char* prefix = "Step 2/4: options and details of ";
+  const std::string sizePart = " (" + archiveSizeText + ")";
+  float x = 3 + DrawLiteral(font, 3, 3, prefix, kWhite);
+  const float room = kAboutIconX - 6 - x - font.GetStringWidth(sizePart.c_str(), false);
+  x += DrawLiteral(font, x, 3, ShortenMiddle(font, fileName, room), kYellow);
+  x += DrawLiteral(font, x, 3, " (", kWhite);
+  x += DrawLiteral(font, x, 3, archiveSizeText, kGreen);
+  DrawLiteral(font, x, 3, ")", kWhite);
+  font.SetColor(kWhite);
   font.Render(3, 25, 0, "Which types extract?", false);
 
   const int visible = VisibleRows();
@@ -204,8 +220,9 @@ bool Details::Render() {
     const TypeStat& type = typeList[i];
     const float y = static_cast<float>(kListTop + kRowHeight * row);
     app.art->typeIcons[SHR::TypeIconFor(type.extension)]->Render(22, y + 4);
-    font.Printf(40, y, 0, type.count < 2 ? "~w~%s (~y~%d~w~)" : "~w~%ss (~y~%d~w~)", false,
-                type.extension.c_str(), type.count);
+    const float nameWidth = DrawLiteral(
+        font, 40, y, ShortenMiddle(font, type.extension, 90) + (type.count < 2 ? "" : "s"), kWhite);
+    font.Printf(40 + nameWidth, y, 0, " (~y~%d~w~)", false, type.count);
   }
   if (Scrollable()) DrawScrollBar();
 
@@ -235,13 +252,12 @@ ExtractOptions Details::BuildOptions() const {
 
 void Details::Confirm() {
   platform::ShowMessageBox(
-      app.Window(),
       "Remember that you need at least " + SizeText(3 * archiveFileSize) +
           " free space on destination drive\nto ensure valid extraction. Otherwise extracted "
           "files may be corrupted or\nincomplete.",
       "Notice", platform::MessageBoxButtons::kOk, platform::MessageBoxIcon::kInformation);
   const platform::MessageBoxAnswer answer = platform::ShowMessageBox(
-      app.Window(), "Archive will be now extracted. Are you sure you want to proceed?", "Notice",
+      "Archive will be now extracted. Are you sure you want to proceed?", "Notice",
       platform::MessageBoxButtons::kYesNo, platform::MessageBoxIcon::kQuestion);
   if (answer != platform::MessageBoxAnswer::kYes) return;
   ChangeState(std::make_unique<Extract>(app, sourcePath, destinationPath, archive, BuildOptions()));

@@ -6,6 +6,7 @@
 #include <guichan/actionlistener.hpp>
 #include <guichan/mouselistener.hpp>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -57,6 +58,9 @@ class Details : public SHR::cState {
 
   // What the ticks say, as step 3 receives it.
   ExtractOptions BuildOptions() const;
+  // Ticks the boxes as options says once the screen is built: step 3's Back
+  // returns to the choices the extraction was started with.
+  void KeepChoices(const ExtractOptions& options) { kept = options; }
 
   // Rows of the type list that fit into the left column at once.
   int VisibleRows() const;
@@ -78,6 +82,7 @@ class Details : public SHR::cState {
   static constexpr int kListTop = 47;
   static constexpr int kRowHeight = 22;
   static constexpr int kColumnWidth = 180;
+  static constexpr int kBackX = 390, kNextX = 495, kButtonWidth = 100;
 
  private:
   friend class DetailsAL;
@@ -98,6 +103,7 @@ class Details : public SHR::cState {
   std::shared_ptr<REZ::Parser> archive;
   std::vector<TypeStat> typeList;
   int firstRow = 0;
+  std::optional<ExtractOptions> kept;
 
   std::unique_ptr<DetailsAL> listener;
   std::unique_ptr<gcn::Gui> gui;

@@ -9,8 +9,10 @@
 #include "app/GuiQuestions.h"
 #include "app/ScreenFrame.h"
 #include "app/ScreenGui.h"
+#include "app/states/Details.h"
 #include "app/states/Select.h"
 #include "app/states/Summary.h"
+#include "archive/ArchiveStats.h"
 #include "extract/ExtractJob.h"
 #include "extract/Formatting.h"
 #include "gcnWidgets/wButton.h"
@@ -33,8 +35,7 @@ void ExtractAL::action(const gcn::ActionEvent& event) {
   if (source == owner->pause.get())
     owner->TogglePause();
   else if (source == owner->next.get())
-    owner->ChangeState(std::make_unique<Summary>(owner->app, owner->questions->Failures(),
-                                                 owner->job->Result().fatalMessage));
+    owner->ChangeState(std::make_unique<Summary>(owner->app, owner->Report()));
   else if (source == owner->back.get())
     owner->Abandon();
 }
@@ -44,7 +45,8 @@ Extract::Extract(AppContext& app, const std::string& sourcePath, const std::stri
     : app(app),
       sourcePath(sourcePath),
       destinationPath(destinationPath),
-      questions(std::make_shared<GuiQuestions>(app.Window())),
+      questions(std::make_shared<GuiQuestions>()),
+      chosen(options),
       job(MakeExtractJob(sourcePath, destinationPath, std::move(archive), options, questions)) {}
 
 Extract::~Extract() {
@@ -54,12 +56,11 @@ Extract::~Extract() {
 void Extract::Init() {
   listener = std::make_unique<ExtractAL>(this);
   MakeScreenGui(app, gui, top);
-  const int width = app.ScreenWidth();
-  const int height = app.ScreenHeight();
 
   progressBar = std::make_unique<SHR::ProgressBar>(app.skin.get());
-  progressBar->setSize(580, 31);
-  top->add(progressBar.get(), 10, 75);
+  using L = Layout;
+  progressBar->setSize(L::kBarWidth, L::kBarHeight);
+  top->add(progressBar.get(), L::kBarX, L::kBarY);
 
   // An abandoned extraction stops before its next file; it carries its own
   // game and palette, so this one need not wait for it.
@@ -69,21 +70,21 @@ void Extract::Init() {
   firstFrame = true;
 
   next = std::make_unique<SHR::But>(app.skin.get(), "Next");
-  next->setSize(90, 33);
+  next->setSize(L::kButtonWidth, kButtonHeight);
   next->setEnabled(false);
   next->addActionListener(listener.get());
-  top->add(next.get(), width - 95, height - 38);
+  top->add(next.get(), L::kNextX, kButtonRowY);
 
   pause = std::make_unique<SHR::But>(app.skin.get(), "Pause");
-  pause->setSize(90, 33);
+  pause->setSize(L::kButtonWidth, kButtonHeight);
   pause->addActionListener(listener.get());
-  top->add(pause.get(), width - 200, height - 38);
+  top->add(pause.get(), L::kPauseX, kButtonRowY);
 
   back = std::make_unique<SHR::But>(app.skin.get(), "Back");
-  back->setSize(90, 33);
+  back->setSize(L::kButtonWidth, kButtonHeight);
   back->setEnabled(false);
   back->addActionListener(listener.get());
-  top->add(back.get(), width - 305, height - 38);
+  top->add(back.get(), L::kBackX, kButtonRowY);
 }
 
 void Extract::Destroy() {
@@ -100,9 +101,10 @@ void Extract::Destroy() {
 bool Extract::Think() {
   // The first frame's delta covers the time before this screen existed,
   // such as the confirmation the user was answering.
+  // The clock runs only while the worker may be working.
   if (firstFrame)
     firstFrame = false;
-  else if (progressBar->getProgress() != 100.0f)
+  else if (!job->IsDone() && !job->paused.load() && chosen.fileCount > 0)
     elapsedMs =
         static_cast<int>(static_cast<float>(elapsedMs) + 1000.0f * app.engine->Timer_GetDelta());
   if (job->IsDone()) {
@@ -134,13 +136,37 @@ bool Extract::Render() {
   BitmapFont& font = *app.mainFont;
   font.SetColor(kWhite);
   font.Render(3, 3, 0, "Step 3/4: extracting", false);
-  font.Printf(3, 40, 0, "Progress: file %d/%d", false, progressBar->value, progressBar->total);
-  font.Printf(3, 110, 0, "Elapsed time: ~y~%s~w~", false, DurationText(elapsedMs).c_str());
-  const float percentage = progressBar->getProgress();
-  font.Render(3, 132, 0, TimeLeftText(elapsedMs, percentage).c_str(), false);
-  font.Printf(300, 80, 2, "%.1f%%", false, static_cast<double>(percentage));
+  using L = Layout;
+  font.Printf(L::kTextX, L::kProgressY, 0, "Progress: file %d/%d", false, progressBar->value,
+              progressBar->total);
+  font.Printf(L::kTextX, L::kElapsedY, 0, "Elapsed time: ~y~%s~w~", false,
+              DurationText(elapsedMs).c_str());
+  const float percentage = Percentage();
+  font.Render(L::kTextX, L::kTimeLeftY, 0, TimeLeftText(elapsedMs, percentage).c_str(), false);
+  font.Printf(L::kBarX + L::kBarWidth / 2, L::kBarY + 5, BitmapFont::kCentre, "%.1f%%", false,
+              static_cast<double>(percentage));
   DrawAboutIcon(app);
   return false;
+}
+
+ExtractionReport Extract::Report() const {
+  ExtractionReport report;
+  report.destination = destinationPath;
+  report.result = job->Result();
+  report.problems = questions->Failures();
+  report.elapsedMs = elapsedMs;
+  std::vector<TypeStat> types;
+  CollectTypeStats(types, job->archive->Root());
+  std::vector<bool> ticked;
+  for (const TypeStat& type : types) ticked.push_back(IsTypeSelected(chosen, type.extension));
+  report.selectedBytes = ComputeSelectedTotals(types, ticked).totalSize;
+  return report;
+}
+
+float Extract::Percentage() const {
+  return job->IsDone() && job->Result().status != ExtractStatus::Cancelled
+             ? 100.0f
+             : progressBar->getProgress();
 }
 
 void Extract::ShowPausedState(bool paused) {
@@ -161,10 +187,11 @@ void Extract::Abandon() {
   // The worker waits at its pause point; it wakes, sees the cancellation and
   // stops without touching another file.
   job->Cancel();
-  std::unique_ptr<SHR::cState> details = OpenDetailsOrTell(app, sourcePath, destinationPath);
-  if (details)
+  std::unique_ptr<Details> details = OpenDetailsOrTell(app, sourcePath, destinationPath);
+  if (details) {
+    details->KeepChoices(chosen);
     ChangeState(std::move(details));
-  else
+  } else
     ChangeState(std::make_unique<Select>(app, sourcePath, destinationPath));
 }
 

@@ -7,6 +7,7 @@
 #include <string>
 
 #include "app/cState.h"
+#include "app/states/Summary.h"
 #include "extract/ExtractOptions.h"
 
 struct AppContext;
@@ -50,10 +51,23 @@ class Extract : public SHR::cState {
 
   const std::shared_ptr<ExtractJob>& Job() const { return job; }
   int ElapsedMs() const { return elapsedMs; }
+  // What the bar and the percentage show: 100 once the job is done, even
+  // when there was nothing to extract.
+  float Percentage() const;
+  // What step 4 shows; valid once the job is done.
+  ExtractionReport Report() const;
   SHR::ProgressBar* Bar() const { return progressBar.get(); }
   SHR::But* NextButton() const { return next.get(); }
   SHR::But* PauseButton() const { return pause.get(); }
   SHR::But* BackButton() const { return back.get(); }
+
+  // Where each part of the screen goes.
+  struct Layout {
+    static constexpr int kBarX = 10, kBarY = 75, kBarWidth = 580, kBarHeight = 31;
+    static constexpr int kTextX = 3, kProgressY = 40, kElapsedY = 110, kTimeLeftY = 132;
+    static constexpr int kButtonWidth = 90;
+    static constexpr int kNextX = 505, kPauseX = 400, kBackX = 295;
+  };
 
  private:
   friend class ExtractAL;
@@ -66,6 +80,8 @@ class Extract : public SHR::cState {
   std::string sourcePath;
   std::string destinationPath;
   std::shared_ptr<GuiQuestions> questions;
+  // The choices of step 2, for Back to show them again.
+  ExtractOptions chosen;
   std::shared_ptr<ExtractJob> job;
   int elapsedMs = 0;
   bool firstFrame = true;

@@ -27,8 +27,8 @@ namespace State {
 
 namespace {
 
-void Notice(AppContext& app, const std::string& text) {
-  platform::ShowMessageBox(app.Window(), text, "Notice", platform::MessageBoxButtons::kOk,
+void Notice(const std::string& text) {
+  platform::ShowMessageBox(text, "Notice", platform::MessageBoxButtons::kOk,
                            platform::MessageBoxIcon::kInformation);
 }
 
@@ -53,6 +53,8 @@ void SelectAL::action(const gcn::ActionEvent& event) {
     owner->CheckTypedSource();
   else if (source == owner->next.get())
     owner->GoToDetails();
+  else if (source == owner->browseDestination.get())
+    owner->BrowseForDestination();
 }
 
 Select::Select(AppContext& app, std::optional<std::string> source,
@@ -69,33 +71,34 @@ Select::~Select() {
 void Select::Init() {
   listener = std::make_unique<SelectAL>(this);
   MakeScreenGui(app, gui, top);
-  const int width = app.ScreenWidth();
-  const int height = app.ScreenHeight();
 
   if (!sourceField) sourceField = std::make_unique<SHR::TextField>();
-  sourceField->setSize(500, 24);
+  using L = Layout;
+  sourceField->setSize(L::kFieldWidth, L::kFieldHeight);
   sourceField->addActionListener(listener.get());
-  top->add(sourceField.get(), 5, 75);
+  top->add(sourceField.get(), L::kLeft, L::kSourceY);
 
   if (!destinationField) destinationField = std::make_unique<SHR::TextField>();
-  destinationField->setSize(500, 24);
-  top->add(destinationField.get(), 5, 175);
+  destinationField->setSize(L::kFieldWidth, L::kFieldHeight);
+  top->add(destinationField.get(), L::kLeft, L::kDestinationY);
 
   next = std::make_unique<SHR::But>(app.skin.get(), "Next");
-  next->setSize(100, 33);
+  next->setSize(L::kNextWidth, kButtonHeight);
   next->setEnabled(false);
   next->addActionListener(listener.get());
-  top->add(next.get(), width - 105, height - 38);
+  top->add(next.get(), L::kNextX, kButtonRowY);
 
   browseSource = std::make_unique<SHR::But>(app.skin.get(), "Browse");
-  browseSource->setSize(75, 25);
+  browseSource->setSize(L::kBrowseWidth, L::kBrowseHeight);
   browseSource->addActionListener(listener.get());
-  top->add(browseSource.get(), 510, 75);
+  top->add(browseSource.get(), L::kBrowseX, L::kSourceY);
 
   browseDestination = std::make_unique<SHR::But>(app.skin.get(), "Browse");
-  browseDestination->setSize(75, 25);
+  browseDestination->setSize(L::kBrowseWidth, L::kBrowseHeight);
   browseDestination->addActionListener(listener.get());
-  top->add(browseDestination.get(), 510, 175);
+  top->add(browseDestination.get(), L::kBrowseX, L::kDestinationY);
+  // Typing works at once: the source field has the focus from the start.
+  sourceField->requestFocus();
 }
 
 void Select::Destroy() {
@@ -120,8 +123,9 @@ bool Select::Render() {
   gui->draw();
   DrawScreenFrame(app, "Step 1/4: select source file and destination path");
   app.mainFont->SetColor(kWhite);
-  app.mainFont->Render(5, 50, 0, "Source file:", false);
-  app.mainFont->Render(5, 150, 0, "Destination path:", false);
+  using L = Layout;
+  app.mainFont->Render(L::kLeft, L::kSourceY - L::kLabelAbove, 0, "Source file:", false);
+  app.mainFont->Render(L::kLeft, L::kDestinationY - L::kLabelAbove, 0, "Destination path:", false);
   return false;
 }
 
@@ -136,6 +140,7 @@ void Select::BrowseForSource() {
   };
   options.selectedFilter = 0;
   options.defaultExtension = "rez";
+  options.startPath = sourceField->getText();
   const std::optional<std::string> chosen = platform::ShowOpenFileDialog(options);
   if (!chosen) return;
   sourceField->setText(*chosen);
@@ -144,43 +149,51 @@ void Select::BrowseForSource() {
   destinationField->setText(DefaultDestination(*chosen));
 }
 
+void Select::BrowseForDestination() {
+  platform::OpenFileOptions options;
+  options.chooseFolder = true;
+  options.title = "Destination path";
+  options.startPath = destinationField->getText();
+  if (options.startPath.empty()) options.startPath = PathDirectory(sourceField->getText());
+  const std::optional<std::string> chosen = platform::ShowOpenFileDialog(options);
+  if (chosen) destinationField->setText(*chosen);
+}
+
 void Select::CheckTypedSource() {
   next->setEnabled(CanOpenForReading(sourceField->getText()));
 }
 
 bool Select::EnsureDestination(const std::string& destination) {
   std::error_code error;
-  if (!destination.empty() && fs::is_directory(destination, error)) return true;
+  if (fs::is_directory(destination, error)) return true;
   const platform::MessageBoxAnswer answer = platform::ShowMessageBox(
-      app.Window(), "Destination path does not exist. Do you want to create it?", "Question",
+      "Destination path does not exist. Do you want to create it?", "Question",
       platform::MessageBoxButtons::kYesNo, platform::MessageBoxIcon::kQuestion);
   if (answer != platform::MessageBoxAnswer::kYes) return false;
-  // One folder, as asked; its parent must exist already.
-  std::string reason;
-  if (destination.empty()) {
-    reason = "No destination path was given.";
-  } else if (!fs::create_directory(destination, error)) {
-    std::error_code ignored;
-    if (error)
-      reason = error.message();
-    else if (!fs::is_directory(destination, ignored))
-      reason = "A file of that name is in the way.";
-  }
-  if (reason.empty()) return true;
-  Notice(app, "Destination path could not be created:\n" + destination + "\n\n" + reason);
+  // The missing parents too: the user asked for this folder, wherever it lies.
+  fs::create_directories(destination, error);
+  std::error_code ignored;
+  if (!error && fs::is_directory(destination, ignored)) return true;
+  const std::string reason = error ? error.message() : "A file of that name is in the way.";
+  Notice("Destination path could not be created:\n" + destination + "\n\n" + reason);
   return false;
 }
 
 void Select::GoToDetails() {
   const std::string source = sourceField->getText();
   const std::string destination = destinationField->getText();
-  if (!EnsureDestination(destination)) return;
-  std::unique_ptr<SHR::cState> details = OpenDetailsOrTell(app, source, destination);
-  if (details) ChangeState(std::move(details));
+  if (destination.empty()) {
+    Notice(kEmptyDestination);
+    return;
+  }
+  // The archive first: nothing is created for an archive that cannot be read.
+  std::unique_ptr<Details> details = OpenDetailsOrTell(app, source, destination);
+  if (!details || !EnsureDestination(destination)) return;
+  ChangeState(std::move(details));
 }
 
-std::unique_ptr<SHR::cState> OpenDetailsOrTell(AppContext& app, const std::string& source,
-                                               const std::string& destination) {
+std::unique_ptr<Details> OpenDetailsOrTell(AppContext& app, const std::string& source,
+                                           const std::string& destination) {
   std::string reason;
   try {
     return std::make_unique<Details>(app, source, destination);
@@ -190,7 +203,7 @@ std::unique_ptr<SHR::cState> OpenDetailsOrTell(AppContext& app, const std::strin
   } catch (const std::exception& exception) {
     reason = exception.what();
   }
-  Notice(app, "The archive could not be read:\n" + source + "\n\n" + reason);
+  Notice("The archive could not be read:\n" + source + "\n\n" + reason);
   return nullptr;
 }
 

@@ -20,6 +20,7 @@ class TextField;
 
 namespace State {
 
+class Details;
 class Select;
 
 class SelectAL : public gcn::ActionListener {
@@ -50,14 +51,23 @@ class Select : public SHR::cState {
   SHR::But* BrowseDestinationButton() const { return browseDestination.get(); }
   SHR::But* NextButton() const { return next.get(); }
 
+  // Where each part of the screen goes; the labels sit above their fields.
+  struct Layout {
+    static constexpr int kLeft = 5, kFieldWidth = 500, kFieldHeight = 24;
+    static constexpr int kSourceY = 75, kDestinationY = 175, kLabelAbove = 25;
+    static constexpr int kBrowseX = 510, kBrowseWidth = 75, kBrowseHeight = 25;
+    static constexpr int kNextX = 495, kNextWidth = 100;
+  };
+
  private:
   friend class SelectAL;
 
   void BrowseForSource();
+  void BrowseForDestination();
   void CheckTypedSource();
   void GoToDetails();
-  // Makes sure the destination folder exists, asking before creating it;
-  // false when the user declined or the folder could not be made.
+  // Makes sure the destination folder exists, asking before creating it and
+  // its missing parents; false when the user declined or it could not be made.
   bool EnsureDestination(const std::string& destination);
 
   AppContext& app;
@@ -71,10 +81,13 @@ class Select : public SHR::cState {
   std::unique_ptr<SHR::But> browseDestination;
 };
 
+inline constexpr const char* kEmptyDestination =
+    "No destination path was given. Please choose the folder to extract to.";
+
 // Builds step 2 for the two paths. When the archive cannot be opened or read
 // the user is told why and nothing is returned.
-std::unique_ptr<SHR::cState> OpenDetailsOrTell(AppContext& app, const std::string& source,
-                                               const std::string& destination);
+std::unique_ptr<Details> OpenDetailsOrTell(AppContext& app, const std::string& source,
+                                           const std::string& destination);
 
 // True when path names a file that can be opened for reading.
 bool CanOpenForReading(const std::string& path);

@@ -6,8 +6,10 @@
 #include "app/ScreenFrame.h"
 #include "app/ScreenGui.h"
 #include "app/states/Select.h"
+#include "extract/Formatting.h"
 #include "gcnWidgets/wButton.h"
 #include "gcnWidgets/wContener.h"
+#include "platform/FileDialog.h"
 #include "platform/HGEGraphics.h"
 #include "platform/HGEInput.h"
 #include "text/BitmapFont.h"
@@ -16,15 +18,11 @@ namespace State {
 
 namespace {
 
-constexpr int kProblemTop = 40;
-constexpr int kLineHeight = 24;
-constexpr int kMaxProblemLines = 8;  // rows between the title bar and the buttons
-constexpr float kLineWidth = 590;
+constexpr unsigned kRed = 0xFFFF4040;
 
-// Colour codes inside a message must not recolour the screen.
-std::string WithoutTildes(std::string text) {
+std::string OneLine(std::string text) {
   for (char& c : text)
-    if (c == '~' || c == '\n' || c == '\r') c = ' ';
+    if (c == '\n' || c == '\r') c = ' ';
   return text;
 }
 
@@ -36,33 +34,44 @@ void SummaryAL::action(const gcn::ActionEvent& event) {
     owner->ChangeState(std::make_unique<Select>(owner->app));
   else if (source == owner->exit.get())
     owner->exitRequested = true;
+  else if (source == owner->openFolder.get())
+    platform::OpenInFileManager(owner->report.destination);
 }
 
-Summary::Summary(AppContext& app, std::vector<std::string> problems, std::string fatal)
-    : app(app), problems(std::move(problems)), fatal(std::move(fatal)) {}
+Summary::Summary(AppContext& app, ExtractionReport report) : app(app), report(std::move(report)) {}
 
 Summary::~Summary() {
   Destroy();
 }
 
 void Summary::Init() {
+  using L = Layout;
   exitRequested = false;
   listener = std::make_unique<SummaryAL>(this);
   MakeScreenGui(app, gui, top);
 
   extractNext = std::make_unique<SHR::But>(app.skin.get(), "Extract next archive");
-  extractNext->setSize(175, 33);
+  extractNext->setSize(L::kNextWidth, L::kButtonHeight);
   extractNext->addActionListener(listener.get());
-  top->add(extractNext.get(), 420, 262);
+  top->add(extractNext.get(), L::kNextX, L::kButtonsTop);
 
   exit = std::make_unique<SHR::But>(app.skin.get(), "Exit");
-  exit->setSize(75, 33);
+  exit->setSize(L::kExitWidth, L::kButtonHeight);
   exit->addActionListener(listener.get());
-  top->add(exit.get(), 340, 262);
+  top->add(exit.get(), L::kExitX, L::kButtonsTop);
+
+  if (!report.destination.empty() && platform::CanOpenInFileManager()) {
+    openFolder = std::make_unique<SHR::But>(app.skin.get(), "Open folder");
+    openFolder->setSize(L::kOpenFolderWidth, L::kButtonHeight);
+    openFolder->addActionListener(listener.get());
+    top->add(openFolder.get(), L::kOpenFolderX, L::kButtonsTop);
+  }
+  extractNext->requestFocus();
 }
 
 void Summary::Destroy() {
   if (gui) gui->setTop(nullptr);
+  openFolder.reset();
   exit.reset();
   extractNext.reset();
   top.reset();
@@ -76,32 +85,38 @@ bool Summary::Think() {
   return exitRequested;
 }
 
-std::vector<std::string> Summary::ProblemLines() const {
-  std::vector<std::string> lines;
-  if (fatal.empty() && problems.empty()) return lines;
-  if (!fatal.empty()) {
-    lines.push_back("~r~The extraction could not run:~w~");
-    lines.push_back(WithoutTildes(fatal));
+std::vector<Summary::Line> Summary::Lines() const {
+  std::vector<Line> lines;
+  const ExtractResult& result = report.result;
+  if (!report.destination.empty())
+    lines.push_back({"Destination: " + report.destination, kWhite, true});
+  lines.push_back({"Files written: ~y~" + std::to_string(result.written) + "~w~, kept: ~y~" +
+                       std::to_string(result.kept) + "~w~, failed: ~y~" +
+                       std::to_string(result.failed) + "~w~",
+                   kWhite, false});
+  lines.push_back({"Size of the selected files: ~y~" + SizeText(report.selectedBytes) +
+                       "~w~, time: ~y~" + DurationText(report.elapsedMs) + "~w~",
+                   kWhite, false});
+  if (!result.fatalMessage.empty()) {
+    lines.push_back({"The extraction could not run:", kRed, false});
+    lines.push_back({OneLine(result.fatalMessage), kWhite, true});
   }
+  const std::vector<std::string>& problems = report.problems;
   if (!problems.empty())
-    lines.push_back("~r~" + std::to_string(problems.size()) +
-                    (problems.size() == 1 ? " file or folder was" : " files or folders were") +
-                    " not extracted:~w~");
-  const std::size_t room = kMaxProblemLines - lines.size();
+    lines.push_back({std::to_string(problems.size()) +
+                         (problems.size() == 1 ? " file or folder was" : " files or folders were") +
+                         " not extracted:",
+                     kRed, false});
+  const std::size_t room =
+      Layout::kMaxLines > static_cast<int>(lines.size()) ? Layout::kMaxLines - lines.size() : 0;
   const bool cut = problems.size() > room;
-  const std::size_t shown = cut ? room - 1 : problems.size();
-  for (std::size_t i = 0; i < shown; ++i) lines.push_back(WithoutTildes(problems[i]));
-  if (cut) lines.push_back("... and " + std::to_string(problems.size() - shown) + " more");
-
-  // Long paths are shortened from the front, where the common part of the
-  // destination is, so the end that tells the files apart stays readable.
-  for (std::string& line : lines) {
-    if (app.mainFont->GetStringWidth(line.c_str(), false) <= kLineWidth) continue;
-    while (line.size() > 1 &&
-           app.mainFont->GetStringWidth(("..." + line).c_str(), false) > kLineWidth)
-      line.erase(0, 1);
-    line = "..." + line;
-  }
+  const std::size_t shown = cut ? (room > 0 ? room - 1 : 0) : problems.size();
+  for (std::size_t i = 0; i < shown; ++i) lines.push_back({OneLine(problems[i]), kWhite, true});
+  if (cut && room > 0)
+    lines.push_back(
+        {"... and " + std::to_string(problems.size() - shown) + " more", kWhite, false});
+  for (Line& line : lines)
+    if (line.literal) line.text = ShortenMiddle(*app.mainFont, line.text, Layout::kLineWidth);
   return lines;
 }
 
@@ -109,12 +124,17 @@ bool Summary::Render() {
   gui->draw();
   DrawScreenFrame(app, "Step 4/4: summary");
   BitmapFont& font = *app.mainFont;
-  font.SetColor(kWhite);
-  int y = kProblemTop;
-  for (const std::string& line : ProblemLines()) {
-    font.Render(5, static_cast<float>(y), 0, line.c_str(), false);
-    y += kLineHeight;
+  int y = Layout::kLinesTop;
+  for (const Line& line : Lines()) {
+    if (line.literal) {
+      DrawLiteral(font, 5, static_cast<float>(y), line.text, line.colour);
+    } else {
+      font.SetColor(line.colour);
+      font.Render(5, static_cast<float>(y), 0, line.text.c_str(), false);
+    }
+    y += Layout::kLineHeight;
   }
+  font.SetColor(kWhite);
   return false;
 }
 

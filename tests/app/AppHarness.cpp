@@ -2,6 +2,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdlib>
 #include <map>
 #include <memory>
@@ -136,13 +137,6 @@ bool AppHarness::Click(float x, float y) {
   return Frame();
 }
 
-void AppHarness::Wheel(float x, float y, int steps) {
-  Queue(INPUT_MOUSEMOVE, x, y);
-  for (int step = 0; step < std::abs(steps); ++step)
-    Queue(INPUT_MOUSEWHEEL, x, y, 0, 0, steps > 0 ? 1 : -1);
-  Frame();
-}
-
 void AppHarness::Key(int key, int character) {
   Queue(INPUT_KEYDOWN, 0, 0, key, character);
   Queue(INPUT_KEYUP, 0, 0, key);
@@ -157,73 +151,44 @@ SHR::cState* AppHarness::Top() const {
   return app.states->Top();
 }
 
-std::vector<DrawnText> AppHarness::Texts() const {
+std::vector<std::string> AppHarness::Texts() const {
   // Glyphs are told apart by where their cells lie in the font texture.
   const BitmapFont& font = *app.mainFont;
   std::map<std::pair<float, float>, char> glyphAt;
-  for (int code = 255; code >= 0; --code) {
-    const Sprite* glyph = font.GetSprite(static_cast<unsigned char>(code));
-    if (!glyph) continue;
-    const hgeVertex& corner = glyph->GetQuad().v[0];
-    glyphAt[{corner.tx, corner.ty}] = static_cast<char>(code);
-  }
-  std::vector<DrawnText> texts;
-  bool extending = false;
-  float lastRight = 0;
+  for (int code = 255; code >= 0; --code)
+    if (const Sprite* glyph = font.GetSprite(static_cast<unsigned char>(code)))
+      glyphAt[{glyph->GetQuad().v[0].tx, glyph->GetQuad().v[0].ty}] = static_cast<char>(code);
+  std::vector<std::string> texts;
+  float lastY = -1, lastRight = -100;
   for (const auto& call : engine->calls) {
-    if (call.kind != RecordingEngine::Call::kQuad || call.quad.tex != font.GetTexture()) {
-      extending = false;
-      continue;
-    }
     const hgeVertex& corner = call.quad.v[0];
-    const auto glyph = glyphAt.find({corner.tx, corner.ty});
+    const auto glyph =
+        call.kind == RecordingEngine::Call::kQuad && call.quad.tex == font.GetTexture()
+            ? glyphAt.find({corner.tx, corner.ty})
+            : glyphAt.end();
     if (glyph == glyphAt.end()) {
-      extending = false;
+      lastY = -1;
       continue;
     }
-    const bool sameLine = extending && !texts.empty() && texts.back().y == corner.y &&
-                          corner.x >= lastRight - 1 && corner.x <= lastRight + 20;
-    if (!sameLine) {
-      // Where the pen stood: the glyph is drawn after its pre-space.
-      const float pen = corner.x - font.GetPreWidth(static_cast<unsigned char>(glyph->second));
-      texts.push_back({pen, corner.y, "", {}});
-    }
-    texts.back().text += glyph->second;
-    texts.back().colours.push_back(corner.col);
+    if (texts.empty() || corner.y != lastY || corner.x < lastRight - 1 || corner.x > lastRight + 20)
+      texts.emplace_back();
+    texts.back() += glyph->second;
+    lastY = corner.y;
     lastRight = call.quad.v[1].x;
-    extending = true;
   }
   return texts;
 }
 
-DrawnText AppHarness::TextStartingWith(const std::string& prefix) const {
-  for (const DrawnText& text : Texts())
-    if (text.text.rfind(prefix, 0) == 0) return text;
+std::string AppHarness::TextStartingWith(const std::string& prefix) const {
+  for (const std::string& text : Texts())
+    if (text.rfind(prefix, 0) == 0) return text;
   ADD_FAILURE() << "no text starting with \"" << prefix << "\" was drawn";
   return {};
 }
 
 bool AppHarness::HasText(const std::string& text) const {
-  for (const DrawnText& drawn : Texts())
-    if (drawn.text == text) return true;
-  return false;
-}
-
-bool AppHarness::DrewLine(float x1, float y1, float x2, float y2, std::uint32_t colour) const {
-  for (const auto& line : engine->Lines())
-    if (line.x1 == x1 && line.y1 == y1 && line.x2 == x2 && line.y2 == y2 && line.color == colour &&
-        line.z == 0.5f)
-      return true;
-  return false;
-}
-
-bool AppHarness::DrewSprite(const Sprite& sprite, float x, float y) const {
-  const hgeVertex& cell = sprite.GetQuad().v[0];
-  for (const auto& quad : engine->Quads())
-    if (quad.tex == sprite.GetTexture() && quad.v[0].x == x && quad.v[0].y == y &&
-        quad.v[0].tx == cell.tx && quad.v[0].ty == cell.ty)
-      return true;
-  return false;
+  const std::vector<std::string> texts = Texts();
+  return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
 }  // namespace apptest

@@ -7,11 +7,9 @@
 #include <gtest/gtest.h>
 
 #include <condition_variable>
-#include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <functional>
-#include <guichan/widget.hpp>
 #include <memory>
 #include <mutex>
 #include <string>
@@ -30,29 +28,6 @@ namespace apptest {
 // CLAW/SOUNDS/A.WAV and B.WAV, CLAW/LOWER/c.wav. Types in first-met order:
 // TXT (1), PAL (1), PID (1), WAV (2), wav (1).
 void WriteSmallArchive(const std::filesystem::path& path);
-
-// A run of glyphs drawn on one line, left to right.
-struct DrawnText {
-  float x = 0, y = 0;  // the pen position the text was drawn at
-  std::string text;
-  std::vector<std::uint32_t> colours;  // one per character
-  std::uint32_t ColourAt(std::size_t index) const { return colours.at(index); }
-};
-
-inline void ExpectPlaced(const gcn::Widget* widget, int x, int y, int width, int height) {
-  ASSERT_NE(widget, nullptr);
-  EXPECT_EQ(widget->getX(), x);
-  EXPECT_EQ(widget->getY(), y);
-  EXPECT_EQ(widget->getWidth(), width);
-  EXPECT_EQ(widget->getHeight(), height);
-}
-
-inline void ExpectBox(const platform::MessageBoxRequest& box, const std::string& title,
-                      platform::MessageBoxButtons buttons, platform::MessageBoxIcon icon) {
-  EXPECT_EQ(box.title, title);
-  EXPECT_EQ(box.buttons, buttons);
-  EXPECT_EQ(box.icon, icon);
-}
 
 // Every message box shown, in order, from whichever thread.
 class BoxScript {
@@ -97,8 +72,6 @@ class AppHarness {
   // Press and release of the left button at (x, y), one frame each; returns
   // the release frame's result.
   bool Click(float x, float y);
-  // Wheel steps over (x, y): positive away from the user (up), negative towards.
-  void Wheel(float x, float y, int steps);
   // One key press (and release) with the character it types, if any.
   void Key(int key, int character = 0);
   void Type(const std::string& text);
@@ -109,14 +82,11 @@ class AppHarness {
     return dynamic_cast<T*>(Top());
   }
 
-  // Texts of the last frame, in drawing order.
-  std::vector<DrawnText> Texts() const;
+  // Texts of the last frame, in drawing order: runs of glyphs on one line.
+  std::vector<std::string> Texts() const;
   // The first text that starts with prefix; fails the test when there is none.
-  DrawnText TextStartingWith(const std::string& prefix) const;
+  std::string TextStartingWith(const std::string& prefix) const;
   bool HasText(const std::string& text) const;
-  // Whether the last frame drew this line (at the GUI's depth) or sprite.
-  bool DrewLine(float x1, float y1, float x2, float y2, std::uint32_t colour) const;
-  bool DrewSprite(const Sprite& sprite, float x, float y) const;
 
   void Queue(int type, float x, float y, int key = 0, int character = 0, int wheel = 0);
 

@@ -87,20 +87,6 @@ Node ClawArchive() {
       });
 }
 
-// More types than the left column of the options screen can show at once.
-Node ManyTypesArchive() {
-  const char* types[] = {"WAV", "XMI", "TXT", "PAL", "PID", "PCX", "WWD",
-                         "ANI", "DAT", "BIN", "CFG", "MID", "FNT", "LOG"};
-  std::vector<Node> files;
-  int seed = 0;
-  for (const char* type : types) {
-    files.push_back(FileNode(std::string("ONE_") + type, type, Pattern(100 + seed, seed)));
-    ++seed;
-  }
-  files.push_back(FileNode("TWO_LOG", "LOG", Pattern(77, 99)));
-  return Folder("ROOT", {Folder("STUFF", files)});
-}
-
 // Enough pictures for the extraction to take a few seconds with PNG conversion.
 Node BigArchive(int folders, int perFolder) {
   std::vector<Node> top;
@@ -118,7 +104,6 @@ Node BigArchive(int folders, int perFolder) {
 int WriteFixtures(const fs::path& folder) {
   fs::create_directories(folder);
   rezbuild::Write(folder / "claw.rez", ClawArchive());
-  rezbuild::Write(folder / "types.rez", ManyTypesArchive());
   rezbuild::Write(folder / "big.rez", BigArchive(20, 60));
   // Not an archive: a text file with the archive's extension.
   rezbuild::WriteBytes(folder / "broken.rez", rezbuild::Bytes("This is not an archive.\n"));
@@ -143,9 +128,17 @@ int CloseWindow(Display* display, Window window) {
   return 0;
 }
 
+// A window that went away between two requests ("Bad Drawable") is no
+// reason to abort: the request just fails and the caller asks again.
+bool xFailed = false;
+int NoteXError(Display*, XErrorEvent*) {
+  xFailed = true;
+  return 0;
+}
+
 XImage* Grab(Display* display, Window window) {
   XWindowAttributes attributes;
-  if (!XGetWindowAttributes(display, window, &attributes)) return nullptr;
+  if (!XGetWindowAttributes(display, window, &attributes) || xFailed) return nullptr;
   return XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
                    static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
 }
@@ -196,9 +189,23 @@ int SaveScreenshot(Display* display, Window window, const char* path) {
   return result == 0 ? 0 : 1;
 }
 
+// Owns the clipboard with text for a while, as a program the user copied
+// from would; the program under test pastes it.
+int OfferClipboard(const char* text, int seconds) {
+  if (SDL_Init(SDL_INIT_VIDEO) != 0 || SDL_SetClipboardText(text) != 0) return 1;
+  const Uint32 end = SDL_GetTicks() + static_cast<Uint32>(seconds) * 1000;
+  while (SDL_GetTicks() < end) {
+    SDL_PumpEvents();
+    SDL_Delay(10);
+  }
+  SDL_Quit();
+  return 0;
+}
+
 int Usage() {
   std::fprintf(stderr,
                "usage: tarnwick_e2e_helper fixtures DIR\n"
+               "       tarnwick_e2e_helper clipboard TEXT SECONDS\n"
                "       tarnwick_e2e_helper close WINDOW\n"
                "       tarnwick_e2e_helper pixels WINDOW X,Y...\n"
                "       tarnwick_e2e_helper screenshot WINDOW FILE.png\n");
@@ -211,12 +218,14 @@ int main(int argc, char** argv) {
   if (argc < 3) return Usage();
   const std::string command = argv[1];
   if (command == "fixtures") return WriteFixtures(argv[2]);
+  if (command == "clipboard" && argc == 4) return OfferClipboard(argv[2], std::atoi(argv[3]));
 
   Display* display = XOpenDisplay(nullptr);
   if (!display) {
     std::fprintf(stderr, "tarnwick_e2e_helper: cannot open the display\n");
     return 1;
   }
+  XSetErrorHandler(NoteXError);
   const Window window = ParseWindow(argv[2]);
   int result = 2;
   if (command == "close")
@@ -227,6 +236,7 @@ int main(int argc, char** argv) {
     result = SaveScreenshot(display, window, argv[3]);
   else
     result = Usage();
+  XSync(display, False);
   XCloseDisplay(display);
-  return result;
+  return xFailed ? 1 : result;
 }

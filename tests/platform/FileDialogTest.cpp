@@ -1,4 +1,3 @@
-#include <SDL.h>
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
@@ -7,7 +6,6 @@
 #include <optional>
 
 #include "PlatformTestSupport.h"
-#include "platform/FileChooser.h"
 #include "platform/FileDialog.h"
 #include "platform/Modal.h"
 #include "support/RecordingEngine.h"
@@ -27,6 +25,8 @@ const platform::OpenFileOptions kArchiveOptions = {
      {"All files (*.*)", "*.*"}},
     0,
     "rez",
+    "",
+    false,
     ""};
 
 void Touch(const fs::path& path) {
@@ -48,15 +48,24 @@ TEST(FileDialogFilters, PatternsMatchBothCasesAndZenityGetsTheSelectedFilterFirs
   EXPECT_EQ(platform::CaseGlobs(" *.Rez ; "), (std::vector<std::string>{"*.rez", "*.REZ"}));
   auto options = kArchiveOptions;
   options.selectedFilter = 1;
+  options.startPath = "/no/such/place/CLAW.REZ";
+  ScopedEnv home{"HOME", std::string("/")};
   const auto command = platform::ZenityCommand(options);
-  ASSERT_EQ(command.size(), 7u);
-  EXPECT_EQ(command[0], "zenity");
-  EXPECT_EQ(command[1], "--file-selection");
-  EXPECT_EQ(command[2], "--file-filter=Monolith's Resource (*.REZ) | *.rez *.REZ");
-  EXPECT_EQ(command[5], "--file-filter=All files (*.*) | *");
-  EXPECT_EQ(command[6],
+  ASSERT_EQ(command.size(), 8u);
+  EXPECT_EQ(command[2], "--filename=//");  // the home folder when the path leads nowhere
+  EXPECT_EQ(command[3], "--file-filter=Monolith's Resource (*.REZ) | *.rez *.REZ");
+  EXPECT_EQ(command[6], "--file-filter=All files (*.*) | *");
+  EXPECT_EQ(command[7],
             "--file-filter=Monolith's Resources (*.VRZ; *.SRZ; *.REZ) | *.vrz *.VRZ *.srz *.SRZ "
             "*.rez *.REZ");
+  // Choosing a folder: no filters, starting in the folder of the given path.
+  options.chooseFolder = true;
+  options.startPath = "/tmp/not here";
+  EXPECT_EQ(
+      platform::ZenityCommand(options),
+      (std::vector<std::string>{"zenity", "--file-selection", "--filename=/tmp/", "--directory"}));
+  EXPECT_EQ(platform::KdialogCommand(options),
+            (std::vector<std::string>{"kdialog", "--getexistingdirectory", "/tmp"}));
 }
 
 TEST(FileDialogOutput, ChosenFileMustExistAndGetsTheDefaultExtension) {
@@ -126,8 +135,7 @@ TEST_F(DesktopChooser, ZenityAnswerIsReturnedWhileTheWindowKeptDrawingAsModal) {
   Touch(folder / "CLAW.REZ");
   StandIn("zenity", (folder / "CLAW.REZ").string(), 0);
   EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions), (folder / "CLAW.REZ").string());
-  EXPECT_NE(Args("zenity").find("--file-selection\n--file-filter=Monolith's Resources"),
-            std::string::npos);
+  EXPECT_NE(Args("zenity").find("\n--file-filter=Monolith's Resources"), std::string::npos);
   EXPECT_GE(engine->modalFrames, 1);
   EXPECT_GE(engine->redraws, 1);
   EXPECT_EQ(engine->framesWithoutModal, 0);
@@ -161,89 +169,6 @@ TEST_F(DesktopChooser, KdialogIsUsedWhenZenityFailsOrOnKde) {
   StandIn("zenity", "", 0);
   EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions), (folder / "VOICES.VRZ").string());
   EXPECT_FALSE(fs::exists(folder / "zenity.args"));
-}
-
-class BuiltInChooser : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fs::create_directory(folder / "Games");
-    fs::create_directory(folder / "Games" / "CLAW");
-    Touch(folder / "Games" / "CLAW.REZ");
-    Touch(folder / "Games" / "SOUNDS.srz");
-    Touch(folder / "Games" / "readme.txt");
-    Touch(folder / "Games" / "Mixed.Vrz");
-  }
-  TempDir folder;
-};
-
-TEST_F(BuiltInChooser, ListsFoldersThenFilesPassingTheFilter) {
-  platform::FileChooser chooser(kArchiveOptions, folder / "Games", 600, 300);
-  EXPECT_EQ(chooser.entries(),
-            (std::vector<std::string>{"..", "CLAW/", "CLAW.REZ", "Mixed.Vrz", "SOUNDS.srz"}));
-  chooser.SelectFilter(1);
-  EXPECT_EQ(chooser.entries(), (std::vector<std::string>{"..", "CLAW/", "CLAW.REZ"}));
-  chooser.SelectFilter(4);
-  EXPECT_EQ(chooser.entries(), (std::vector<std::string>{"..", "CLAW/", "CLAW.REZ", "Mixed.Vrz",
-                                                         "SOUNDS.srz", "readme.txt"}));
-}
-
-TEST_F(BuiltInChooser, RowsEnterFoldersAndNameFiles) {
-  platform::FileChooser chooser(kArchiveOptions, folder / "Games", 600, 300);
-  chooser.Activate(1);  // CLAW/
-  EXPECT_EQ(chooser.folder(), folder / "Games" / "CLAW");
-  EXPECT_EQ(chooser.entries(), (std::vector<std::string>{".."}));
-  chooser.Activate(0);  // ..
-  EXPECT_EQ(chooser.folder(), folder / "Games");
-  chooser.Activate(2);  // CLAW.REZ
-  EXPECT_EQ(chooser.nameField().getText(), "CLAW.REZ");
-  EXPECT_EQ(chooser.outcome(), platform::FileChooser::Outcome::kOpen);
-  chooser.Confirm();
-  EXPECT_EQ(chooser.outcome(), platform::FileChooser::Outcome::kChosen);
-  EXPECT_EQ(chooser.chosenFile(), (folder / "Games" / "CLAW.REZ").string());
-}
-
-TEST_F(BuiltInChooser, TypedNamesMustExistAndGetTheDefaultExtension) {
-  Touch(folder / "Games" / "GRUNTZ.rez");
-  platform::FileChooser chooser(kArchiveOptions, folder / "Games", 600, 300);
-  chooser.SetName("missing.rez");
-  chooser.Confirm();
-  EXPECT_EQ(chooser.outcome(), platform::FileChooser::Outcome::kOpen);
-  EXPECT_FALSE(chooser.message().empty());
-
-  chooser.SetName("CLAW");  // a folder of that name wins over CLAW.REZ's missing default
-  chooser.Confirm();
-  EXPECT_EQ(chooser.folder(), folder / "Games" / "CLAW");
-  chooser.SetName((folder / "Games" / "GRUNTZ").string());
-  chooser.Confirm();
-  EXPECT_EQ(chooser.chosenFile(), (folder / "Games" / "GRUNTZ.rez").string());
-}
-
-TEST_F(BuiltInChooser, RunsInTheWindowWithRealInput) {
-  Touch(folder / "Games" / "GRUNTZ.rez");
-  ScopedEnv noDisplay("DISPLAY", std::nullopt);
-  ScopedEnv noWayland("WAYLAND_DISPLAY", std::nullopt);
-  ScopedEnv noChooser("PATH", (folder / "Games" / "CLAW").string());
-  hgeInstall(OffscreenEngine());
-  SdlEngine* engine = static_cast<SdlEngine*>(hgeCreate(HGE_VERSION));
-  engine->PumpInput();
-
-  // Typed into the name field, which has the focus, then Enter.
-  const std::string typed = (folder / "Games" / "GRUNTZ").string();
-  for (std::size_t at = 0; at < typed.size(); at += 16) PushText(typed.substr(at, 16).c_str());
-  PushKey(SDL_KEYDOWN, SDLK_RETURN);
-  EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions),
-            (folder / "Games" / "GRUNTZ.rez").string());
-
-  // A click on Cancel.
-  SDL_Event motion{};
-  motion.type = SDL_MOUSEMOTION;
-  motion.motion.x = 545;
-  motion.motion.y = 279;
-  SDL_PushEvent(&motion);
-  PushEvent(SDL_MOUSEBUTTONDOWN, 545, 279);
-  PushEvent(SDL_MOUSEBUTTONUP, 545, 279);
-  EXPECT_EQ(platform::RunFileChooser(kArchiveOptions), std::nullopt);
-  hgeInstall(nullptr);
 }
 
 }  // namespace
