@@ -27,13 +27,19 @@ const char* kUsage =
     "                              from stdin: y = overwrite, a = overwrite this and all later\n"
     "                              ones, anything else or end of input = keep. stdout carries\n"
     "                              only the picture conversion's diagnostics (--quiet: none)\n"
+    "  pack [--overwrite] DIR ARCHIVE\n"
+    "                              write the files of DIR (each named NAME.TYPE) into a new\n"
+    "                              archive in the games' own layout; names that an archive\n"
+    "                              cannot hold are listed and nothing is written\n"
+    "  cat ARCHIVE PATH            write the bytes of the entry PATH to stdout\n"
     "\n"
     "Options:\n"
     "  --help                      show this text\n"
     "  --version                   show the version\n"
     "\n"
     "Exit status: 0 on success; 1 when extract could not write some files (each is\n"
-    "reported on stderr); 2 on a usage error or an archive that cannot be read.\n";
+    "reported on stderr), pack wrote nothing or cat could not write stdout; 2 on a\n"
+    "usage error, an archive that cannot be read or a PATH that names no file.\n";
 
 }  // namespace
 
@@ -53,6 +59,8 @@ int main(int argc, char** argv) {
   if (command == "stats") return cli::RunStats(args);
   if (command == "list") return cli::RunList(args);
   if (command == "extract") return cli::RunExtract(args);
+  if (command == "pack") return cli::RunPack(args);
+  if (command == "cat") return cli::RunCat(args);
   std::fprintf(stderr, "tarnwick-cli: unknown command '%s'\n%s", command.c_str(), kUsage);
   return cli::kExitUsage;
 }
