@@ -30,6 +30,8 @@ struct ExtractArgs {
   bool png = false;
   bool rect = false;
   bool emptyFolders = false;
+  bool midi = false;
+  bool pcx = false;
   OverwriteMode overwrite = OverwriteMode::Ask;
   bool quiet = false;
 };
@@ -68,6 +70,10 @@ bool ParseExtractArgs(const std::vector<std::string>& args, ExtractArgs& out) {
       out.rect = true;
     } else if (arg == "--empty-folders") {
       out.emptyFolders = true;
+    } else if (arg == "--midi") {
+      out.midi = true;
+    } else if (arg == "--pcx") {
+      out.pcx = true;
     } else if (arg == "--quiet") {
       out.quiet = true;
     } else if (arg == "--overwrite=ask") {
@@ -103,6 +109,8 @@ ExtractOptions BuildOptions(const ExtractArgs& args, const std::vector<TypeStat>
   options.convertPid = args.png;
   options.rectConversion = args.rect;
   options.extractEmptyFolders = args.emptyFolders;
+  options.convertXmi = args.midi;
+  options.convertPcx = args.pcx;
   options.overwriteAll = args.overwrite == OverwriteMode::All;
   for (const auto& stat : stats) {
     const bool selected = !args.typesGiven || std::find(args.types.begin(), args.types.end(),

@@ -225,14 +225,18 @@ struct Timing {
 };
 
 Timing TimingFor(std::uint32_t tempo) {
-  // division * 1e6 / tempo = 120 * scale  <=>  division = 3 * scale * tempo / 25000.
-  const std::uint64_t step = 25000;
-  const std::uint64_t common = std::gcd(std::uint64_t{3} * tempo, step);
-  const std::uint64_t division = std::uint64_t{3} * tempo / common;
-  if (division <= kMaxDivision) return {tempo, static_cast<std::uint32_t>(division), step / common};
+  // division * 1e6 / tempo = 120 * scale, in lowest terms.
+  constexpr std::uint64_t kMicroseconds = 1000000;
+  const std::uint64_t ticks = kXmiTicksPerSecond * tempo;
+  const std::uint64_t common = std::gcd(ticks, kMicroseconds);
+  if (ticks / common <= kMaxDivision)
+    return {tempo, static_cast<std::uint32_t>(ticks / common), kMicroseconds / common};
+  // Any multiple of this tempo gives a whole division at scale 1.
+  constexpr std::uint64_t step = kMicroseconds / std::gcd(kXmiTicksPerSecond, kMicroseconds);
   std::uint64_t rounded = (tempo + step / 2) / step * step;
   rounded = std::clamp<std::uint64_t>(rounded, step, 0xFFFFFF / step * step);
-  return {static_cast<std::uint32_t>(rounded), static_cast<std::uint32_t>(3 * rounded / step), 1};
+  return {static_cast<std::uint32_t>(rounded),
+          static_cast<std::uint32_t>(kXmiTicksPerSecond * rounded / kMicroseconds), 1};
 }
 
 class TrackWriter {

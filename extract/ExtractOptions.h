@@ -18,6 +18,9 @@ struct ExtractOptions {
   // Applied only together with convertPid.
   bool rectConversion = false;
   bool extractEmptyFolders = false;
+  // XMI music as MIDI files, PCX pictures as PNG files.
+  bool convertXmi = false;
+  bool convertPcx = false;
   // One entry per type of the archive, in the order of its type statistics.
   std::vector<TypeChoice> types;
   // Set by the worker when the user answers the overwrite question with

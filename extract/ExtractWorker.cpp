@@ -7,11 +7,14 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <functional>
 #include <limits>
 #include <new>
 #include <thread>
 
 #include "convert/ImageConversion.h"
+#include "convert/PcxToPng.h"
+#include "convert/XmiToMidi.h"
 #include "extract/EntryNames.h"
 #include "extract/FileWriter.h"
 
@@ -147,18 +150,19 @@ void ConvertPid(ExtractJob& job, const REZ::File& file, const FolderContext& fol
     ++job.result.failed;
 }
 
-void CopyFile(ExtractJob& job, const REZ::File& file, const FolderContext& folder) {
-  const std::filesystem::path target = folder.path / file.name;
+enum class OutputOutcome { Written, Kept, Failed };
+
+// Writes one output file into the folder, asking before it replaces a file;
+// bytes is called only once the file is to be written.
+OutputOutcome WriteOutput(ExtractJob& job, const std::string& name, const FolderContext& folder,
+                          const std::function<std::vector<unsigned char>()>& bytes) {
+  const std::filesystem::path target = folder.path / name;
   const TargetState state = InspectTarget(job, target);
-  if (state == TargetState::Refused) {
-    ++job.result.failed;
-    return;
-  }
+  if (state == TargetState::Refused) return OutputOutcome::Failed;
   if (state == TargetState::Occupied && !job.options.overwriteAll) {
-    switch (job.questions->AskOverwrite(OverwriteQuestionText(file.name, folder.displayPath))) {
+    switch (job.questions->AskOverwrite(OverwriteQuestionText(name, folder.displayPath))) {
       case OverwriteAnswer::No:
-        ++job.result.kept;
-        return;
+        return OutputOutcome::Kept;
       case OverwriteAnswer::Cancel:
         job.options.overwriteAll = true;
         break;
@@ -166,13 +170,58 @@ void CopyFile(ExtractJob& job, const REZ::File& file, const FolderContext& folde
         break;
     }
   }
-  const std::vector<unsigned char> bytes = file.GetData();
-  if (const auto failure = WriteFileReplacing(target, bytes.data(), bytes.size())) {
+  const std::vector<unsigned char> data = bytes();
+  if (const auto failure = WriteFileReplacing(target, data.data(), data.size())) {
     Report(job, "cannot write " + Shown(target) + ": " + *failure);
+    return OutputOutcome::Failed;
+  }
+  return OutputOutcome::Written;
+}
+
+void Count(ExtractJob& job, OutputOutcome outcome) {
+  switch (outcome) {
+    case OutputOutcome::Written:
+      ++job.result.written;
+      break;
+    case OutputOutcome::Kept:
+      ++job.result.kept;
+      break;
+    case OutputOutcome::Failed:
+      ++job.result.failed;
+      break;
+  }
+}
+
+void CopyFile(ExtractJob& job, const REZ::File& file, const FolderContext& folder) {
+  Count(job, WriteOutput(job, file.name, folder, [&] { return file.GetData(); }));
+}
+
+using Converter = ConvertedFiles (*)(const std::string&, const unsigned char*, std::size_t);
+
+// An entry converted to one or more files (XMI songs, a PCX picture). It
+// counts as failed when any of its files failed, else as written when any
+// was written.
+void ConvertFile(ExtractJob& job, const REZ::File& file, const FolderContext& folder,
+                 Converter convert) {
+  const std::vector<unsigned char> bytes = file.GetData();
+  ConvertedFiles converted = convert(file.name, bytes.data(), bytes.size());
+  if (!converted.error.empty()) {
+    Report(job, folder.displayPath + ": cannot convert " + Quoted(file.name) + ": " +
+                    PrintableName(converted.error));
     ++job.result.failed;
     return;
   }
-  ++job.result.written;
+  OutputOutcome overall = OutputOutcome::Kept;
+  for (ConvertedFile& output : converted.files) {
+    OutputOutcome outcome = OutputOutcome::Failed;
+    if (!IsSafeEntryName(output.name))
+      Report(job, folder.displayPath + ": refused the file name " + Quoted(output.name) +
+                      ": it is not a plain file name");
+    else
+      outcome = WriteOutput(job, output.name, folder, [&] { return std::move(output.bytes); });
+    if (outcome == OutputOutcome::Failed || overall == OutputOutcome::Kept) overall = outcome;
+  }
+  Count(job, overall);
 }
 
 void ProcessFile(ExtractJob& job, const REZ::File& file, const std::string& extension,
@@ -184,6 +233,10 @@ void ProcessFile(ExtractJob& job, const REZ::File& file, const std::string& exte
       ++job.result.failed;
     } else if (extension == "PID" && job.options.convertPid) {
       ConvertPid(job, file, folder);
+    } else if (extension == "XMI" && job.options.convertXmi) {
+      ConvertFile(job, file, folder, ConvertXmiToMidi);
+    } else if (extension == "PCX" && job.options.convertPcx) {
+      ConvertFile(job, file, folder, ConvertPcxToPng);
     } else {
       CopyFile(job, file, folder);
     }

@@ -1,4 +1,4 @@
-// tarnwick-cli pack and cat as scripts run them.
+// tarnwick-cli pack, cat and the music and PCX conversions of extract, as scripts run them.
 #include <gtest/gtest.h>
 
 #include <filesystem>
@@ -7,6 +7,7 @@
 
 #include "support/RezBuilder.h"
 #include "support/TempDir.h"
+#include "support/XmiBuilder.h"
 #include "tests/cli/CliRun.h"
 
 namespace {
@@ -104,6 +105,35 @@ TEST(CatCommand, WritesOneEntryOrSaysWhyNot) {
                              " LEVEL1/MUSIC.XMI >/dev/full 2>/dev/null";
   const int status = std::system(toFull.c_str());
   EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1);
+}
+
+TEST(ExtractConversions, MusicAndPcxAreConvertedUnderTheOverwriteRule) {
+  TempDir work;
+  const auto song = [](unsigned char note) {
+    return std::vector<unsigned char>{0x90, note, 100, 60};
+  };
+  std::vector<unsigned char> pcx(128, 0);
+  pcx[0] = 0x0A, pcx[1] = 5, pcx[2] = 1, pcx[3] = 8, pcx[65] = 1, pcx[66] = 2;
+  pcx.insert(pcx.end(), {5, 0, 0x0C});
+  pcx.resize(pcx.size() + 768, 9);
+  rezbuild::Write(
+      work / "game.rez",
+      rezbuild::Folder("", {rezbuild::FileNode("MUSIC", "XMI", xmibuild::Xmi({song(60), song(62)})),
+                            rezbuild::FileNode("BROKEN", "XMI", "not music"),
+                            rezbuild::FileNode("TITLE", "PCX", pcx)}));
+  fs::create_directories(work / "out");
+  WriteText(work / "out" / "MUSIC-1.mid", "kept");
+  const CliRun run =
+      RunCli(work.path(), {"extract", (work / "game.rez").string(), (work / "out").string(),
+                           "--midi", "--pcx", "--overwrite=never"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_NE(run.err.find("cannot convert \"BROKEN.XMI\": not a valid XMI"), std::string::npos)
+      << run.err;
+  EXPECT_EQ(ReadFile(work / "out" / "MUSIC-1.mid"), "kept");
+  EXPECT_EQ(ReadFile(work / "out" / "MUSIC-2.mid").substr(0, 4), "MThd");
+  EXPECT_EQ(ReadFile(work / "out" / "TITLE.png").substr(1, 3), "PNG");
+  for (const char* raw : {"MUSIC.XMI", "BROKEN.XMI", "TITLE.PCX"})
+    EXPECT_FALSE(fs::exists(work / "out" / raw)) << raw;
 }
 
 }  // namespace
