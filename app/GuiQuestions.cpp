@@ -29,7 +29,7 @@ OverwriteAnswer GuiQuestions::AskOverwrite(const std::string& text) {
     case platform::MessageBoxAnswer::kYes:
       return OverwriteAnswer::Yes;
     case platform::MessageBoxAnswer::kCancel:
-      return OverwriteAnswer::Cancel;
+      return OverwriteAnswer::OverwriteAll;
     default:
       return OverwriteAnswer::No;
   }

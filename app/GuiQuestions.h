@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "convert/UserQuestions.h"
+#include "extract/UserQuestions.h"
 #include "platform/hge.h"
 
 class GuiQuestions : public UserQuestions {

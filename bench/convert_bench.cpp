@@ -10,6 +10,7 @@
 #include <chrono>
 #include <cstdio>
 #include <filesystem>
+#include <fstream>
 #include <random>
 #include <string>
 #include <vector>
@@ -17,6 +18,7 @@
 #include "archive/ArchiveStats.h"
 #include "convert/ImageConversion.h"
 #include "convert/PidImage.h"
+#include "extract/UserQuestions.h"
 #include "support/PidBuilder.h"
 #include "support/RezBuilder.h"
 #include "support/TempDir.h"
@@ -132,7 +134,6 @@ int main(int argc, char** argv) {
   currentPalette = pidbuild::DistinctPalette();
   DetectedGame = kGameClaw;
   SilentQuestions questions;
-  std::atomic<bool> paused{false};
 
   // Decoding and drawing alone, keeping the canvases for the libpng reference.
   struct Canvas {
@@ -159,7 +160,13 @@ int main(int argc, char** argv) {
   fs::create_directory(viaLibpng);
 
   start = Clock::now();
-  for (const REZ::File* file : files) convertPidToPng(*file, viaDevil, 0, 0, questions, paused);
+  const ConversionContext context{kGameClaw, currentPalette};
+  for (const REZ::File* file : files) {
+    const PngEncoding png = EncodePidAsPng(file->GetData(), context, {});
+    std::ofstream out(viaDevil / REZ::ReplaceAll(file->name, "PID", "png"), std::ios::binary);
+    out.write(reinterpret_cast<const char*>(png.bytes.data()), std::streamsize(png.bytes.size()));
+    if (!png.Succeeded() || !out.flush()) ++questions.problems;
+  }
   const double convertSeconds = SecondsSince(start);
 
   start = Clock::now();

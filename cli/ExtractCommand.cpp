@@ -1,4 +1,3 @@
-#include <pthread.h>
 #include <signal.h>
 #include <unistd.h>
 
@@ -6,14 +5,18 @@
 #include <atomic>
 #include <chrono>
 #include <cstdio>
+#include <ctime>
 #include <filesystem>
+#include <functional>
 #include <optional>
 #include <thread>
 
 #include "archive/ArchiveStats.h"
 #include "cli/Commands.h"
 #include "cli/OpenArchive.h"
+#include "cli/StdoutRelay.h"
 #include "cli/TerminalQuestions.h"
+#include "cli/Usage.h"
 #include "convert/Diagnostics.h"
 #include "convert/ImageConversion.h"
 #include "extract/ExtractWorker.h"
@@ -49,6 +52,50 @@ bool SplitTypes(const std::string& list, std::vector<std::string>& types) {
   }
 }
 
+// One row per option: its name, whether it takes "=VALUE", and what it does.
+// apply returns the usage error text, or nothing when the option is fine.
+struct OptionRule {
+  const char* name;
+  bool takesValue;
+  std::function<std::optional<std::string>(ExtractArgs&, const std::string& value)> apply;
+};
+
+std::optional<std::string> Set(bool& flag) {
+  flag = true;
+  return std::nullopt;
+}
+
+const std::vector<OptionRule>& ExtractOptionRules() {
+  static const std::vector<OptionRule> rules = {
+      {"--types", true,
+       [](ExtractArgs& a, const std::string& value) -> std::optional<std::string> {
+         a.typesGiven = true;
+         if (SplitTypes(value, a.types)) return std::nullopt;
+         return "--types needs a comma-separated list of types, e.g. --types=PID,WAV";
+       }},
+      {"--png", false, [](ExtractArgs& a, const std::string&) { return Set(a.png); }},
+      {"--rect", false, [](ExtractArgs& a, const std::string&) { return Set(a.rect); }},
+      {"--empty-folders", false,
+       [](ExtractArgs& a, const std::string&) { return Set(a.emptyFolders); }},
+      {"--midi", false, [](ExtractArgs& a, const std::string&) { return Set(a.midi); }},
+      {"--pcx", false, [](ExtractArgs& a, const std::string&) { return Set(a.pcx); }},
+      {"--quiet", false, [](ExtractArgs& a, const std::string&) { return Set(a.quiet); }},
+      {"--overwrite", true,
+       [](ExtractArgs& a, const std::string& value) -> std::optional<std::string> {
+         if (value == "ask")
+           a.overwrite = OverwriteMode::Ask;
+         else if (value == "all")
+           a.overwrite = OverwriteMode::All;
+         else if (value == "never")
+           a.overwrite = OverwriteMode::Never;
+         else
+           return "--overwrite takes ask, all or never";
+         return std::nullopt;
+       }},
+  };
+  return rules;
+}
+
 // Returns false after printing a usage error.
 bool ParseExtractArgs(const std::vector<std::string>& args, ExtractArgs& out) {
   std::vector<std::string> positional;
@@ -56,37 +103,23 @@ bool ParseExtractArgs(const std::vector<std::string>& args, ExtractArgs& out) {
   for (const auto& arg : args) {
     if (optionsEnded || arg.size() < 2 || arg[0] != '-') {
       positional.push_back(arg);
-    } else if (arg == "--") {
+      continue;
+    }
+    if (arg == "--") {
       optionsEnded = true;
-    } else if (arg.rfind("--types=", 0) == 0) {
-      out.typesGiven = true;
-      if (!SplitTypes(arg.substr(8), out.types)) {
-        UsageError("extract: --types needs a comma-separated list of types, e.g. --types=PID,WAV");
-        return false;
-      }
-    } else if (arg == "--png") {
-      out.png = true;
-    } else if (arg == "--rect") {
-      out.rect = true;
-    } else if (arg == "--empty-folders") {
-      out.emptyFolders = true;
-    } else if (arg == "--midi") {
-      out.midi = true;
-    } else if (arg == "--pcx") {
-      out.pcx = true;
-    } else if (arg == "--quiet") {
-      out.quiet = true;
-    } else if (arg == "--overwrite=ask") {
-      out.overwrite = OverwriteMode::Ask;
-    } else if (arg == "--overwrite=all") {
-      out.overwrite = OverwriteMode::All;
-    } else if (arg == "--overwrite=never") {
-      out.overwrite = OverwriteMode::Never;
-    } else if (arg.rfind("--overwrite", 0) == 0) {
-      UsageError("extract: --overwrite takes ask, all or never");
-      return false;
-    } else {
+      continue;
+    }
+    const std::size_t equals = arg.find('=');
+    const std::string name = arg.substr(0, equals);
+    const auto rule = std::find_if(ExtractOptionRules().begin(), ExtractOptionRules().end(),
+                                   [&](const OptionRule& r) { return name == r.name; });
+    if (rule == ExtractOptionRules().end() || (!rule->takesValue && equals != std::string::npos)) {
       UsageError("extract: unknown option '" + arg + "'");
+      return false;
+    }
+    const std::string value = equals == std::string::npos ? "" : arg.substr(equals + 1);
+    if (const auto problem = rule->apply(out, value)) {
+      UsageError("extract: " + *problem);
       return false;
     }
   }
@@ -104,47 +137,44 @@ bool ParseExtractArgs(const std::vector<std::string>& args, ExtractArgs& out) {
   return true;
 }
 
-ExtractOptions BuildOptions(const ExtractArgs& args, const std::vector<TypeStat>& stats) {
-  ExtractOptions options;
-  options.convertPid = args.png;
-  options.rectConversion = args.rect;
-  options.extractEmptyFolders = args.emptyFolders;
-  options.convertXmi = args.midi;
-  options.convertPcx = args.pcx;
-  options.overwriteAll = args.overwrite == OverwriteMode::All;
+// The types chosen by --types (all without it); nothing after a usage error.
+std::optional<std::vector<bool>> SelectedTypes(const ExtractArgs& args,
+                                               const std::vector<TypeStat>& stats) {
+  std::vector<bool> selected;
+  bool any = false;
   for (const auto& stat : stats) {
-    const bool selected = !args.typesGiven || std::find(args.types.begin(), args.types.end(),
-                                                        stat.extension) != args.types.end();
-    options.types.push_back(TypeChoice{stat.extension, selected});
-    if (selected) options.fileCount += stat.count;
+    const bool on = !args.typesGiven || std::find(args.types.begin(), args.types.end(),
+                                                  stat.extension) != args.types.end();
+    selected.push_back(on);
+    any = any || on;
   }
-  return options;
-}
-
-std::atomic<bool> interrupted{false};
-// The running job's cancel flag: stopping it from the handler itself means no
-// further file is begun, however the threads are scheduled.
-std::atomic<std::atomic<bool>*> cancelOnInterrupt{nullptr};
-static_assert(std::atomic<bool>::is_always_lock_free, "flags are set from a signal handler");
-
-extern "C" void OnInterrupt(int) {
-  interrupted.store(true);
-  if (std::atomic<bool>* cancel = cancelOnInterrupt.load()) cancel->store(true);
-}
-
-// Ctrl-C stops the job between two files instead of killing it in the middle
-// of one; a second Ctrl-C ends the program at once.
-void CatchInterrupt() {
-  struct sigaction action {};
-  action.sa_handler = OnInterrupt;
-  action.sa_flags = SA_RESETHAND;  // no SA_RESTART: a question waiting for input gives up
-  sigemptyset(&action.sa_mask);
-  sigaction(SIGINT, &action, nullptr);
+  if (args.typesGiven && !any && !stats.empty()) {
+    std::string held;
+    for (const auto& stat : stats) held += (held.empty() ? "" : ",") + stat.extension;
+    UsageError("extract: --types names no type of " + args.archive + "; it holds " + held);
+    return std::nullopt;
+  }
+  for (const auto& type : args.types) {
+    const bool present = std::any_of(stats.begin(), stats.end(),
+                                     [&](const TypeStat& stat) { return stat.extension == type; });
+    if (!present)
+      std::fprintf(stderr, "tarnwick-cli: %s: no files of type '%s'\n", args.archive.c_str(),
+                   type.c_str());
+  }
+  return selected;
 }
 
 }  // namespace
 
 int RunExtract(const std::vector<std::string>& args) {
+  // Ctrl-C is taken by the main thread alone (below), never by a signal
+  // handler: blocked before any other thread exists, so every thread inherits
+  // the block and no interrupt is lost or lands on the worker.
+  sigset_t interrupt;
+  sigemptyset(&interrupt);
+  sigaddset(&interrupt, SIGINT);
+  pthread_sigmask(SIG_BLOCK, &interrupt, nullptr);
+
   ExtractArgs parsed;
   if (!ParseExtractArgs(args, parsed)) return kExitUsage;
 
@@ -153,14 +183,13 @@ int RunExtract(const std::vector<std::string>& args) {
 
   std::vector<TypeStat> stats;
   CollectTypeStats(stats, archive->Root());
-  for (const auto& type : parsed.types) {
-    const bool present = std::any_of(stats.begin(), stats.end(),
-                                     [&](const TypeStat& stat) { return stat.extension == type; });
-    if (!present)
-      std::fprintf(stderr, "tarnwick-cli: %s: no files of type '%s'\n", parsed.archive.c_str(),
-                   type.c_str());
-  }
-  const ExtractOptions options = BuildOptions(parsed, stats);
+  const auto selected = SelectedTypes(parsed, stats);
+  if (!selected) return kExitUsage;
+  ExtractOptions options =
+      MakeExtractOptions(stats, *selected, parsed.png, parsed.rect, parsed.emptyFolders);
+  options.overwriteAll = parsed.overwrite == OverwriteMode::All;
+  options.convertXmi = parsed.midi;
+  options.convertPcx = parsed.pcx;
 
   std::error_code error;
   std::filesystem::create_directories(parsed.destination, error);
@@ -170,30 +199,34 @@ int RunExtract(const std::vector<std::string>& args) {
     return kExitPartial;
   }
 
-  DetectGame(*archive);
-  if (parsed.png) InitImageLibrary();
+  if (parsed.png || parsed.pcx) InitImageLibrary();
   SetDiagnosticsEnabled(!parsed.quiet);
 
   const bool showProgress = ::isatty(STDERR_FILENO) == 1;
   TerminalOutput output(stderr, showProgress);
   std::optional<StdoutRelay> relay;
   if (showProgress && ::isatty(STDOUT_FILENO) == 1) relay.emplace(output);
-  auto questions = std::make_shared<TerminalQuestions>(parsed.overwrite, output, stdin);
-  auto job = MakeExtractJob(parsed.archive, parsed.destination, archive, options, questions);
+  std::atomic<bool> interrupted{false};
+  auto questions =
+      std::make_shared<TerminalQuestions>(parsed.overwrite, output, STDIN_FILENO, interrupted);
+  auto job = MakeExtractJob(parsed.archive, parsed.destination, archive, options, questions,
+                            ConversionContext{GameOf(*archive), std::nullopt});
 
-  cancelOnInterrupt.store(&job->cancelled);
-  CatchInterrupt();
   const auto started = std::chrono::steady_clock::now();
   std::thread worker(workerMain, job);
-  // Ctrl-C goes to the worker (it started with SIGINT open), so that a
-  // question waiting for its answer line is interrupted and reads as "no".
-  sigset_t interrupt;
-  sigemptyset(&interrupt);
-  sigaddset(&interrupt, SIGINT);
-  pthread_sigmask(SIG_BLOCK, &interrupt, nullptr);
   auto nextDraw = started;
+  const timespec noWait{0, 0};
   while (!job->IsDone()) {
-    if (interrupted.load()) job->Cancel();
+    if (sigtimedwait(&interrupt, nullptr, &noWait) == SIGINT) {
+      // The first stops the job between two files (and any question waiting
+      // for its answer); a second ends the program at once.
+      if (interrupted.exchange(true)) {
+        signal(SIGINT, SIG_DFL);
+        pthread_sigmask(SIG_UNBLOCK, &interrupt, nullptr);
+        raise(SIGINT);
+      }
+      job->Cancel();
+    }
     const auto now = std::chrono::steady_clock::now();
     if (now >= nextDraw) {
       job->progress.Lock();
@@ -210,9 +243,6 @@ int RunExtract(const std::vector<std::string>& args) {
   worker.join();
   output.ClearProgress();
   relay.reset();
-  signal(SIGINT, SIG_DFL);
-  cancelOnInterrupt.store(nullptr);
-  pthread_sigmask(SIG_UNBLOCK, &interrupt, nullptr);
 
   const ExtractResult& result = job->Result();
   switch (result.status) {

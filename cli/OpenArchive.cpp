@@ -6,8 +6,6 @@
 #include <filesystem>
 #include <fstream>
 
-#include "cli/Commands.h"
-
 namespace cli {
 
 std::unique_ptr<REZ::Parser> OpenArchive(const std::string& path) {
@@ -28,15 +26,10 @@ std::unique_ptr<REZ::Parser> OpenArchive(const std::string& path) {
   try {
     return std::make_unique<REZ::Parser>(path);
   } catch (const REZ::Exception& e) {
-    return fail(e.message);
+    return fail(e.message + (e.detail.empty() ? "" : " (" + e.detail + ")"));
   } catch (const std::bad_alloc&) {
     return fail("Out of memory.");
   }
-}
-
-int UsageError(const std::string& message) {
-  std::fprintf(stderr, "tarnwick-cli: %s\nTry 'tarnwick-cli --help'.\n", message.c_str());
-  return kExitUsage;
 }
 
 }  // namespace cli

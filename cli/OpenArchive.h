@@ -9,10 +9,8 @@
 namespace cli {
 
 // Returns the opened archive, or prints "tarnwick-cli: <path>: <message>" to
-// stderr and returns nullptr.
+// stderr (with the reader's detail in parentheses when it gave one) and
+// returns nullptr.
 std::unique_ptr<REZ::Parser> OpenArchive(const std::string& path);
-
-// Prints "tarnwick-cli: <message>" to stderr and returns the usage exit code.
-int UsageError(const std::string& message);
 
 }  // namespace cli

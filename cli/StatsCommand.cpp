@@ -2,6 +2,7 @@
 #include <nlohmann/json.hpp>
 
 #include "archive/ArchiveStats.h"
+#include "cli/ArchiveArgs.h"
 #include "cli/Commands.h"
 #include "cli/OpenArchive.h"
 #include "extract/Formatting.h"
@@ -10,51 +11,6 @@
 namespace cli {
 
 namespace {
-
-struct ArchiveArgs {
-  bool json = false;
-  std::string archive;
-};
-
-// Parses "[--json] ARCHIVE"; returns false after printing a usage error.
-bool ParseArchiveArgs(const char* command, const std::vector<std::string>& args, ArchiveArgs& out) {
-  for (const auto& arg : args) {
-    if (arg == "--json") {
-      out.json = true;
-    } else if (arg.size() > 1 && arg[0] == '-') {
-      UsageError(std::string(command) + ": unknown option '" + arg + "'");
-      return false;
-    } else if (out.archive.empty()) {
-      out.archive = arg;
-    } else {
-      UsageError(std::string(command) + ": more than one archive given");
-      return false;
-    }
-  }
-  if (out.archive.empty()) {
-    UsageError(std::string(command) + ": no archive given");
-    return false;
-  }
-  return true;
-}
-
-void ListNodes(const REZ::Dir& folder, const std::string& prefix, nlohmann::ordered_json& entries,
-               bool json) {
-  for (const auto& child : folder.children) {
-    const std::string path = prefix.empty() ? child->name : prefix + "/" + child->name;
-    const bool isDir = child->IsDir();
-    if (json) {
-      entries.push_back({{"path", text::Utf8FromWindows1252(path)},
-                         {"kind", isDir ? "dir" : "file"},
-                         {"size", child->size},
-                         {"offset", child->offset}});
-    } else {
-      std::printf("%s %10u  %s%s\n", isDir ? "d" : "-", child->size, path.c_str(),
-                  isDir ? "/" : "");
-    }
-    if (isDir) ListNodes(static_cast<const REZ::Dir&>(*child), path, entries, json);
-  }
-}
 
 // Names are decoded from the games' code page; only a path given on the command
 // line can still hold bytes that are not UTF-8.
@@ -85,31 +41,18 @@ int RunStats(const std::vector<std::string>& args) {
     return kExitOk;
   }
 
-  std::printf("Archive: %s\nSize:    %s (%lld bytes)\nGame:    %s\n\n", parsed.archive.c_str(),
-              SizeText(size).c_str(), static_cast<long long>(size), game);
+  std::printf("Archive: %s\nSize:    %s (%lld bytes)\nGame:    %s\n\n",
+              ListedName(parsed.archive).c_str(), SizeText(size).c_str(),
+              static_cast<long long>(size), game);
   std::printf("%-6s %8s  %s\n", "Type", "Files", "Size");
   std::int64_t files = 0, bytes = 0;
   for (const auto& stat : stats) {
-    std::printf("%-6s %8d  %s\n", stat.extension.c_str(), stat.count,
+    std::printf("%-6s %8d  %s\n", ListedName(stat.extension).c_str(), stat.count,
                 SizeText(stat.totalSize).c_str());
     files += stat.count;
     bytes += stat.totalSize;
   }
   std::printf("%-6s %8lld  %s\n", "Total", static_cast<long long>(files), SizeText(bytes).c_str());
-  return kExitOk;
-}
-
-int RunList(const std::vector<std::string>& args) {
-  ArchiveArgs parsed;
-  if (!ParseArchiveArgs("list", args, parsed)) return kExitUsage;
-  auto parser = OpenArchive(parsed.archive);
-  if (!parser) return kExitUsage;
-  nlohmann::ordered_json entries = nlohmann::ordered_json::array();
-  ListNodes(parser->Root(), "", entries, parsed.json);
-  if (parsed.json)
-    std::printf(
-        "%s\n",
-        nlohmann::ordered_json{{"entries", entries}}.dump(2, ' ', false, kJsonDump).c_str());
   return kExitOk;
 }
 

@@ -1,172 +1,53 @@
 #include "cli/TerminalQuestions.h"
 
+#include <poll.h>
 #include <unistd.h>
 
 #include <cctype>
 #include <cerrno>
 
-#include "extract/EntryNames.h"
-#include "extract/Formatting.h"
-
 namespace cli {
 
-namespace {
-
-// Archive names inside a multi-line text, made safe for a terminal line by line.
-std::string PrintableText(const std::string& text) {
-  std::string out;
-  std::size_t start = 0;
-  for (;;) {
-    const std::size_t end = text.find('\n', start);
-    out += PrintableName(std::string_view(text).substr(start, end - start));
-    if (end == std::string::npos) return out;
-    out += '\n';
-    start = end + 1;
-  }
-}
-
-}  // namespace
-
-TerminalOutput::TerminalOutput(std::FILE* stream, bool showProgress)
-    : stream(stream), showProgress(showProgress) {}
-
-void TerminalOutput::ClearLocked() {
-  if (!progressVisible) return;
-  std::fputs("\r\033[K", stream);
-  progressVisible = false;
-}
-
-void TerminalOutput::Print(const std::string& text) {
-  std::lock_guard<std::mutex> guard(mutex);
-  ClearLocked();
-  std::fprintf(stream, "%s\n", text.c_str());
-  std::fflush(stream);
-}
-
-void TerminalOutput::PassThrough(int fd, const char* data, std::size_t size) {
-  std::lock_guard<std::mutex> guard(mutex);
-  ClearLocked();
-  std::fflush(stream);
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return;
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-}
-
-StdoutRelay::StdoutRelay(TerminalOutput& output) : output(output) {
-  int ends[2];
-  std::fflush(stdout);
-  if (::pipe(ends) != 0) return;
-  original = ::dup(STDOUT_FILENO);
-  if (original < 0 || ::dup2(ends[1], STDOUT_FILENO) < 0) {
-    ::close(ends[0]);
-    ::close(ends[1]);
-    if (original >= 0) ::close(original);
-    original = -1;
-    return;
-  }
-  ::close(ends[1]);
-  readEnd = ends[0];
-  reader = std::thread([this] {
-    std::string pending;
-    char buffer[4096];
-    for (;;) {
-      const ssize_t got = ::read(readEnd, buffer, sizeof buffer);
-      if (got < 0 && errno == EINTR) continue;
-      if (got <= 0) break;
-      pending.append(buffer, static_cast<std::size_t>(got));
-      const std::size_t lineEnd = pending.rfind('\n');
-      if (lineEnd == std::string::npos) continue;
-      this->output.PassThrough(original, pending.data(), lineEnd + 1);
-      pending.erase(0, lineEnd + 1);
-    }
-    if (!pending.empty()) this->output.PassThrough(original, pending.data(), pending.size());
-  });
-}
-
-StdoutRelay::~StdoutRelay() {
-  if (original < 0) return;
-  std::fflush(stdout);
-  // Putting the real stdout back closes the pipe's last write end: the reader
-  // sees the end, passes the rest on and stops.
-  ::dup2(original, STDOUT_FILENO);
-  reader.join();
-  ::close(readEnd);
-  ::close(original);
-}
-
-void TerminalOutput::ClearProgress() {
-  std::lock_guard<std::mutex> guard(mutex);
-  ClearLocked();
-  std::fflush(stream);
-}
-
-void TerminalOutput::ShowProgress(std::int32_t current, std::int32_t total,
-                                  std::int64_t elapsedMs) {
-  if (!showProgress) return;
-  constexpr int kBarWidth = 30;
-  const double fraction =
-      total > 0 ? std::min(1.0, std::max(0.0, double(current) / double(total))) : 0.0;
-  const int filled = static_cast<int>(fraction * kBarWidth);
-  std::string bar(static_cast<std::size_t>(filled), '#');
-  bar.append(static_cast<std::size_t>(kBarWidth - filled), '-');
-  const std::string left =
-      fraction > 0.0 && fraction < 1.0
-          ? DurationText(static_cast<std::int64_t>(double(elapsedMs) / fraction * (1.0 - fraction)))
-          : std::string("-");
-  // A question may hold the terminal while it waits for an answer; skip this
-  // frame rather than stall the caller's loop.
-  std::unique_lock<std::mutex> guard(mutex, std::try_to_lock);
-  if (!guard.owns_lock()) return;
-  std::fprintf(stream, "\r\033[K[%s] file %d/%d, time left: %s", bar.c_str(), current, total,
-               left.c_str());
-  std::fflush(stream);
-  progressVisible = true;
-}
-
-TerminalQuestions::TerminalQuestions(OverwriteMode mode, TerminalOutput& output, std::FILE* answers)
-    : mode(mode), output(output), answers(answers) {}
+TerminalQuestions::TerminalQuestions(OverwriteMode mode, TerminalOutput& output, int answers,
+                                     const std::atomic<bool>& stop)
+    : mode(mode), output(output), answers(answers), stop(stop) {}
 
 bool TerminalQuestions::ReadAnswerLine(std::string& line) {
   line.clear();
   if (answersEnded) return false;
+  // Byte by byte and unbuffered: nothing after the answer's line is taken
+  // from the input, and the wait can look at stop between polls.
   for (;;) {
-    const int c = std::fgetc(answers);
-    if (c == EOF) {
-      // An interrupted read (Ctrl-C) ends the answers too: the job is stopping.
+    pollfd ready{answers, POLLIN, 0};
+    if (stop.load()) {
       answersEnded = true;
-      return !line.empty();
+      return false;
     }
+    const int polled = ::poll(&ready, 1, 100);
+    if (polled == 0 || (polled < 0 && errno == EINTR)) continue;
+    char c = 0;
+    const ssize_t got = polled < 0 ? -1 : ::read(answers, &c, 1);
+    if (got < 0 && errno == EINTR) continue;
+    if (got <= 0) break;
     if (c == '\n') return true;
-    if (line.size() < 256) line.push_back(static_cast<char>(c));
+    if (line.size() < 256) line.push_back(c);
   }
+  // End of input, or the job is stopping: no later question waits either.
+  answersEnded = true;
+  return !line.empty();
 }
 
 OverwriteAnswer TerminalQuestions::AskOverwrite(const std::string& text) {
   if (mode == OverwriteMode::All) return OverwriteAnswer::Yes;
   if (mode == OverwriteMode::Never) return OverwriteAnswer::No;
   std::string line;
-  {
-    std::lock_guard<std::mutex> guard(output.Lock());
-    // The question holds the terminal until it is answered, so that the
-    // progress line does not write over it.
-    std::FILE* stream = output.Stream();
-    std::fputs("\r\033[K", stream);
-    std::fprintf(stream, "%s\n[y]es, [n]o, [a]ll: ", PrintableText(text).c_str());
-    std::fflush(stream);
-    const bool got = ReadAnswerLine(line);
-    if (!got) std::fputs("\n", stream);
-    std::fflush(stream);
-  }
+  output.Ask(PrintableText(text) + "\n[y]es, [n]o, [a]ll: ", [&] { return ReadAnswerLine(line); });
   std::string word;
   for (const char c : line)
     if (!std::isspace(static_cast<unsigned char>(c)))
       word.push_back(static_cast<char>(std::tolower(static_cast<unsigned char>(c))));
   if (word == "y" || word == "yes") return OverwriteAnswer::Yes;
-  if (word == "a" || word == "all") return OverwriteAnswer::Cancel;
+  if (word == "a" || word == "all") return OverwriteAnswer::OverwriteAll;
   return OverwriteAnswer::No;
 }
 

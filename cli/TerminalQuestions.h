@@ -1,69 +1,26 @@
 // The user's side of an extraction on a terminal: questions and reports go to
-// stderr, answers come from stdin, and a progress line shares stderr with them.
+// stderr, answers come from stdin.
 #pragma once
 
-#include <cstdint>
-#include <cstdio>
-#include <mutex>
+#include <atomic>
 #include <string>
-#include <thread>
 
-#include "convert/UserQuestions.h"
+#include "cli/TerminalOutput.h"
+#include "extract/UserQuestions.h"
 
 namespace cli {
 
 enum class OverwriteMode { Ask, All, Never };
 
-// stderr is shared by the worker thread (questions, reports) and the main
-// thread (progress line); this keeps their lines apart.
-class TerminalOutput {
- public:
-  explicit TerminalOutput(std::FILE* stream, bool showProgress);
-
-  // Writes text on a line of its own, clearing the progress line first.
-  void Print(const std::string& text);
-  // Writes bytes meant for another stream of the same terminal (whole lines),
-  // clearing the progress line first.
-  void PassThrough(int fd, const char* data, std::size_t size);
-  // Redraws the progress line (only when progress is shown).
-  void ShowProgress(std::int32_t current, std::int32_t total, std::int64_t elapsedMs);
-  void ClearProgress();
-
-  std::FILE* Stream() const { return stream; }
-  std::mutex& Lock() { return mutex; }
-
- private:
-  void ClearLocked();
-
-  std::FILE* stream;
-  bool showProgress;
-  bool progressVisible = false;
-  std::mutex mutex;
-};
-
-// While it lives, whatever the process writes to standard output passes
-// through output, line by line, so that stdout's lines do not land in the
-// middle of a progress line on the same terminal.
-class StdoutRelay {
- public:
-  explicit StdoutRelay(TerminalOutput& output);
-  ~StdoutRelay();
-  StdoutRelay(const StdoutRelay&) = delete;
-  StdoutRelay& operator=(const StdoutRelay&) = delete;
-
- private:
-  TerminalOutput& output;
-  int original = -1;
-  int readEnd = -1;
-  std::thread reader;
-};
-
 class TerminalQuestions : public UserQuestions {
  public:
-  TerminalQuestions(OverwriteMode mode, TerminalOutput& output, std::FILE* answers);
+  // Answers are read from the descriptor answers; a wait for one gives up
+  // (as an answer that never came) once stop is set.
+  TerminalQuestions(OverwriteMode mode, TerminalOutput& output, int answers,
+                    const std::atomic<bool>& stop);
 
   // Ask: the question on stderr, one line from answers: y = Yes, a = overwrite
-  // all (the box's Cancel), anything else or end of input = No.
+  // all, anything else or end of input = No.
   OverwriteAnswer AskOverwrite(const std::string& text) override;
   // Reported, then Continue: a script cannot sit in a retry loop.
   ImageErrorAnswer AskImageError(const std::string& text) override;
@@ -74,7 +31,8 @@ class TerminalQuestions : public UserQuestions {
 
   OverwriteMode mode;
   TerminalOutput& output;
-  std::FILE* answers;
+  int answers;
+  const std::atomic<bool>& stop;
   bool answersEnded = false;
 };
 

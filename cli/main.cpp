@@ -1,11 +1,12 @@
 // tarnwick-cli: the archive tools of Tarnwick for scripts and terminals.
+#include <cerrno>
 #include <cstdio>
 #include <cstring>
 #include <string>
 #include <vector>
 
 #include "cli/Commands.h"
-#include "cli/OpenArchive.h"
+#include "cli/Usage.h"
 
 namespace {
 
@@ -43,10 +44,22 @@ const char* kUsage =
     "reported on stderr), pack wrote nothing or cat could not write stdout; 2 on a\n"
     "usage error, an archive that cannot be read or a PATH that names no file.\n";
 
-}  // namespace
+// Whatever a command printed must have reached stdout whole: a script reading
+// a cut listing must not see success. A closed pipe may stay quiet.
+int FinishStdout(int exitCode) {
+  errno = 0;
+  const bool flushed = std::fflush(stdout) == 0 && !std::ferror(stdout);
+  const int flushError = errno;
+  const bool closed = std::fclose(stdout) == 0;
+  if (flushed && closed) return exitCode;
+  const int error = flushed ? errno : flushError;
+  if (error != EPIPE)
+    std::fprintf(stderr, "tarnwick-cli: cannot write standard output: %s\n",
+                 error ? std::strerror(error) : "write error");
+  return exitCode == cli::kExitOk ? cli::kExitPartial : exitCode;
+}
 
-int main(int argc, char** argv) {
-  std::vector<std::string> args(argv + 1, argv + argc);
+int Run(std::vector<std::string> args) {
   if (args.empty()) return cli::UsageError("no command given");
   if (args[0] == "--help" || args[0] == "-h" || args[0] == "help") {
     std::fputs(kUsage, stdout);
@@ -65,4 +78,10 @@ int main(int argc, char** argv) {
   if (command == "cat") return cli::RunCat(args);
   std::fprintf(stderr, "tarnwick-cli: unknown command '%s'\n%s", command.c_str(), kUsage);
   return cli::kExitUsage;
+}
+
+}  // namespace
+
+int main(int argc, char** argv) {
+  return FinishStdout(Run(std::vector<std::string>(argv + 1, argv + argc)));
 }

@@ -1,21 +1,35 @@
-// The picture conversion as the extraction worker sees it.
+// The picture conversion as the extraction worker sees it. It decodes and
+// encodes in memory only: writing the result, and asking the user about
+// failures, is the worker's.
 #pragma once
 
-#include <atomic>
 #include <cstdint>
-#include <filesystem>
+#include <mutex>
 #include <optional>
+#include <string>
+#include <vector>
 
+#include "archive/ArchiveStats.h"
 #include "archive/cREZ.h"
 #include "convert/Palette.h"
-#include "convert/UserQuestions.h"
 
 // The palette that PID pictures without one of their own are drawn with;
-// empty until an archive's palette entry is met. Used by the worker thread only.
+// empty until an archive's palette entry is met. Kept for the screens and
+// tools that switch it; an extraction carries its own (ConversionContext).
 extern std::optional<Palette> currentPalette;
 
 // Makes folder/PALETTES/MAIN.PAL the current palette when there is one.
 void switchPaletteFrom(const REZ::Dir& folder);
+// The same for a palette the caller owns: current is replaced when folder
+// holds a palette entry, and left alone otherwise.
+void switchPaletteFrom(const REZ::Dir& folder, std::optional<Palette>& current);
+
+// What one extraction converts with: the game its archive belongs to and the
+// palette in force at the picture being converted.
+struct ConversionContext {
+  std::int32_t game = kGameNone;
+  std::optional<Palette> palette;
+};
 
 struct CanvasSize {
   std::int32_t width = 0;
@@ -24,14 +38,32 @@ struct CanvasSize {
 // The common canvas of the PID pictures directly in folder; 0 x 0 without any.
 CanvasSize computeCommonCanvas(const REZ::Dir& folder);
 
-enum class ConversionOutcome { Written, Failed };
-// Decodes file and saves it as <outputFolder>/<name with "PID" -> "png">.
-// A canvas below 1 in either direction means the picture's own size. Image
-// library errors are put to questions.AskImageError (Cancel sets paused); an
-// entry that cannot be decoded is reported with questions.ReportFailure.
-ConversionOutcome convertPidToPng(const REZ::File& file, const std::filesystem::path& outputFolder,
-                                  std::int32_t canvasWidth, std::int32_t canvasHeight,
-                                  UserQuestions& questions, std::atomic<bool>& paused);
+struct ImageLibraryError {
+  unsigned code = 0;
+  std::string text;
+};
 
-// Once at start-up, before the first conversion: ilInit, iluInit, overwrite on.
+struct PngEncoding {
+  // The whole PNG file; empty unless the conversion succeeded.
+  std::vector<unsigned char> bytes;
+  // Why the picture cannot be converted at all (bad or oversized data); the
+  // image library was not reached.
+  std::string refusal;
+  // What the image library reported, in the order ilGetError gave it; any
+  // entry means bytes is empty.
+  std::vector<ImageLibraryError> libraryErrors;
+
+  bool Succeeded() const { return refusal.empty() && libraryErrors.empty() && !bytes.empty(); }
+};
+
+// Decodes the PID file's bytes with context and encodes the picture as a PNG
+// in memory. A canvas below 1 in either direction means the picture's own
+// size. Safe to call from several threads (the image library is used under a
+// lock). Throws std::bad_alloc when memory runs out.
+PngEncoding EncodePidAsPng(const std::vector<unsigned char>& pid, const ConversionContext& context,
+                           CanvasSize canvas);
+
+// Once at start-up, before the first conversion: ilInit, iluInit.
 void InitImageLibrary();
+// Held by every user of the image library (one bound image, one error stack).
+std::mutex& ImageLibraryLock();

@@ -12,6 +12,10 @@ void loadPaletteFromMemory(Palette& palette, const std::uint8_t* data, std::size
 }
 
 void switchPaletteFrom(const REZ::Dir& folder) {
+  switchPaletteFrom(folder, currentPalette);
+}
+
+void switchPaletteFrom(const REZ::Dir& folder, std::optional<Palette>& current) {
   for (const auto& child : folder.children) {
     if (!child->IsDir() || child->name != "PALETTES") continue;
     const REZ::Element* entry = static_cast<const REZ::Dir&>(*child).GetElement("MAIN.PAL");
@@ -26,7 +30,7 @@ void switchPaletteFrom(const REZ::Dir& folder) {
     // from the previous palette.
     Palette palette{};
     loadPaletteFromMemory(palette, bytes.data(), bytes.size());
-    currentPalette = palette;
+    current = palette;
     WriteDiagnostic("Switched to palette from: %s\n", folder.name.c_str());
   }
 }

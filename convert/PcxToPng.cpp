@@ -44,9 +44,6 @@ std::string CheckHeader(const unsigned char* data, std::size_t size) {
   return {};
 }
 
-// The image library has one bound image and one error stack per process.
-std::mutex pcxLock;
-
 std::string TakeLibraryErrors() {
   std::string text;
   for (int taken = 0; taken < 256; ++taken) {
@@ -73,7 +70,7 @@ ConvertedFiles ConvertPcxToPng(const std::string& entryName, const unsigned char
     return result;
   }
   InitImageLibrary();
-  std::lock_guard<std::mutex> lock(pcxLock);
+  std::lock_guard<std::mutex> lock(ImageLibraryLock());
   TakeLibraryErrors();  // nothing earlier may pass for this picture's error
   ILuint image = 0;
   ilGenImages(1, &image);

@@ -1,18 +1,13 @@
 #include <IL/il.h>
 #include <IL/ilu.h>
-#include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
-#include <deque>
 #include <limits>
 #include <mutex>
 #include <new>
 #include <string>
-#include <system_error>
 #include <vector>
 
-#include "archive/ArchiveStats.h"
 #include "convert/Diagnostics.h"
 #include "convert/ImageConversion.h"
 #include "convert/PidImage.h"
@@ -24,40 +19,72 @@ namespace {
 // colour, not by index.
 constexpr std::uint32_t kGruntzTransparencyKey = 0xFFFF0084;
 
-// DevIL keeps a bound image and an error stack per process; every use goes
-// through this lock, and the errors of one save are collected before it is
-// released so that they cannot mix with another thread's.
+// DevIL keeps a bound image, an error stack and its write functions per
+// process; every use goes through this lock, and the errors of one encoding
+// are collected before it is released so that they cannot mix with another
+// thread's.
 std::mutex imageLibraryLock;
 std::once_flag imageLibraryStarted;
-
-struct ImageLibraryError {
-  ILenum code = IL_NO_ERROR;
-  std::string text;
-};
-
-struct Attempt {
-  bool written = false;
-  // In the order ilGetError gave them.
-  std::vector<ImageLibraryError> errors;
-};
 
 void StartImageLibrary() {
   ilInit();
   iluInit();
-  ilEnable(IL_FILE_OVERWRITE);
   // Nothing of the start-up may be mistaken for an error of the first save.
   while (ilGetError() != IL_NO_ERROR) {
   }
 }
 
-// The output name comes from the archive: it must name a file directly in the
-// output folder.
-bool PlainFileName(const std::string& name) {
-  return !name.empty() && name != "." && name != ".." &&
-         name.find_first_of(std::string("/\\\0", 3)) == std::string::npos;
+// Where DevIL's PNG writer puts its bytes: a growing buffer with the seek and
+// tell that the writer needs.
+struct MemorySink {
+  std::vector<unsigned char> bytes;
+  std::size_t position = 0;
+  bool outOfMemory = false;
+};
+
+MemorySink& SinkOf(ILHANDLE handle) {
+  return *static_cast<MemorySink*>(handle);
 }
 
-std::string SizeText(std::int64_t width, std::int64_t height) {
+ILint ILAPIENTRY SinkWrite(const void* data, ILuint size, ILuint count, ILHANDLE handle) {
+  MemorySink& sink = SinkOf(handle);
+  const std::size_t length = std::size_t(size) * std::size_t(count);
+  try {
+    if (sink.position + length > sink.bytes.size()) sink.bytes.resize(sink.position + length);
+  } catch (const std::bad_alloc&) {
+    sink.outOfMemory = true;
+    return 0;
+  }
+  std::copy_n(static_cast<const unsigned char*>(data), length, sink.bytes.begin() + sink.position);
+  sink.position += length;
+  return static_cast<ILint>(count);
+}
+
+ILint ILAPIENTRY SinkPutc(ILubyte byte, ILHANDLE handle) {
+  return SinkWrite(&byte, 1, 1, handle) == 1 ? byte : IL_EOF;
+}
+
+ILint ILAPIENTRY SinkSeek(ILHANDLE handle, ILint offset, ILint origin) {
+  MemorySink& sink = SinkOf(handle);
+  const std::int64_t base = origin == IL_SEEK_SET   ? 0
+                            : origin == IL_SEEK_CUR ? std::int64_t(sink.position)
+                                                    : std::int64_t(sink.bytes.size());
+  if (base + offset < 0) return -1;
+  sink.position = static_cast<std::size_t>(base + offset);
+  return 0;
+}
+
+ILint ILAPIENTRY SinkTell(ILHANDLE handle) {
+  return static_cast<ILint>(SinkOf(handle).position);
+}
+
+ILHANDLE ILAPIENTRY SinkOpen(ILconst_string) {
+  return nullptr;
+}
+
+void ILAPIENTRY SinkClose(ILHANDLE) {}
+
+std::string PictureSizeText(std::int64_t width, std::int64_t height) {
   return std::to_string(width) + " x " + std::to_string(height);
 }
 
@@ -67,10 +94,10 @@ std::string RefusalText(PidLoadStatus status, const PidImage& image, std::size_t
     case PidLoadStatus::TooShort:
       return "only " + std::to_string(size) + " bytes, too short for a picture header";
     case PidLoadStatus::NoPixels:
-      return "picture size " + SizeText(image.width(), image.height()) + " holds no pixels";
+      return "picture size " + PictureSizeText(image.width(), image.height()) + " holds no pixels";
     case PidLoadStatus::TooLarge:
-      return "picture size " + SizeText(image.width(), image.height()) + " is larger than " + side +
-             " x " + side;
+      return "picture size " + PictureSizeText(image.width(), image.height()) + " is larger than " +
+             side + " x " + side;
     case PidLoadStatus::Loaded:
       break;
   }
@@ -82,109 +109,49 @@ std::int32_t ClampedPosition(std::int64_t value) {
       value, std::numeric_limits<std::int32_t>::min(), std::numeric_limits<std::int32_t>::max()));
 }
 
-// Hidden and unique to this process and save; it ends like the final name so
-// that DevIL picks the same format from it.
-std::filesystem::path TemporaryPathFor(const std::filesystem::path& target) {
-  static std::atomic<unsigned> counter{0};
-  // An archive entry may carry such a name too; never save over a file that is there.
-  std::error_code ignored;
-  for (;;) {
-    auto candidate =
-        target.parent_path() / (".~tarnwick-" + std::to_string(getpid()) + "-" +
-                                std::to_string(counter++) + "-" + target.filename().string());
-    if (!std::filesystem::exists(std::filesystem::symlink_status(candidate, ignored)))
-      return candidate;
-  }
-}
-
-// Hands the canvas to DevIL and saves it to a temporary name; the caller renames.
-Attempt SaveCanvas(std::vector<std::uint8_t>& canvas, std::int32_t width, std::int32_t height,
-                   const std::filesystem::path& temporary) {
-  Attempt attempt;
+// Hands the canvas to DevIL and encodes it as a PNG in memory.
+PngEncoding EncodeCanvas(std::vector<std::uint8_t>& canvas, std::int32_t width,
+                         std::int32_t height) {
+  PngEncoding encoding;
+  MemorySink sink;
   std::lock_guard<std::mutex> lock(imageLibraryLock);
   ILuint image = 0;
   ilGenImages(1, &image);
   ilBindImage(image);
   // The canvas's first row is the picture's bottom row; DevIL takes the first
   // data row as the bottom of the image, so the PNG comes out upright.
-  bool saved = ilTexImage(static_cast<ILuint>(width), static_cast<ILuint>(height), 1, 4, IL_RGBA,
-                          IL_UNSIGNED_BYTE, canvas.data()) == IL_TRUE;
+  const bool made = ilTexImage(static_cast<ILuint>(width), static_cast<ILuint>(height), 1, 4,
+                               IL_RGBA, IL_UNSIGNED_BYTE, canvas.data()) == IL_TRUE;
   // DevIL holds its own copy now.
   std::vector<std::uint8_t>().swap(canvas);
-  if (saved) saved = ilSaveImage(temporary.c_str()) == IL_TRUE;
+  if (made) {
+    ilSetWrite(SinkOpen, SinkClose, SinkPutc, SinkSeek, SinkTell, SinkWrite);
+    // The count ilSaveF returns is no verdict (a failed save returns one
+    // too): the error stack and the sink tell.
+    ilSaveF(IL_PNG, &sink);
+    ilResetWrite();
+  }
   ilDeleteImage(image);
-  attempt.written = saved;
   // The stack holds at most a few dozen entries; the bound guards against a
   // library that never reports it is empty.
   for (int taken = 0; taken < 256; ++taken) {
     const ILenum code = ilGetError();
     if (code == IL_NO_ERROR) break;
     const char* text = iluErrorString(code);
-    attempt.errors.push_back({code, text ? text : "unknown error"});
+    encoding.libraryErrors.push_back({code, text ? text : "unknown error"});
   }
-  return attempt;
-}
-
-Attempt ConvertOnce(const REZ::File& file, const std::filesystem::path& target,
-                    std::int32_t canvasWidth, std::int32_t canvasHeight, UserQuestions& questions) {
-  const auto refuse = [&](const std::string& why) {
-    questions.ReportFailure(file.name + ": " + why + "; skipped");
-    return Attempt{};
-  };
-  try {
-    const std::vector<unsigned char> bytes = file.GetData();
-
-    PidImage image;
-    if (DetectedGame == kGameGruntz) {
-      image.transparencyMode = TransparencyMode::ColourKey;
-      image.transparencyKey = kGruntzTransparencyKey;
-    }
-    const PidLoadStatus status =
-        image.loadFromMemory(bytes.data(), bytes.size(),
-                             currentPalette ? &*currentPalette : nullptr, false, false, true);
-    if (status != PidLoadStatus::Loaded) return refuse(RefusalText(status, image, bytes.size()));
-
-    const CanvasPlacement placement = placeOnCanvas(image.header(), canvasWidth, canvasHeight);
-    if (placement.canvasWidth > kMaxPictureSide || placement.canvasHeight > kMaxPictureSide) {
-      const std::string side = std::to_string(kMaxPictureSide);
-      return refuse("canvas size " + SizeText(placement.canvasWidth, placement.canvasHeight) +
-                    " is larger than " + side + " x " + side);
-    }
-    if (image.height() + placement.y > placement.canvasHeight) WriteDiagnostic("ERROR\n");
-
-    std::vector<std::uint8_t> canvas(
-        std::size_t(placement.canvasWidth) * std::size_t(placement.canvasHeight) * 4, 0);
-    image.renderRgba(canvas, placement.canvasWidth, placement.canvasHeight,
-                     ClampedPosition(placement.x), ClampedPosition(placement.y));
-
-    const std::filesystem::path temporary = TemporaryPathFor(target);
-    Attempt attempt = SaveCanvas(canvas, placement.canvasWidth, placement.canvasHeight, temporary);
-    std::error_code ignored;
-    if (!attempt.written) {
-      // A failed save may leave a partial file behind.
-      std::filesystem::remove(temporary, ignored);
-      if (attempt.errors.empty())
-        questions.ReportFailure(file.name + ": the image library could not save " +
-                                target.string());
-      return attempt;
-    }
-    std::error_code renameError;
-    std::filesystem::rename(temporary, target, renameError);
-    if (renameError) {
-      std::filesystem::remove(temporary, ignored);
-      questions.ReportFailure(file.name + ": cannot write " + target.string() + ": " +
-                              renameError.message());
-      attempt.written = false;
-    }
-    return attempt;
-  } catch (const REZ::Exception& error) {
-    return refuse(error.message + (error.detail.empty() ? "" : " (" + error.detail + ")"));
-  } catch (const std::bad_alloc&) {
-    return refuse("not enough memory to convert it");
-  }
+  if (sink.outOfMemory) throw std::bad_alloc();
+  if (encoding.libraryErrors.empty() && sink.bytes.empty())
+    encoding.libraryErrors.push_back({IL_INTERNAL_ERROR, "the image library saved nothing"});
+  if (encoding.libraryErrors.empty()) encoding.bytes = std::move(sink.bytes);
+  return encoding;
 }
 
 }  // namespace
+
+std::mutex& ImageLibraryLock() {
+  return imageLibraryLock;
+}
 
 void InitImageLibrary() {
   std::call_once(imageLibraryStarted, [] {
@@ -193,42 +160,35 @@ void InitImageLibrary() {
   });
 }
 
-ConversionOutcome convertPidToPng(const REZ::File& file, const std::filesystem::path& outputFolder,
-                                  std::int32_t canvasWidth, std::int32_t canvasHeight,
-                                  UserQuestions& questions, std::atomic<bool>& paused) {
+PngEncoding EncodePidAsPng(const std::vector<unsigned char>& pid, const ConversionContext& context,
+                           CanvasSize canvasSize) {
   InitImageLibrary();
-  const std::string outputName = REZ::ReplaceAll(file.name, "PID", "png");
-  if (!PlainFileName(outputName)) {
-    questions.ReportFailure(file.name + ": \"" + outputName +
-                            "\" is not a plain file name; skipped");
-    return ConversionOutcome::Failed;
+  PngEncoding refused;
+  PidImage image;
+  if (context.game == kGameGruntz) {
+    image.transparencyMode = TransparencyMode::ColourKey;
+    image.transparencyKey = kGruntzTransparencyKey;
   }
-  const std::filesystem::path target = outputFolder / outputName;
-
-  // Errors not answered before a Try Again are asked after the new attempt's
-  // own, which is where DevIL's error stack would have kept them.
-  std::deque<ImageLibraryError> unanswered;
-  for (;;) {
-    const Attempt attempt = ConvertOnce(file, target, canvasWidth, canvasHeight, questions);
-    unanswered.insert(unanswered.begin(), attempt.errors.begin(), attempt.errors.end());
-
-    bool tryAgain = false;
-    while (!unanswered.empty() && !tryAgain) {
-      const ImageLibraryError error = unanswered.front();
-      unanswered.pop_front();
-      const std::string text =
-          "#" + std::to_string(error.code) + ": " + error.text + "\nFile: " + file.name;
-      switch (questions.AskImageError(text)) {
-        case ImageErrorAnswer::TryAgain:
-          tryAgain = true;
-          break;
-        case ImageErrorAnswer::Cancel:
-          paused = true;
-          break;
-        case ImageErrorAnswer::Continue:
-          break;
-      }
-    }
-    if (!tryAgain) return attempt.written ? ConversionOutcome::Written : ConversionOutcome::Failed;
+  const PidLoadStatus status = image.loadFromMemory(
+      pid.data(), pid.size(), context.palette ? &*context.palette : nullptr, false, false, true);
+  if (status != PidLoadStatus::Loaded) {
+    refused.refusal = RefusalText(status, image, pid.size());
+    return refused;
   }
+  const CanvasPlacement placement =
+      placeOnCanvas(image.header(), canvasSize.width, canvasSize.height);
+  if (placement.canvasWidth > kMaxPictureSide || placement.canvasHeight > kMaxPictureSide) {
+    const std::string side = std::to_string(kMaxPictureSide);
+    refused.refusal = "canvas size " +
+                      PictureSizeText(placement.canvasWidth, placement.canvasHeight) +
+                      " is larger than " + side + " x " + side;
+    return refused;
+  }
+  if (image.height() + placement.y > placement.canvasHeight) WriteDiagnostic("ERROR\n");
+
+  std::vector<std::uint8_t> canvas(
+      std::size_t(placement.canvasWidth) * std::size_t(placement.canvasHeight) * 4, 0);
+  image.renderRgba(canvas, placement.canvasWidth, placement.canvasHeight,
+                   ClampedPosition(placement.x), ClampedPosition(placement.y));
+  return EncodeCanvas(canvas, placement.canvasWidth, placement.canvasHeight);
 }

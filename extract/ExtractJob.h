@@ -9,14 +9,17 @@
 #include <atomic>
 #include <cstdint>
 #include <filesystem>
+#include <functional>
 #include <memory>
 #include <string>
 #include <unordered_map>
 
+#include "archive/ArchiveStats.h"
 #include "archive/cREZ.h"
-#include "convert/UserQuestions.h"
+#include "convert/ImageConversion.h"
 #include "extract/ExtractOptions.h"
 #include "extract/ProgressTracker.h"
+#include "extract/UserQuestions.h"
 
 enum class ExtractStatus {
   Running,
@@ -50,7 +53,7 @@ class ExtractJob {
  public:
   ExtractJob(std::string sourcePath, std::filesystem::path destinationPath,
              std::shared_ptr<REZ::Parser> archive, ExtractOptions options,
-             std::shared_ptr<UserQuestions> questions);
+             std::shared_ptr<UserQuestions> questions, ConversionContext context);
   ExtractJob(const ExtractJob&) = delete;
   ExtractJob& operator=(const ExtractJob&) = delete;
 
@@ -72,6 +75,12 @@ class ExtractJob {
   std::atomic<bool> cancelled{false};
   // The job's own copy; the worker alone touches it once the job runs.
   ExtractOptions options;
+  // The game and palette the pictures are converted with; the worker switches
+  // the palette as it walks. Its own, so that no other job's walk can change it.
+  ConversionContext context;
+  // For tests only: called on the worker thread before each file is begun,
+  // with the file's archive name.
+  std::function<void(const std::string&)> beforeEachFile;
 
   // Worker side.
   std::atomic<bool> done{false};
@@ -83,8 +92,8 @@ class ExtractJob {
   std::unordered_map<const REZ::Dir*, std::int64_t> selectedInSubtree;
 };
 
-std::shared_ptr<ExtractJob> MakeExtractJob(std::string sourcePath,
-                                           std::filesystem::path destinationPath,
-                                           std::shared_ptr<REZ::Parser> archive,
-                                           ExtractOptions options,
-                                           std::shared_ptr<UserQuestions> questions);
+std::shared_ptr<ExtractJob> MakeExtractJob(
+    std::string sourcePath, std::filesystem::path destinationPath,
+    std::shared_ptr<REZ::Parser> archive, ExtractOptions options,
+    std::shared_ptr<UserQuestions> questions,
+    ConversionContext context = {DetectedGame, currentPalette});

@@ -6,6 +6,8 @@
 #include <string>
 #include <vector>
 
+#include "archive/ArchiveStats.h"
+
 struct TypeChoice {
   std::string name;  // a file type of the archive, e.g. "PID"; compared case-sensitively
   bool selected = false;
@@ -30,3 +32,10 @@ struct ExtractOptions {
 
 // True when types holds a selected entry named exactly extension.
 bool IsTypeSelected(const ExtractOptions& options, const std::string& extension);
+
+// The options for the archive's types (in the order of its type statistics)
+// with selected[i] telling whether types[i] is extracted; fileCount is the sum
+// of the selected counts. overwriteAll starts false.
+ExtractOptions MakeExtractOptions(const std::vector<TypeStat>& types,
+                                  const std::vector<bool>& selected, bool convertPid,
+                                  bool rectConversion, bool extractEmptyFolders);

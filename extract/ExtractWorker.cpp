@@ -7,18 +7,31 @@
 #include <cerrno>
 #include <chrono>
 #include <cstring>
+#include <filesystem>
 #include <functional>
 #include <limits>
 #include <new>
+#include <optional>
 #include <thread>
 
-#include "convert/ImageConversion.h"
-#include "convert/PcxToPng.h"
-#include "convert/XmiToMidi.h"
+#include "extract/ConvertedOutput.h"
 #include "extract/EntryNames.h"
 #include "extract/FileWriter.h"
+#include "extract/PngOutput.h"
 
 namespace {
+
+// The one place an archive name becomes the name of a file or folder on disk;
+// none when the name could leave its folder.
+std::optional<std::string> DiskNameFor(const std::string& archiveName) {
+  if (!IsSafeEntryName(archiveName)) return std::nullopt;
+  return archiveName;
+}
+
+// The one place a PID entry's PNG name is made.
+std::optional<std::string> PngDiskNameFor(const std::string& archiveName) {
+  return DiskNameFor(REZ::ReplaceAll(archiveName, "PID", "png"));
+}
 
 void Report(ExtractJob& job, const std::string& message) {
   ++job.result.problems;
@@ -36,6 +49,37 @@ std::string Shown(const std::filesystem::path& path) {
 std::string SystemReason(int error) {
   return std::strerror(error);
 }
+
+class Descriptor {
+ public:
+  explicit Descriptor(int fd = -1) : fd(fd) {}
+  ~Descriptor() {
+    if (fd >= 0) ::close(fd);
+  }
+  Descriptor(const Descriptor&) = delete;
+  Descriptor& operator=(const Descriptor&) = delete;
+  void Hold(int newFd) {
+    if (fd >= 0) ::close(fd);
+    fd = newFd;
+  }
+
+ private:
+  int fd;
+};
+
+// A folder of the destination, open while the walk is inside it.
+struct OpenFolder {
+  std::string displayPath;      // the archive's path, e.g. "\LEVEL1\IMAGES"
+  std::filesystem::path shown;  // where it is on disk, for reports only
+  int fd = -1;
+  // Where the walk made it, to notice a folder swapped during the run; no
+  // parent for the destination itself.
+  const OpenFolder* parent = nullptr;
+  std::string name;
+  struct stat identity {};
+  bool replaced = false;
+  CanvasSize canvas;
+};
 
 void AddToCurrent(ExtractJob& job, std::int64_t files) {
   job.progress.Lock();
@@ -86,159 +130,153 @@ bool PausePoint(ExtractJob& job) {
   return !StopRequested(job);
 }
 
-bool MakeFolder(ExtractJob& job, const std::filesystem::path& path) {
-  if (::mkdir(path.c_str(), 0777) == 0) return true;
+// Makes (when missing) and opens the folder name inside parent without
+// following a symbolic link; -1 after reporting why not.
+int MakeFolder(ExtractJob& job, const OpenFolder& parent, const std::string& name,
+               const std::filesystem::path& shown, bool& existed) {
+  existed = false;
+  if (::mkdirat(parent.fd, name.c_str(), 0777) != 0) {
+    if (errno != EEXIST) {
+      Report(job, "cannot create folder " + Shown(shown) + ": " + SystemReason(errno));
+      return -1;
+    }
+    existed = true;
+  }
+  const int fd = ::openat(parent.fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
+  if (fd >= 0) return fd;
   const int error = errno;
   struct stat info;
-  if (error == EEXIST && ::lstat(path.c_str(), &info) == 0) {
-    if (S_ISDIR(info.st_mode)) return true;
+  if (::fstatat(parent.fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
     if (S_ISLNK(info.st_mode)) {
-      Report(job, "refused to enter " + Shown(path) + ": it is a symbolic link");
-      return false;
+      Report(job, "refused to enter " + Shown(shown) + ": it is a symbolic link");
+      return -1;
     }
-    Report(job, "cannot create folder " + Shown(path) + ": a file of that name is in the way");
-    return false;
+    if (!S_ISDIR(info.st_mode)) {
+      Report(job, "cannot create folder " + Shown(shown) + ": a file of that name is in the way");
+      return -1;
+    }
   }
-  Report(job, "cannot create folder " + Shown(path) + ": " + SystemReason(error));
+  Report(job, "cannot open folder " + Shown(shown) + ": " + SystemReason(error));
+  return -1;
+}
+
+// False once the folder is no longer where the walk made it (moved, or
+// swapped for a symbolic link); reported once.
+bool StillInPlace(ExtractJob& job, OpenFolder& folder) {
+  if (folder.replaced) return false;
+  if (folder.parent == nullptr) return true;
+  struct stat now;
+  if (::fstatat(folder.parent->fd, folder.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
+      now.st_dev == folder.identity.st_dev && now.st_ino == folder.identity.st_ino)
+    return true;
+  folder.replaced = true;
+  Report(job, "folder " + Shown(folder.shown) +
+                  " was moved or replaced during the extraction; nothing more is written in it");
   return false;
 }
 
 enum class TargetState { Free, Occupied, Refused };
 
 // What sits where a file is to be written. Refusals are reported here.
-TargetState InspectTarget(ExtractJob& job, const std::filesystem::path& target) {
+TargetState InspectTarget(ExtractJob& job, const OpenFolder& folder, const std::string& name) {
+  const std::filesystem::path shown = folder.shown / name;
   struct stat info;
-  if (::lstat(target.c_str(), &info) != 0) {
+  if (::fstatat(folder.fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
     if (errno == ENOENT) return TargetState::Free;
-    Report(job, "cannot write " + Shown(target) + ": " + SystemReason(errno));
+    Report(job, "cannot write " + Shown(shown) + ": " + SystemReason(errno));
     return TargetState::Refused;
   }
   if (S_ISLNK(info.st_mode)) {
-    Report(job, "refused to write " + Shown(target) + ": a symbolic link is in its place");
+    Report(job, "refused to write " + Shown(shown) + ": a symbolic link is in its place");
     return TargetState::Refused;
   }
   if (S_ISDIR(info.st_mode)) {
-    Report(job, "cannot write " + Shown(target) + ": " + SystemReason(EISDIR));
+    Report(job, "cannot write " + Shown(shown) + ": " + SystemReason(EISDIR));
     return TargetState::Refused;
   }
   return TargetState::Occupied;
 }
 
-struct FolderContext {
-  const std::string& displayPath;
-  const std::filesystem::path& path;
-  CanvasSize canvas;
-};
+// Fills bytes with an output's content, or reports why it cannot and returns false.
+using Producer = std::function<bool(std::vector<unsigned char>& bytes)>;
 
-void ConvertPid(ExtractJob& job, const REZ::File& file, const FolderContext& folder) {
-  const std::string outputName = REZ::ReplaceAll(file.name, "PID", "png");
-  if (!IsSafeEntryName(outputName)) {
-    Report(job, folder.displayPath + ": refused the picture name " + Quoted(outputName) +
-                    ": it is not a plain file name");
-    ++job.result.failed;
-    return;
-  }
-  if (InspectTarget(job, folder.path / outputName) == TargetState::Refused) {
-    ++job.result.failed;
-    return;
-  }
-  const ConversionOutcome outcome = convertPidToPng(
-      file, folder.path, folder.canvas.width, folder.canvas.height, *job.questions, job.paused);
-  if (outcome == ConversionOutcome::Written)
-    ++job.result.written;
-  else
-    ++job.result.failed;
-}
-
-enum class OutputOutcome { Written, Kept, Failed };
-
-// Writes one output file into the folder, asking before it replaces a file;
-// bytes is called only once the file is to be written.
-OutputOutcome WriteOutput(ExtractJob& job, const std::string& name, const FolderContext& folder,
-                          const std::function<std::vector<unsigned char>()>& bytes) {
-  const std::filesystem::path target = folder.path / name;
-  const TargetState state = InspectTarget(job, target);
+// Every output, whatever it was made from, goes through here: the overwrite
+// rule, then the one writer.
+OutputOutcome WriteOutput(ExtractJob& job, OpenFolder& folder, const std::string& diskName,
+                          const Producer& produce) {
+  const TargetState state = InspectTarget(job, folder, diskName);
   if (state == TargetState::Refused) return OutputOutcome::Failed;
+  WriteRule rule = job.options.overwriteAll ? WriteRule::Replace : WriteRule::KeepExisting;
   if (state == TargetState::Occupied && !job.options.overwriteAll) {
-    switch (job.questions->AskOverwrite(OverwriteQuestionText(name, folder.displayPath))) {
+    switch (job.questions->AskOverwrite(OverwriteQuestionText(diskName, folder.displayPath))) {
       case OverwriteAnswer::No:
         return OutputOutcome::Kept;
-      case OverwriteAnswer::Cancel:
+      case OverwriteAnswer::OverwriteAll:
         job.options.overwriteAll = true;
         break;
       case OverwriteAnswer::Yes:
         break;
     }
+    rule = WriteRule::Replace;
   }
-  const std::vector<unsigned char> data = bytes();
-  if (const auto failure = WriteFileReplacing(target, data.data(), data.size())) {
-    Report(job, "cannot write " + Shown(target) + ": " + *failure);
-    return OutputOutcome::Failed;
-  }
-  return OutputOutcome::Written;
+  std::vector<unsigned char> bytes;
+  if (!produce(bytes)) return OutputOutcome::Failed;
+  const WriteOutcome outcome = WriteFileAt(folder.fd, diskName, bytes.data(), bytes.size(), rule);
+  if (outcome.kind == WriteOutcome::Written) return OutputOutcome::Written;
+  // One that appeared while this one was made is kept: nobody agreed to replace it.
+  if (outcome.kind == WriteOutcome::Existed) return OutputOutcome::Kept;
+  Report(job, "cannot write " + Shown(folder.shown / diskName) + ": " + outcome.reason);
+  return OutputOutcome::Failed;
 }
 
-void Count(ExtractJob& job, OutputOutcome outcome) {
-  switch (outcome) {
-    case OutputOutcome::Written:
-      ++job.result.written;
-      break;
-    case OutputOutcome::Kept:
-      ++job.result.kept;
-      break;
-    case OutputOutcome::Failed:
-      ++job.result.failed;
-      break;
-  }
-}
-
-void CopyFile(ExtractJob& job, const REZ::File& file, const FolderContext& folder) {
-  Count(job, WriteOutput(job, file.name, folder, [&] { return file.GetData(); }));
-}
-
-using Converter = ConvertedFiles (*)(const std::string&, const unsigned char*, std::size_t);
-
-// An entry converted to one or more files (XMI songs, a PCX picture). It
-// counts as failed when any of its files failed, else as written when any
-// was written.
-void ConvertFile(ExtractJob& job, const REZ::File& file, const FolderContext& folder,
-                 Converter convert) {
-  const std::vector<unsigned char> bytes = file.GetData();
-  ConvertedFiles converted = convert(file.name, bytes.data(), bytes.size());
-  if (!converted.error.empty()) {
-    Report(job, folder.displayPath + ": cannot convert " + Quoted(file.name) + ": " +
-                    PrintableName(converted.error));
-    ++job.result.failed;
-    return;
-  }
-  OutputOutcome overall = OutputOutcome::Kept;
-  for (ConvertedFile& output : converted.files) {
-    OutputOutcome outcome = OutputOutcome::Failed;
-    if (!IsSafeEntryName(output.name))
-      Report(job, folder.displayPath + ": refused the file name " + Quoted(output.name) +
-                      ": it is not a plain file name");
-    else
-      outcome = WriteOutput(job, output.name, folder, [&] { return std::move(output.bytes); });
-    if (outcome == OutputOutcome::Failed || overall == OutputOutcome::Kept) overall = outcome;
-  }
-  Count(job, overall);
+// An entry converted to files of its own, counted once.
+void ConvertFile(ExtractJob& job, const REZ::File& file, OpenFolder& folder, Converter convert) {
+  std::string error;
+  const auto write = [&](const std::string& name, std::vector<unsigned char>& bytes) {
+    return WriteOutput(job, folder, name, [&](std::vector<unsigned char>& out) {
+      out.swap(bytes);
+      return true;
+    });
+  };
+  const OutputOutcome outcome = WriteConverted(file.name, file.GetData(), convert, write, error);
+  if (!error.empty())
+    Report(job, "cannot convert " + Quoted(file.name) + " in " + folder.displayPath + ": " + error);
+  Count(job.result, outcome);
 }
 
 void ProcessFile(ExtractJob& job, const REZ::File& file, const std::string& extension,
-                 const FolderContext& folder) {
+                 OpenFolder& folder) {
+  const bool toPng = extension == "PID" && job.options.convertPid;
+  const auto diskName = toPng ? PngDiskNameFor(file.name) : DiskNameFor(file.name);
   try {
-    if (!IsSafeEntryName(file.name)) {
-      Report(job, folder.displayPath + ": refused the file name " + Quoted(file.name) +
-                      ": it is not a plain file name");
+    if (!diskName) {
+      Report(job, folder.displayPath + ": refused the " + (toPng ? "picture" : "file") + " name " +
+                      Quoted(file.name) + ": it is not a plain file name");
       ++job.result.failed;
-    } else if (extension == "PID" && job.options.convertPid) {
-      ConvertPid(job, file, folder);
-    } else if (extension == "XMI" && job.options.convertXmi) {
-      ConvertFile(job, file, folder, ConvertXmiToMidi);
-    } else if (extension == "PCX" && job.options.convertPcx) {
-      ConvertFile(job, file, folder, ConvertPcxToPng);
+    } else if (!StillInPlace(job, folder)) {
+      ++job.result.failed;
+    } else if (const Converter convert = ConverterFor(extension, job.options)) {
+      ConvertFile(job, file, folder, convert);
+    } else if (toPng) {
+      Count(job.result, WriteOutput(job, folder, *diskName, [&](std::vector<unsigned char>& bytes) {
+              const std::vector<unsigned char> pid = file.GetData();
+              std::string failure;
+              auto png = EncodeAsking(
+                  *job.questions, job.paused, file.name,
+                  [&] { return EncodePidAsPng(pid, job.context, folder.canvas); }, failure);
+              if (!png) {
+                Report(job, "cannot convert " + Quoted(file.name) + " in " + folder.displayPath +
+                                ": " + failure);
+                return false;
+              }
+              bytes = std::move(*png);
+              return true;
+            }));
     } else {
-      CopyFile(job, file, folder);
+      Count(job.result, WriteOutput(job, folder, *diskName, [&](std::vector<unsigned char>& bytes) {
+              bytes = file.GetData();
+              return true;
+            }));
     }
   } catch (const REZ::Exception& e) {
     Report(job, "cannot read " + Quoted(file.name) + " in " + folder.displayPath +
@@ -265,37 +303,88 @@ void Tolerate(ExtractJob& job, const std::string& what, Step step) {
   }
 }
 
-// Where the files go, or nullopt after reporting why nothing can be written.
-std::optional<std::filesystem::path> UsableDestination(ExtractJob& job) {
+// The destination opened, or -1 after reporting why nothing can be written.
+int OpenDestination(ExtractJob& job, std::filesystem::path& shown) {
   const auto fail = [&](const std::string& message) {
     job.result.fatalMessage = message;
     Report(job, message);
-    return std::nullopt;
+    return -1;
   };
   if (job.destinationPath.empty()) return fail("no destination folder given");
   std::error_code error;
-  const std::filesystem::path destination = std::filesystem::absolute(job.destinationPath, error);
+  shown = std::filesystem::absolute(job.destinationPath, error);
   if (error)
     return fail("destination folder " + Shown(job.destinationPath) + ": " + error.message());
-  struct stat info;
-  if (::stat(destination.c_str(), &info) != 0) {
-    if (errno == ENOENT)
-      return fail("destination folder " + Shown(destination) + " does not exist");
-    return fail("destination folder " + Shown(destination) + ": " + SystemReason(errno));
+  // The destination itself may be a symbolic link; nothing below it may.
+  const int fd = ::open(job.destinationPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (fd < 0) {
+    if (errno == ENOENT) return fail("destination folder " + Shown(shown) + " does not exist");
+    if (errno == ENOTDIR) return fail("destination " + Shown(shown) + " is not a folder");
+    return fail("destination folder " + Shown(shown) + ": " + SystemReason(errno));
   }
-  if (!S_ISDIR(info.st_mode)) return fail("destination " + Shown(destination) + " is not a folder");
-  // Permission bits do not tell (root, read-only mounts, ACLs): try it.
-  const std::filesystem::path probe =
-      destination / (".tarnwick-probe-" + std::to_string(::getpid()));
-  const int fd = ::open(probe.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-  if (fd < 0 && errno != EEXIST)
-    return fail("destination folder " + Shown(destination) +
-                " cannot be written: " + SystemReason(errno));
-  if (fd >= 0) {
+  if (const auto reason = CannotWriteIn(fd)) {
     ::close(fd);
-    ::unlink(probe.c_str());
+    return fail("destination folder " + Shown(shown) + " cannot be written: " + *reason);
   }
-  return destination;
+  return fd;
+}
+
+enum class FolderLevel { Root, TopLevel, Deeper };
+
+void ExtractFolder(ExtractJob& job, const REZ::Dir& folder, OpenFolder* parent, FolderLevel level,
+                   OpenFolder& here) {
+  if (StopRequested(job)) return;
+  const bool hasSelected = HasSelectedFiles(job, folder);
+  if (!hasSelected && !job.options.extractEmptyFolders) return;
+
+  Descriptor own;
+  if (level != FolderLevel::Root) {
+    here.displayPath = parent->displayPath + "\\" + folder.name;
+    const auto diskName = DiskNameFor(folder.name);
+    if (!diskName) {
+      Report(job, parent->displayPath + ": refused the folder name " + Quoted(folder.name) +
+                      ": it is not a plain folder name; nothing below it is extracted");
+      FailSubtree(job, folder);
+      return;
+    }
+    here.shown = parent->shown / *diskName;
+    here.name = *diskName;
+    here.parent = parent;
+    bool existed = false;
+    if (StillInPlace(job, *parent))
+      here.fd = MakeFolder(job, *parent, *diskName, here.shown, existed);
+    if (here.fd < 0) {
+      FailSubtree(job, folder);
+      return;
+    }
+    own.Hold(here.fd);
+    if (::fstat(here.fd, &here.identity) != 0) here.replaced = true;
+    if (existed) RemoveStaleTemporaries(here.fd);
+  }
+
+  if (level == FolderLevel::TopLevel)
+    Tolerate(job, "cannot read the palette of " + here.displayPath,
+             [&] { switchPaletteFrom(folder, job.context.palette); });
+  if (job.options.convertPid && job.options.rectConversion)
+    Tolerate(job, "cannot measure the pictures of " + here.displayPath,
+             [&] { here.canvas = computeCommonCanvas(folder); });
+  const FolderLevel childLevel =
+      level == FolderLevel::Root ? FolderLevel::TopLevel : FolderLevel::Deeper;
+
+  for (const auto& child : folder.children) {
+    if (StopRequested(job)) return;
+    if (child->IsDir()) {
+      OpenFolder below;
+      ExtractFolder(job, static_cast<const REZ::Dir&>(*child), &here, childLevel, below);
+      continue;
+    }
+    if (!hasSelected) continue;
+    const auto extension = REZ::FileExtension(child->name);
+    if (!extension || !IsTypeSelected(job.options, *extension)) continue;
+    if (job.beforeEachFile) job.beforeEachFile(child->name);
+    if (!PausePoint(job)) return;
+    ProcessFile(job, static_cast<const REZ::File&>(*child), *extension, here);
+  }
 }
 
 }  // namespace
@@ -309,58 +398,6 @@ bool HasSelectedFiles(ExtractJob& job, const REZ::Dir& folder) {
   return SelectedInSubtree(job, folder) > 0;
 }
 
-void ExtractFolder(ExtractJob& job, const REZ::Dir& folder, const std::string* parentDisplayPath,
-                   FolderLevel level, const std::filesystem::path& parentFolder) {
-  if (StopRequested(job)) return;
-  const bool hasSelected = HasSelectedFiles(job, folder);
-  if (!hasSelected && !job.options.extractEmptyFolders) return;
-
-  std::string displayPath;
-  std::filesystem::path folderPath;
-  if (level == FolderLevel::Root) {
-    displayPath = "\\";
-    folderPath = parentFolder;
-  } else {
-    displayPath = (parentDisplayPath ? *parentDisplayPath : std::string("\\")) + "\\" + folder.name;
-    if (!IsSafeEntryName(folder.name)) {
-      Report(job, (parentDisplayPath ? *parentDisplayPath : std::string("\\")) +
-                      ": refused the folder name " + Quoted(folder.name) +
-                      ": it is not a plain folder name; nothing below it is extracted");
-      FailSubtree(job, folder);
-      return;
-    }
-    folderPath = parentFolder / folder.name;
-    if (!MakeFolder(job, folderPath)) {
-      FailSubtree(job, folder);
-      return;
-    }
-  }
-
-  if (level == FolderLevel::TopLevel)
-    Tolerate(job, "cannot read the palette of " + displayPath, [&] { switchPaletteFrom(folder); });
-  CanvasSize canvas;
-  if (job.options.convertPid && job.options.rectConversion)
-    Tolerate(job, "cannot measure the pictures of " + displayPath,
-             [&] { canvas = computeCommonCanvas(folder); });
-  const FolderContext context{displayPath, folderPath, canvas};
-  const FolderLevel childLevel =
-      level == FolderLevel::Root ? FolderLevel::TopLevel : FolderLevel::Deeper;
-
-  for (const auto& child : folder.children) {
-    if (StopRequested(job)) return;
-    if (child->IsDir()) {
-      ExtractFolder(job, static_cast<const REZ::Dir&>(*child), &displayPath, childLevel,
-                    folderPath);
-      continue;
-    }
-    if (!hasSelected) continue;
-    const auto extension = REZ::FileExtension(child->name);
-    if (!extension || !IsTypeSelected(job.options, *extension)) continue;
-    if (!PausePoint(job)) return;
-    ProcessFile(job, static_cast<const REZ::File&>(*child), *extension, context);
-  }
-}
-
 void workerMain(std::shared_ptr<ExtractJob> job) {
   job->progress.Lock();
   job->progress.SetTotal(job->options.fileCount);
@@ -369,11 +406,15 @@ void workerMain(std::shared_ptr<ExtractJob> job) {
 
   ExtractResult& result = job->result;
   try {
-    if (const auto destination = UsableDestination(*job)) {
+    OpenFolder root;
+    root.displayPath = "\\";
+    const Descriptor destination(root.fd = OpenDestination(*job, root.shown));
+    if (root.fd >= 0) {
+      RemoveStaleTemporaries(root.fd);
       job->selectedInSubtree.clear();
       job->stoppedEarly = false;
       CountSelected(*job, job->archive->Root());
-      ExtractFolder(*job, job->archive->Root(), nullptr, FolderLevel::Root, *destination);
+      ExtractFolder(*job, job->archive->Root(), nullptr, FolderLevel::Root, root);
       if (job->stoppedEarly)
         result.status = ExtractStatus::Cancelled;
       else
@@ -392,8 +433,4 @@ void workerMain(std::shared_ptr<ExtractJob> job) {
     }
   }
   job->done.store(true, std::memory_order_release);
-}
-
-void StartExtraction(const std::shared_ptr<ExtractJob>& job) {
-  std::thread(workerMain, job).detach();
 }

@@ -1,6 +1,9 @@
 #include "extract/FileWriter.h"
 
+#include <dirent.h>
 #include <fcntl.h>
+#include <signal.h>
+#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
@@ -8,20 +11,33 @@
 #include <cerrno>
 #include <cstdio>
 #include <cstring>
+#include <random>
 
 namespace {
 
-std::atomic<unsigned> temporaryCounter{0};
+constexpr std::string_view kTemporaryPrefix = ".tarnwick-";
+constexpr std::size_t kPidDigits = 10;
+// Archive entry names hold at most 127 bytes, a dot and a 4-byte type; a
+// longer name cannot come from an archive.
+constexpr std::size_t kTemporaryNameLength = 200;
+constexpr std::time_t kStaleAfterSeconds = 24 * 60 * 60;
+
 // Cleared when the system has no unnamed files (old kernels, some file
-// systems, no /proc); the temporary-name way then serves every file.
+// systems, no /proc); the temporary name then serves every file.
 std::atomic<bool> unnamedFilesWork{true};
 
-// Hidden, and unique to this process and call, so that it meets neither an
-// archive entry nor another writer in the same folder.
-std::filesystem::path TemporaryNameFor(const std::filesystem::path& target) {
-  return target.parent_path() /
-         ("." + target.filename().string() + ".tarnwick-" + std::to_string(::getpid()) + "-" +
-          std::to_string(temporaryCounter.fetch_add(1)));
+std::string TemporaryName() {
+  thread_local std::mt19937_64 random{std::random_device{}()};
+  char pid[32];
+  std::snprintf(pid, sizeof pid, "%010ld-", static_cast<long>(::getpid()));
+  std::string name = std::string(kTemporaryPrefix) + pid;
+  static const char kHex[] = "0123456789abcdef";
+  while (name.size() < kTemporaryNameLength) {
+    std::uint64_t bits = random();
+    for (int digit = 0; digit < 16 && name.size() < kTemporaryNameLength; ++digit, bits >>= 4)
+      name.push_back(kHex[bits & 15]);
+  }
+  return name;
 }
 
 bool WriteAll(int fd, const unsigned char* data, std::size_t size) {
@@ -42,105 +58,174 @@ bool WriteAll(int fd, const unsigned char* data, std::size_t size) {
   return true;
 }
 
-std::optional<std::string> Reason(int error) {
-  return std::string(std::strerror(error));
+WriteOutcome Failure(int error) {
+  return {WriteOutcome::Failed, std::strerror(error)};
 }
 
-// Opens a fresh temporary name next to target.
-int OpenTemporary(const std::filesystem::path& target, std::filesystem::path& temporary) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    temporary = TemporaryNameFor(target);
-    const int fd =
-        ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0666);
-    if (fd >= 0 || errno != EEXIST) return fd;
-  }
-  errno = EEXIST;
-  return -1;
+WriteOutcome Done() {
+  return {WriteOutcome::Written, {}};
 }
 
-std::optional<std::string> WriteViaTemporaryName(const std::filesystem::path& target,
-                                                 const unsigned char* data, std::size_t size) {
-  std::filesystem::path temporary;
-  const int fd = OpenTemporary(target, temporary);
-  if (fd < 0) return Reason(errno);
-  const auto fail = [&](int error) {
-    ::unlink(temporary.c_str());
-    return Reason(error);
+// Gives the complete file at temporary its final name and removes temporary
+// in every case.
+WriteOutcome Publish(int folderFd, const std::string& temporary, const std::string& name,
+                     WriteRule rule) {
+  const auto finish = [&](WriteOutcome outcome) {
+    ::unlinkat(folderFd, temporary.c_str(), 0);
+    return outcome;
   };
-  if (!WriteAll(fd, data, size)) {
-    const int error = errno;
-    ::close(fd);
-    return fail(error);
+  if (rule == WriteRule::Replace) {
+    if (::renameat(folderFd, temporary.c_str(), folderFd, name.c_str()) != 0)
+      return finish(Failure(errno));
+    return Done();
   }
-  if (::close(fd) != 0) return fail(errno);
-  if (::rename(temporary.c_str(), target.c_str()) != 0) return fail(errno);
-  return std::nullopt;
+  // A link fails on an existing name instead of replacing it.
+  if (::linkat(folderFd, temporary.c_str(), folderFd, name.c_str(), 0) == 0) return finish(Done());
+  if (errno == EEXIST) return finish({WriteOutcome::Existed, {}});
+  if (errno != EPERM && errno != EOPNOTSUPP && errno != EMLINK) return finish(Failure(errno));
+  // File systems without hard links.
+  if (::renameat2(folderFd, temporary.c_str(), folderFd, name.c_str(), RENAME_NOREPLACE) == 0)
+    return Done();
+  if (errno == EEXIST) return finish({WriteOutcome::Existed, {}});
+  return finish(Failure(errno));
 }
 
-enum class Unnamed { Done, Failed, Unavailable };
+WriteOutcome WriteViaTemporaryName(int folderFd, const std::string& name, const unsigned char* data,
+                                   std::size_t size, WriteRule rule) {
+  std::string temporary;
+  int fd = -1;
+  // O_EXCL never opens what is already there, a planted symbolic link included.
+  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
+    temporary = TemporaryName();
+    fd = ::openat(folderFd, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
+                  0666);
+    if (fd < 0 && errno != EEXIST) return Failure(errno);
+  }
+  if (fd < 0) return Failure(EEXIST);
+  const bool written = WriteAll(fd, data, size);
+  const int writeError = errno;
+  // Some file systems report a failed write only when the file is closed.
+  if (::close(fd) != 0 || !written) {
+    const int error = written ? errno : writeError;
+    ::unlinkat(folderFd, temporary.c_str(), 0);
+    return Failure(error);
+  }
+  return Publish(folderFd, temporary, name, rule);
+}
+
+enum class Unnamed { Done, Unavailable };
 
 // A file without a name cannot be left behind half-written: it vanishes with
 // its descriptor unless it was linked.
-Unnamed WriteViaUnnamedFile(const std::filesystem::path& target, const unsigned char* data,
-                            std::size_t size, std::optional<std::string>& failure) {
-  std::filesystem::path folder = target.parent_path();
-  if (folder.empty()) folder = ".";
-  const int fd = ::open(folder.c_str(), O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
+Unnamed WriteViaUnnamedFile(int folderFd, const std::string& name, const unsigned char* data,
+                            std::size_t size, WriteRule rule, WriteOutcome& outcome) {
+  const int fd = ::openat(folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
   if (fd < 0) {
     if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return Unnamed::Unavailable;
-    failure = Reason(errno);
-    return Unnamed::Failed;
+    outcome = Failure(errno);
+    return Unnamed::Done;
   }
-  const auto finish = [&](std::optional<std::string> reason) {
-    ::close(fd);
-    failure = std::move(reason);
-    return failure ? Unnamed::Failed : Unnamed::Done;
+  const auto finish = [&](WriteOutcome result) {
+    // Linking happened only after every write succeeded; a failed close of a
+    // local file cannot lose bytes that write() accepted.
+    if (::close(fd) != 0 && result.kind == WriteOutcome::Written) result = Failure(errno);
+    outcome = std::move(result);
+    return Unnamed::Done;
   };
-  if (!WriteAll(fd, data, size)) return finish(Reason(errno));
+  if (!WriteAll(fd, data, size)) return finish(Failure(errno));
 
   char self[64];
   std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
-  if (::linkat(AT_FDCWD, self, AT_FDCWD, target.c_str(), AT_SYMLINK_FOLLOW) == 0)
-    return finish(std::nullopt);
-  if (errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0) {
-    ::close(fd);
-    return Unnamed::Unavailable;
+  if (rule == WriteRule::KeepExisting) {
+    if (::linkat(AT_FDCWD, self, folderFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
+      return finish(Done());
+    if (errno == EEXIST) return finish({WriteOutcome::Existed, {}});
+    if (errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0) {
+      ::close(fd);
+      return Unnamed::Unavailable;
+    }
+    return finish(Failure(errno));
   }
-  if (errno != EEXIST) return finish(Reason(errno));
-
-  // Replacing a file: name the new one beside it, then swap it in whole.
+  // Replacing: name the new file beside the old one, then swap it in whole.
   for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::filesystem::path temporary = TemporaryNameFor(target);
-    if (::linkat(AT_FDCWD, self, AT_FDCWD, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+    const std::string temporary = TemporaryName();
+    if (::linkat(AT_FDCWD, self, folderFd, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) {
       if (errno == EEXIST) continue;
-      return finish(Reason(errno));
+      if (errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0) {
+        ::close(fd);
+        return Unnamed::Unavailable;
+      }
+      return finish(Failure(errno));
     }
-    if (::rename(temporary.c_str(), target.c_str()) != 0) {
-      const int error = errno;
-      ::unlink(temporary.c_str());
-      return finish(Reason(error));
-    }
-    return finish(std::nullopt);
+    return finish(Publish(folderFd, temporary, name, rule));
   }
-  return finish(Reason(EEXIST));
+  return finish(Failure(EEXIST));
 }
 
 }  // namespace
 
-std::optional<std::string> WriteFileReplacing(const std::filesystem::path& target,
-                                              const unsigned char* data, std::size_t size,
-                                              WriteMethod method) {
+WriteOutcome WriteFileAt(int folderFd, const std::string& name, const unsigned char* data,
+                         std::size_t size, WriteRule rule, WriteMethod method) {
   if (method == WriteMethod::Best && unnamedFilesWork.load()) {
-    std::optional<std::string> failure;
-    switch (WriteViaUnnamedFile(target, data, size, failure)) {
-      case Unnamed::Done:
-        return std::nullopt;
-      case Unnamed::Failed:
-        return failure;
-      case Unnamed::Unavailable:
-        unnamedFilesWork.store(false);
-        break;
-    }
+    WriteOutcome outcome;
+    if (WriteViaUnnamedFile(folderFd, name, data, size, rule, outcome) == Unnamed::Done)
+      return outcome;
+    unnamedFilesWork.store(false);
   }
-  return WriteViaTemporaryName(target, data, size);
+  return WriteViaTemporaryName(folderFd, name, data, size, rule);
+}
+
+std::optional<std::string> CannotWriteIn(int folderFd) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    const std::string probe = TemporaryName();
+    const int fd = ::openat(folderFd, probe.c_str(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
+    if (fd >= 0) {
+      ::close(fd);
+      ::unlinkat(folderFd, probe.c_str(), 0);
+      return std::nullopt;
+    }
+    if (errno != EEXIST) return std::string(std::strerror(errno));
+  }
+  return std::string(std::strerror(EEXIST));
+}
+
+bool IsTemporaryName(std::string_view name) {
+  if (name.size() != kTemporaryNameLength ||
+      name.substr(0, kTemporaryPrefix.size()) != kTemporaryPrefix)
+    return false;
+  const std::string_view pid = name.substr(kTemporaryPrefix.size(), kPidDigits);
+  const std::string_view random = name.substr(kTemporaryPrefix.size() + kPidDigits + 1);
+  return std::all_of(pid.begin(), pid.end(), [](char c) { return c >= '0' && c <= '9'; }) &&
+         name[kTemporaryPrefix.size() + kPidDigits] == '-' &&
+         std::all_of(random.begin(), random.end(),
+                     [](char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f'); });
+}
+
+bool IsStaleTemporary(std::string_view name, std::time_t modified) {
+  if (!IsTemporaryName(name)) return false;
+  if (std::time(nullptr) - modified > kStaleAfterSeconds) return true;
+  const long pid = std::stol(std::string(name.substr(kTemporaryPrefix.size(), kPidDigits)));
+  if (pid <= 0 || pid == static_cast<long>(::getpid())) return false;
+  return ::kill(static_cast<pid_t>(pid), 0) != 0 && errno == ESRCH;
+}
+
+int RemoveStaleTemporaries(int folderFd) {
+  const int listFd = ::openat(folderFd, ".", O_RDONLY | O_DIRECTORY | O_CLOEXEC);
+  if (listFd < 0) return 0;
+  DIR* folder = ::fdopendir(listFd);
+  if (folder == nullptr) {
+    ::close(listFd);
+    return 0;
+  }
+  int removed = 0;
+  while (const dirent* entry = ::readdir(folder)) {
+    if (!IsTemporaryName(entry->d_name)) continue;
+    struct stat info;
+    if (::fstatat(folderFd, entry->d_name, &info, AT_SYMLINK_NOFOLLOW) != 0) continue;
+    if (!S_ISREG(info.st_mode) || !IsStaleTemporary(entry->d_name, info.st_mtime)) continue;
+    if (::unlinkat(folderFd, entry->d_name, 0) == 0) ++removed;
+  }
+  ::closedir(folder);
+  return removed;
 }

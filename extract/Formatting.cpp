@@ -1,5 +1,6 @@
 #include "extract/Formatting.h"
 
+#include <algorithm>
 #include <cstdio>
 
 namespace {
@@ -38,4 +39,12 @@ std::string DurationText(std::int64_t t) {
   }
   if (t > kSecond) return Format("%lld seconds", n(t / kSecond));
   return Format("%lld ms", n(t));
+}
+
+std::optional<std::int64_t> EstimateTimeLeft(std::int64_t elapsedMs, double doneFraction) {
+  // Nothing done yet: any figure would be a guess that grows without bound.
+  if (!(doneFraction > 0.0) || doneFraction >= 1.0) return std::nullopt;
+  const double left = double(elapsedMs) / doneFraction * (1.0 - doneFraction);
+  // Far beyond any real wait, yet still within what DurationText shows.
+  return static_cast<std::int64_t>(std::clamp(left, 0.0, 9.0e15));
 }

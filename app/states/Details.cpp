@@ -226,19 +226,11 @@ bool Details::Render() {
 }
 
 ExtractOptions Details::BuildOptions() const {
-  ExtractOptions options;
-  std::int64_t fileCount = 0;
-  for (std::size_t i = 0; i < typeList.size(); ++i) {
-    const bool selected = typeBoxes.at(i)->isSelected();
-    if (selected) fileCount += typeList[i].count;
-    options.types.push_back({typeList[i].extension, selected});
-  }
-  options.fileCount = static_cast<std::int32_t>(fileCount);
-  options.convertPid = pidBox->isSelected();
-  options.rectConversion = rectBox->isSelected();
-  options.extractEmptyFolders = emptyFoldersBox->isSelected();
-  options.overwriteAll = false;
-  return options;
+  std::vector<bool> selected;
+  for (std::size_t i = 0; i < typeList.size(); ++i)
+    selected.push_back(typeBoxes.at(i)->isSelected());
+  return MakeExtractOptions(typeList, selected, pidBox->isSelected(), rectBox->isSelected(),
+                            emptyFoldersBox->isSelected());
 }
 
 void Details::Confirm() {

@@ -23,13 +23,9 @@
 namespace State {
 
 std::string TimeLeftText(int elapsedMs, float percentage) {
-  // Nothing done yet: any figure would be a guess that grows without bound.
-  if (percentage == 100.0f || percentage == 0.0f) return "Estimated time left: ~a~-~w~";
-  const float p = std::max(percentage, 0.0001f);
-  const float left = static_cast<float>(elapsedMs) / p * (100.0f - p);
-  // Far beyond any real wait, yet still within what DurationText shows.
-  const float clamped = std::min(std::max(left, 0.0f), 9.0e15f);
-  return "Estimated time left: ~y~" + DurationText(static_cast<std::int64_t>(clamped)) + "~w~";
+  const auto left = EstimateTimeLeft(elapsedMs, double(percentage) / 100.0);
+  if (!left) return "Estimated time left: ~a~-~w~";
+  return "Estimated time left: ~y~" + DurationText(*left) + "~w~";
 }
 
 void ExtractAL::action(const gcn::ActionEvent& event) {
@@ -65,10 +61,9 @@ void Extract::Init() {
   progressBar->setSize(580, 31);
   top->add(progressBar.get(), 10, 75);
 
-  // An abandoned extraction stops before its next file; let it finish that
-  // one first, since the image library and the palette serve one job at a time.
+  // An abandoned extraction stops before its next file; it carries its own
+  // game and palette, so this one need not wait for it.
   app.workers.CancelAll();
-  app.workers.WaitAll(std::chrono::seconds(30));
   app.workers.Start(job);
   elapsedMs = 0;
   firstFrame = true;
@@ -166,9 +161,6 @@ void Extract::Abandon() {
   // The worker waits at its pause point; it wakes, sees the cancellation and
   // stops without touching another file.
   job->Cancel();
-  // Step 2 sets the detected game, which the worker's picture conversion
-  // reads: let the worker finish the file in hand first.
-  app.workers.WaitAll(std::chrono::seconds(30));
   std::unique_ptr<SHR::cState> details = OpenDetailsOrTell(app, sourcePath, destinationPath);
   if (details)
     ChangeState(std::move(details));

@@ -33,7 +33,9 @@ class Cli : public ::testing::Test {
         args.push_back(path);
         const CliRun run = Invoke(args);
         EXPECT_EQ(run.exitCode, 2) << command;
-        EXPECT_EQ(run.err, "tarnwick-cli: " + path + ": " + message + "\n") << command;
+        // The reader's detail follows in parentheses, on the same line.
+        EXPECT_EQ(run.err.rfind("tarnwick-cli: " + path + ": " + message, 0), 0u) << run.err;
+        EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
         EXPECT_EQ(run.out, "") << command;
       }
     }
@@ -99,7 +101,7 @@ TEST_F(Cli, EmptyArchiveAndGameDetectionJson) {
   EXPECT_EQ(JsonOf({"stats", "--json", Path("e.rez")})["game"], "ENEMIES");
 }
 
-TEST_F(Cli, ReadableStatsAndList) {
+TEST_F(Cli, ReadableStatsAndListEscapeNames) {
   Write(dir / "claw.rez", ClawArchive());
   const CliRun stats = Invoke({"stats", Path("claw.rez")});
   EXPECT_EQ(stats.exitCode, 0);
@@ -111,6 +113,29 @@ TEST_F(Cli, ReadableStatsAndList) {
   const CliRun list = Invoke({"list", Path("claw.rez")});
   EXPECT_EQ(list.exitCode, 0);
   EXPECT_LT(list.out.find("CLAW/PALETTES/MAIN.PAL"), list.out.find("SOUND.WAV"));
+
+  // No name may drive the terminal or forge a line of the listing.
+  Write(dir / "odd.rez", Folder("ROOT", {FileNode("A\x1B[2J", "WAV", "x"),
+                                         FileNode("B\n-          1  C", "WAV", "y"),
+                                         FileNode("D\\x41", "T\x07", "z")}));
+  const CliRun odd = Invoke({"list", Path("odd.rez")});
+  EXPECT_NE(odd.out.find("  A\\x1B[2J.WAV\n"), std::string::npos) << odd.out;
+  EXPECT_NE(odd.out.find("  B\\x0A-          1  C.WAV\n"), std::string::npos) << odd.out;
+  EXPECT_NE(odd.out.find("  D\\\\x41.T\\x07\n"), std::string::npos) << odd.out;
+  EXPECT_NE(Invoke({"stats", Path("odd.rez")}).out.find("\nT\\x07 "), std::string::npos);
+}
+
+TEST_F(Cli, OutputThatCannotBeWrittenExitsOne) {
+  Write(dir / "claw.rez", ClawArchive());
+  for (const char* command : {"list", "stats"})
+    for (const bool json : {false, true}) {
+      std::vector<std::string> args = {command};
+      if (json) args.push_back("--json");
+      args.push_back(Path("claw.rez"));
+      const CliRun run = RunCli(dir.path(), args, "", "/dev/full");
+      EXPECT_EQ(run.exitCode, 1) << command;
+      EXPECT_EQ(run.err, "tarnwick-cli: cannot write standard output: No space left on device\n");
+    }
 }
 
 TEST_F(Cli, NamesThatAreNotUtf8StillGiveValidJson) {
@@ -137,7 +162,7 @@ TEST_F(Cli, ArchivesThatCannotBeReadExitWith2AndOneLine) {
   std::vector<unsigned char> swapped = Build(ClawArchive());
   std::swap(swapped[0], swapped[1]);
   WriteBytes(dir / "swapped.rez", swapped);
-  ExpectArchiveError(Path("swapped.rez"), "Invalid format.");
+  ExpectArchiveError(Path("swapped.rez"), "Invalid format. (");
 
   ASSERT_EQ(mkfifo(Path("pipe.rez").c_str(), 0600), 0);
   ExpectArchiveError(Path("pipe.rez"), "Invalid format.");

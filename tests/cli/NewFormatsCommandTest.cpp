@@ -127,8 +127,8 @@ TEST(ExtractConversions, MusicAndPcxAreConvertedUnderTheOverwriteRule) {
       RunCli(work.path(), {"extract", (work / "game.rez").string(), (work / "out").string(),
                            "--midi", "--pcx", "--overwrite=never"});
   EXPECT_EQ(run.exitCode, 1);
-  EXPECT_NE(run.err.find("cannot convert \"BROKEN.XMI\": not a valid XMI"), std::string::npos)
-      << run.err;
+  EXPECT_NE(run.err.find("BROKEN.XMI"), std::string::npos) << run.err;
+  EXPECT_NE(run.err.find("not a valid XMI: "), std::string::npos) << run.err;
   EXPECT_EQ(ReadFile(work / "out" / "MUSIC-1.mid"), "kept");
   EXPECT_EQ(ReadFile(work / "out" / "MUSIC-2.mid").substr(0, 4), "MThd");
   EXPECT_EQ(ReadFile(work / "out" / "TITLE.png").substr(1, 3), "PNG");

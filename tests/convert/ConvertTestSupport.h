@@ -11,7 +11,7 @@
 #include <vector>
 
 #include "archive/cREZ.h"
-#include "convert/UserQuestions.h"
+#include "extract/UserQuestions.h"
 #include "support/RezBuilder.h"
 #include "support/TempDir.h"
 

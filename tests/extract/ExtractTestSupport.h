@@ -17,9 +17,9 @@
 
 #include "archive/ArchiveStats.h"
 #include "archive/cREZ.h"
-#include "convert/UserQuestions.h"
 #include "extract/ExtractJob.h"
 #include "extract/ExtractWorker.h"
+#include "extract/UserQuestions.h"
 #include "support/PidBuilder.h"
 #include "support/RezBuilder.h"
 #include "tests/convert/ConvertTestSupport.h"
@@ -108,7 +108,7 @@ inline std::map<std::string, std::string> TreeOf(const std::filesystem::path& ro
   std::map<std::string, std::string> tree;
   for (auto it = std::filesystem::recursive_directory_iterator(root);
        it != std::filesystem::recursive_directory_iterator(); ++it) {
-    const std::string relative = std::filesystem::relative(it->path(), root).generic_string();
+    const std::string relative = it->path().lexically_relative(root).generic_string();
     if (it->is_symlink()) {
       tree[relative] = "->";
       it.disable_recursion_pending();

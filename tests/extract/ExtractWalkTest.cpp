@@ -10,6 +10,7 @@
 using namespace rezbuild;
 using namespace extracttest;
 using Tree = std::map<std::string, std::string>;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -97,6 +98,7 @@ TEST_F(ExtractWalk, PidFilesAreCopiedRawWhenConversionIsOffEvenWithRect) {
   auto archive = Open(Folder("", {FileNode("FRAME", "PID", pid)}));
   auto options = OptionsFor(*archive);
   options.rectConversion = true;
+  options.overwriteAll = true;
   Run(archive, options);
   EXPECT_EQ(TreeOf(destination), (Tree{{"FRAME.PID", std::string(pid.begin(), pid.end())}}));
 }
@@ -145,8 +147,7 @@ INSTANTIATE_TEST_SUITE_P(
         OverwriteCase{
             "Yes", {OverwriteAnswer::Yes, OverwriteAnswer::Yes}, "second", "new b", 2, 3, 0},
         OverwriteCase{"No", {OverwriteAnswer::No, OverwriteAnswer::No}, "first", "old b", 2, 1, 2},
-        OverwriteCase{
-            "CancelMeansOverwriteAll", {OverwriteAnswer::Cancel}, "second", "new b", 1, 3, 0}),
+        OverwriteCase{"All", {OverwriteAnswer::OverwriteAll}, "second", "new b", 1, 3, 0}),
     [](const auto& info) { return std::string(info.param.name); });
 
 TEST_F(ExtractWalk, QuestionNamesTheRootAsOneBackslashAndDeeperFoldersByPath) {
@@ -178,12 +179,14 @@ TEST_F(ExtractWalk, PaletteSwitchesOnlyOnEnteringWalkedTopLevelFolders) {
                         Folder("DEEP", {Folder("PALETTES", {FileNode("MAIN", "PAL", palette(4))}),
                                         FileNode("S", "WAV", "s")})})}));
   testing::internal::CaptureStdout();
-  Run(archive, OptionsFor(*archive, {"WAV"}));
+  const auto job = Run(archive, OptionsFor(*archive, {"WAV"}));
   EXPECT_EQ(testing::internal::GetCapturedStdout(),
             "Error: palette found in LEVEL is broken!\nSwitched to palette from: LEVEL\n");
-  ASSERT_TRUE(currentPalette.has_value());
-  EXPECT_EQ(currentPalette->bytes[699], 3);
-  EXPECT_EQ(currentPalette->bytes[700], 0);
+  // The job's own palette; the process-wide one is left alone.
+  ASSERT_TRUE(job->context.palette.has_value());
+  EXPECT_EQ(job->context.palette->bytes[699], 3);
+  EXPECT_EQ(job->context.palette->bytes[700], 0);
+  EXPECT_FALSE(currentPalette.has_value());
 }
 
 std::vector<unsigned char> PaletteFile(const Palette& palette) {
@@ -232,23 +235,31 @@ TEST_F(ExtractWalk, PictureThatCannotBeConvertedIsCountedAsFailed) {
   EXPECT_EQ(TreeOf(destination).count("EMPTY.png"), 0u);
 }
 
-TEST_F(ExtractWalk, PidPicturesBecomePngWithoutTheOverwriteQuestion) {
-  auto archive = Open(Folder("", {Folder("IMAGES", {FileNode("FRAME001", "PID", MakePid(3, 2)),
-                                                    FileNode("PIDGEON", "PID", MakePid(1, 1))})}));
-  std::filesystem::create_directory(destination / "IMAGES");
-  WriteText(destination / "IMAGES" / "FRAME001.png", "old picture");
+TEST_F(ExtractWalk, PngTargetsFollowTheOverwriteRuleAndCollidingNamesAreAsked) {
+  // XPID.PID and Xpng.PID both become Xpng.png.
+  auto archive = Open(Folder("", {Folder("IMAGES", {FileNode("FRAME", "PID", MakePid(3, 2)),
+                                                    FileNode("XPID", "PID", MakePid(1, 1)),
+                                                    FileNode("Xpng", "PID", MakePid(2, 2))})}));
+  fs::create_directory(destination / "IMAGES");
+  WriteText(destination / "IMAGES" / "FRAME.png", "old picture");
   auto options = OptionsFor(*archive);
   options.convertPid = true;
-  const auto job = Run(archive, options);
-
-  EXPECT_TRUE(questions->overwriteQuestions.empty());
-  EXPECT_FALSE(std::filesystem::exists(destination / "IMAGES" / "FRAME001.PID"));
-  const PngSize frame = PngSizeOf(destination / "IMAGES" / "FRAME001.png");
-  EXPECT_EQ(frame.width, 3u);
-  EXPECT_EQ(frame.height, 2u);
-  EXPECT_EQ(PngSizeOf(destination / "IMAGES" / "pngGEON.png").width, 1u);
-  EXPECT_EQ(job->Result().written, 2);
-  EXPECT_EQ(CurrentOf(*job), 2);
+  for (const auto answer : {OverwriteAnswer::No, OverwriteAnswer::Yes}) {
+    questions->overwriteQuestions.clear();
+    questions->overwriteAnswers = {answer, answer, answer};
+    const auto job = Run(archive, options);
+    const bool yes = answer == OverwriteAnswer::Yes;
+    // The second round also meets the first round's Xpng.png.
+    ASSERT_EQ(questions->overwriteQuestions.size(), yes ? 3u : 2u);
+    EXPECT_EQ(questions->overwriteQuestions[0].rfind("File FRAME.png in:\n\\\\IMAGES\n", 0), 0u);
+    EXPECT_EQ(questions->overwriteQuestions[1].rfind("File Xpng.png in:", 0), 0u);
+    EXPECT_EQ(ReadFile(destination / "IMAGES" / "FRAME.png") == "old picture", !yes);
+    EXPECT_EQ(PngSizeOf(destination / "IMAGES" / "Xpng.png").width, yes ? 2u : 1u);
+    EXPECT_EQ(job->Result().kept, yes ? 0 : 2);
+    EXPECT_EQ(job->Result().status, ExtractStatus::Succeeded);
+  }
+  EXPECT_EQ(PngSizeOf(destination / "IMAGES" / "FRAME.png").width, 3u);
+  EXPECT_FALSE(fs::exists(destination / "IMAGES" / "FRAME.PID"));
 }
 
 TEST_F(ExtractWalk, RectConversionGivesEachFolderItsOwnCommonCanvas) {
@@ -264,6 +275,7 @@ TEST_F(ExtractWalk, RectConversionGivesEachFolderItsOwnCommonCanvas) {
   EXPECT_EQ(PngSizeOf(destination / "ANIM" / "B.png").height, 10u);
 
   options.rectConversion = true;
+  options.overwriteAll = true;
   Run(archive, options);
   for (const char* name : {"A.png", "B.png"}) {
     const PngSize size = PngSizeOf(destination / "ANIM" / name);
@@ -273,17 +285,6 @@ TEST_F(ExtractWalk, RectConversionGivesEachFolderItsOwnCommonCanvas) {
   const PngSize other = PngSizeOf(destination / "ANIM" / "OTHER" / "C.png");
   EXPECT_EQ(other.width, 16u);
   EXPECT_EQ(other.height, 10u);
-}
-
-TEST_F(ExtractWalk, HasSelectedFilesLooksThroughTheWholeSubtree) {
-  auto archive = Open(Folder("", {Folder("A", {Folder("B", {Folder("C", {FileNode("X", "WAV")})})}),
-                                  Folder("D", {FileNode("Y", "TXT")})}));
-  auto job =
-      MakeExtractJob("a.rez", destination, archive, OptionsFor(*archive, {"WAV"}), questions);
-  const auto& root = archive->Root();
-  EXPECT_TRUE(HasSelectedFiles(*job, root));
-  EXPECT_TRUE(HasSelectedFiles(*job, static_cast<const REZ::Dir&>(*root.children[0])));
-  EXPECT_FALSE(HasSelectedFiles(*job, static_cast<const REZ::Dir&>(*root.children[1])));
 }
 
 TEST_F(ExtractWalk, RelativeDestinationIsResolvedAndTheWorkingDirectoryNeverChanged) {

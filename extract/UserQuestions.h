@@ -1,4 +1,4 @@
-// How the core asks the user something while it extracts or converts.
+// How the extraction asks the user something while it runs.
 //
 // The desktop program answers with message boxes, tarnwick-cli on the
 // terminal, tests with scripted answers. Calls come from the worker thread and
@@ -7,7 +7,8 @@
 
 #include <string>
 
-enum class OverwriteAnswer { Yes, No, Cancel };
+// OverwriteAll: this file and every later one without asking again.
+enum class OverwriteAnswer { Yes, No, OverwriteAll };
 enum class ImageErrorAnswer { Cancel, TryAgain, Continue };
 
 class UserQuestions {
