@@ -9,6 +9,7 @@
 
 #include "cli/Commands.h"
 #include "cli/OpenArchive.h"
+#include "cli/Usage.h"
 #include "extract/EntryNames.h"
 #include "text/Windows1252.h"
 

@@ -9,6 +9,7 @@
 #include "archive/RezWriter.h"
 #include "cli/Commands.h"
 #include "cli/OpenArchive.h"
+#include "cli/Usage.h"
 #include "extract/EntryNames.h"
 
 namespace cli {
