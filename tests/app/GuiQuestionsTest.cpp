@@ -21,7 +21,7 @@ TEST(GuiQuestions, OverwriteAndImageErrorBoxesAndTheirAnswers) {
     boxes.Answer(answer);
   EXPECT_EQ(questions.AskOverwrite("File A.WAV in:\n\\\nalready exits."), OverwriteAnswer::Yes);
   EXPECT_EQ(questions.AskOverwrite("x"), OverwriteAnswer::No);
-  EXPECT_EQ(questions.AskOverwrite("x"), OverwriteAnswer::Cancel);
+  EXPECT_EQ(questions.AskOverwrite("x"), OverwriteAnswer::OverwriteAll);
   EXPECT_EQ(questions.AskImageError("#1290: could not open file\nFile: A.PID"),
             ImageErrorAnswer::TryAgain);
   EXPECT_EQ(questions.AskImageError("x"), ImageErrorAnswer::Continue);
