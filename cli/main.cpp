@@ -41,8 +41,9 @@ const char* kUsage =
     "  --version                   show the version\n"
     "\n"
     "Exit status: 0 on success; 1 when extract could not write some files (each is\n"
-    "reported on stderr), pack wrote nothing or cat could not write stdout; 2 on a\n"
-    "usage error, an archive that cannot be read or a PATH that names no file.\n";
+    "reported on stderr), pack wrote nothing, or standard output could not be\n"
+    "written; 2 on a usage error, an archive that cannot be read or a cat PATH that\n"
+    "names no file.\n";
 
 // Whatever a command printed must have reached stdout whole: a script reading
 // a cut listing must not see success. A closed pipe may stay quiet.

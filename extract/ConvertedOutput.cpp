@@ -4,12 +4,6 @@
 #include "convert/XmiToMidi.h"
 #include "extract/EntryNames.h"
 
-void Count(ExtractResult& result, OutputOutcome outcome) {
-  ++(outcome == OutputOutcome::Written ? result.written
-     : outcome == OutputOutcome::Kept  ? result.kept
-                                       : result.failed);
-}
-
 Converter ConverterFor(const std::string& extension, const ExtractOptions& options) {
   if (extension == "XMI" && options.convertXmi) return ConvertXmiToMidi;
   if (extension == "PCX" && options.convertPcx) return ConvertPcxToPng;

@@ -8,12 +8,8 @@
 #include <vector>
 
 #include "convert/ConvertedFiles.h"
-#include "extract/ExtractJob.h"
+#include "extract/DestinationFolders.h"
 #include "extract/ExtractOptions.h"
-
-enum class OutputOutcome { Written, Kept, Failed };
-
-void Count(ExtractResult& result, OutputOutcome outcome);
 
 using Converter = ConvertedFiles (*)(const std::string& entryName, const unsigned char* data,
                                      std::size_t size);

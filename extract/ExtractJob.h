@@ -69,8 +69,8 @@ class ExtractJob {
   const std::shared_ptr<REZ::Parser> archive;
   const std::shared_ptr<UserQuestions> questions;
   ProgressTracker progress;
-  // Set by the interface (Pause) and by the image conversion (Cancel answer of
-  // its error question); the worker waits before each file while it is set.
+  // Set by the interface (Pause) and by the worker when the user answers an
+  // image library error with Cancel; the worker waits before each file while it is set.
   std::atomic<bool> paused{false};
   std::atomic<bool> cancelled{false};
   // The job's own copy; the worker alone touches it once the job runs.

@@ -1,20 +1,16 @@
 #include "extract/ExtractWorker.h"
 
-#include <fcntl.h>
 #include <sys/stat.h>
-#include <unistd.h>
 
-#include <cerrno>
 #include <chrono>
-#include <cstring>
 #include <filesystem>
-#include <functional>
 #include <limits>
 #include <new>
 #include <optional>
 #include <thread>
 
 #include "extract/ConvertedOutput.h"
+#include "extract/DestinationFolders.h"
 #include "extract/EntryNames.h"
 #include "extract/FileWriter.h"
 #include "extract/PngOutput.h"
@@ -33,53 +29,9 @@ std::optional<std::string> PngDiskNameFor(const std::string& archiveName) {
   return DiskNameFor(REZ::ReplaceAll(archiveName, "PID", "png"));
 }
 
-void Report(ExtractJob& job, const std::string& message) {
-  ++job.result.problems;
-  job.questions->ReportFailure(message);
-}
-
 std::string Quoted(const std::string& name) {
   return "\"" + PrintableName(name) + "\"";
 }
-
-std::string Shown(const std::filesystem::path& path) {
-  return PrintableName(path.string());
-}
-
-std::string SystemReason(int error) {
-  return std::strerror(error);
-}
-
-class Descriptor {
- public:
-  explicit Descriptor(int fd = -1) : fd(fd) {}
-  ~Descriptor() {
-    if (fd >= 0) ::close(fd);
-  }
-  Descriptor(const Descriptor&) = delete;
-  Descriptor& operator=(const Descriptor&) = delete;
-  void Hold(int newFd) {
-    if (fd >= 0) ::close(fd);
-    fd = newFd;
-  }
-
- private:
-  int fd;
-};
-
-// A folder of the destination, open while the walk is inside it.
-struct OpenFolder {
-  std::string displayPath;      // the archive's path, e.g. "\LEVEL1\IMAGES"
-  std::filesystem::path shown;  // where it is on disk, for reports only
-  int fd = -1;
-  // Where the walk made it, to notice a folder swapped during the run; no
-  // parent for the destination itself.
-  const OpenFolder* parent = nullptr;
-  std::string name;
-  struct stat identity {};
-  bool replaced = false;
-  CanvasSize canvas;
-};
 
 void AddToCurrent(ExtractJob& job, std::int64_t files) {
   job.progress.Lock();
@@ -130,117 +82,19 @@ bool PausePoint(ExtractJob& job) {
   return !StopRequested(job);
 }
 
-// Makes (when missing) and opens the folder name inside parent without
-// following a symbolic link; -1 after reporting why not.
-int MakeFolder(ExtractJob& job, const OpenFolder& parent, const std::string& name,
-               const std::filesystem::path& shown, bool& existed) {
-  existed = false;
-  if (::mkdirat(parent.fd, name.c_str(), 0777) != 0) {
-    if (errno != EEXIST) {
-      Report(job, "cannot create folder " + Shown(shown) + ": " + SystemReason(errno));
-      return -1;
-    }
-    existed = true;
-  }
-  const int fd = ::openat(parent.fd, name.c_str(), O_RDONLY | O_DIRECTORY | O_NOFOLLOW | O_CLOEXEC);
-  if (fd >= 0) return fd;
-  const int error = errno;
-  struct stat info;
-  if (::fstatat(parent.fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) == 0) {
-    if (S_ISLNK(info.st_mode)) {
-      Report(job, "refused to enter " + Shown(shown) + ": it is a symbolic link");
-      return -1;
-    }
-    if (!S_ISDIR(info.st_mode)) {
-      Report(job, "cannot create folder " + Shown(shown) + ": a file of that name is in the way");
-      return -1;
-    }
-  }
-  Report(job, "cannot open folder " + Shown(shown) + ": " + SystemReason(error));
-  return -1;
-}
-
-// False once the folder is no longer where the walk made it (moved, or
-// swapped for a symbolic link); reported once.
-bool StillInPlace(ExtractJob& job, OpenFolder& folder) {
-  if (folder.replaced) return false;
-  if (folder.parent == nullptr) return true;
-  struct stat now;
-  if (::fstatat(folder.parent->fd, folder.name.c_str(), &now, AT_SYMLINK_NOFOLLOW) == 0 &&
-      now.st_dev == folder.identity.st_dev && now.st_ino == folder.identity.st_ino)
-    return true;
-  folder.replaced = true;
-  Report(job, "folder " + Shown(folder.shown) +
-                  " was moved or replaced during the extraction; nothing more is written in it");
-  return false;
-}
-
-enum class TargetState { Free, Occupied, Refused };
-
-// What sits where a file is to be written. Refusals are reported here.
-TargetState InspectTarget(ExtractJob& job, const OpenFolder& folder, const std::string& name) {
-  const std::filesystem::path shown = folder.shown / name;
-  struct stat info;
-  if (::fstatat(folder.fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-    if (errno == ENOENT) return TargetState::Free;
-    Report(job, "cannot write " + Shown(shown) + ": " + SystemReason(errno));
-    return TargetState::Refused;
-  }
-  if (S_ISLNK(info.st_mode)) {
-    Report(job, "refused to write " + Shown(shown) + ": a symbolic link is in its place");
-    return TargetState::Refused;
-  }
-  if (S_ISDIR(info.st_mode)) {
-    Report(job, "cannot write " + Shown(shown) + ": " + SystemReason(EISDIR));
-    return TargetState::Refused;
-  }
-  return TargetState::Occupied;
-}
-
-// Fills bytes with an output's content, or reports why it cannot and returns false.
-using Producer = std::function<bool(std::vector<unsigned char>& bytes)>;
-
-// Every output, whatever it was made from, goes through here: the overwrite
-// rule, then the one writer.
-OutputOutcome WriteOutput(ExtractJob& job, OpenFolder& folder, const std::string& diskName,
-                          const Producer& produce) {
-  const TargetState state = InspectTarget(job, folder, diskName);
-  if (state == TargetState::Refused) return OutputOutcome::Failed;
-  WriteRule rule = job.options.overwriteAll ? WriteRule::Replace : WriteRule::KeepExisting;
-  if (state == TargetState::Occupied && !job.options.overwriteAll) {
-    switch (job.questions->AskOverwrite(OverwriteQuestionText(diskName, folder.displayPath))) {
-      case OverwriteAnswer::No:
-        return OutputOutcome::Kept;
-      case OverwriteAnswer::OverwriteAll:
-        job.options.overwriteAll = true;
-        break;
-      case OverwriteAnswer::Yes:
-        break;
-    }
-    rule = WriteRule::Replace;
-  }
-  std::vector<unsigned char> bytes;
-  if (!produce(bytes)) return OutputOutcome::Failed;
-  const WriteOutcome outcome = WriteFileAt(folder.fd, diskName, bytes.data(), bytes.size(), rule);
-  if (outcome.kind == WriteOutcome::Written) return OutputOutcome::Written;
-  // One that appeared while this one was made is kept: nobody agreed to replace it.
-  if (outcome.kind == WriteOutcome::Existed) return OutputOutcome::Kept;
-  Report(job, "cannot write " + Shown(folder.shown / diskName) + ": " + outcome.reason);
-  return OutputOutcome::Failed;
-}
-
 // An entry converted to files of its own, counted once.
 void ConvertFile(ExtractJob& job, const REZ::File& file, OpenFolder& folder, Converter convert) {
   std::string error;
   const auto write = [&](const std::string& name, std::vector<unsigned char>& bytes) {
-    return WriteOutput(job, folder, name, [&](std::vector<unsigned char>& out) {
+    return WriteOneOutput(job, folder, name, [&](std::vector<unsigned char>& out) {
       out.swap(bytes);
       return true;
     });
   };
   const OutputOutcome outcome = WriteConverted(file.name, file.GetData(), convert, write, error);
   if (!error.empty())
-    Report(job, "cannot convert " + Quoted(file.name) + " in " + folder.displayPath + ": " + error);
+    ReportProblem(
+        job, "cannot convert " + Quoted(file.name) + " in " + folder.displayPath + ": " + error);
   Count(job.result, outcome);
 }
 
@@ -250,42 +104,42 @@ void ProcessFile(ExtractJob& job, const REZ::File& file, const std::string& exte
   const auto diskName = toPng ? PngDiskNameFor(file.name) : DiskNameFor(file.name);
   try {
     if (!diskName) {
-      Report(job, folder.displayPath + ": refused the " + (toPng ? "picture" : "file") + " name " +
-                      Quoted(file.name) + ": it is not a plain file name");
+      ReportProblem(job, folder.displayPath + ": refused the " + (toPng ? "picture" : "file") +
+                             " name " + Quoted(file.name) + ": it is not a plain file name");
       ++job.result.failed;
     } else if (!StillInPlace(job, folder)) {
       ++job.result.failed;
     } else if (const Converter convert = ConverterFor(extension, job.options)) {
       ConvertFile(job, file, folder, convert);
     } else if (toPng) {
-      Count(job.result, WriteOutput(job, folder, *diskName, [&](std::vector<unsigned char>& bytes) {
-              const std::vector<unsigned char> pid = file.GetData();
-              std::string failure;
-              auto png = EncodeAsking(
-                  *job.questions, job.paused, file.name,
-                  [&] { return EncodePidAsPng(pid, job.context, folder.canvas); }, failure);
-              if (!png) {
-                Report(job, "cannot convert " + Quoted(file.name) + " in " + folder.displayPath +
-                                ": " + failure);
-                return false;
-              }
-              bytes = std::move(*png);
-              return true;
-            }));
+      WriteOutput(job, folder, *diskName, [&](std::vector<unsigned char>& bytes) {
+        const std::vector<unsigned char> pid = file.GetData();
+        std::string failure;
+        auto png = EncodeAsking(
+            *job.questions, job.paused, file.name,
+            [&] { return EncodePidAsPng(pid, job.context, folder.canvas); }, failure);
+        if (!png) {
+          ReportProblem(job, "cannot convert " + Quoted(file.name) + " in " + folder.displayPath +
+                                 ": " + failure);
+          return false;
+        }
+        bytes = std::move(*png);
+        return true;
+      });
     } else {
-      Count(job.result, WriteOutput(job, folder, *diskName, [&](std::vector<unsigned char>& bytes) {
-              bytes = file.GetData();
-              return true;
-            }));
+      WriteOutput(job, folder, *diskName, [&](std::vector<unsigned char>& bytes) {
+        bytes = file.GetData();
+        return true;
+      });
     }
   } catch (const REZ::Exception& e) {
-    Report(job, "cannot read " + Quoted(file.name) + " in " + folder.displayPath +
-                    " from the archive: " + e.message +
-                    (e.detail.empty() ? "" : " (" + e.detail + ")"));
+    ReportProblem(job, "cannot read " + Quoted(file.name) + " in " + folder.displayPath +
+                           " from the archive: " + e.message +
+                           (e.detail.empty() ? "" : " (" + e.detail + ")"));
     ++job.result.failed;
   } catch (const std::bad_alloc&) {
-    Report(job,
-           "cannot extract " + Quoted(file.name) + " in " + folder.displayPath + ": out of memory");
+    ReportProblem(job, "cannot extract " + Quoted(file.name) + " in " + folder.displayPath +
+                           ": out of memory");
     ++job.result.failed;
   }
   AddToCurrent(job, 1);
@@ -297,36 +151,10 @@ void Tolerate(ExtractJob& job, const std::string& what, Step step) {
   try {
     step();
   } catch (const REZ::Exception& e) {
-    Report(job, what + ": " + e.message + (e.detail.empty() ? "" : " (" + e.detail + ")"));
+    ReportProblem(job, what + ": " + e.message + (e.detail.empty() ? "" : " (" + e.detail + ")"));
   } catch (const std::bad_alloc&) {
-    Report(job, what + ": out of memory");
+    ReportProblem(job, what + ": out of memory");
   }
-}
-
-// The destination opened, or -1 after reporting why nothing can be written.
-int OpenDestination(ExtractJob& job, std::filesystem::path& shown) {
-  const auto fail = [&](const std::string& message) {
-    job.result.fatalMessage = message;
-    Report(job, message);
-    return -1;
-  };
-  if (job.destinationPath.empty()) return fail("no destination folder given");
-  std::error_code error;
-  shown = std::filesystem::absolute(job.destinationPath, error);
-  if (error)
-    return fail("destination folder " + Shown(job.destinationPath) + ": " + error.message());
-  // The destination itself may be a symbolic link; nothing below it may.
-  const int fd = ::open(job.destinationPath.c_str(), O_RDONLY | O_DIRECTORY | O_CLOEXEC);
-  if (fd < 0) {
-    if (errno == ENOENT) return fail("destination folder " + Shown(shown) + " does not exist");
-    if (errno == ENOTDIR) return fail("destination " + Shown(shown) + " is not a folder");
-    return fail("destination folder " + Shown(shown) + ": " + SystemReason(errno));
-  }
-  if (const auto reason = CannotWriteIn(fd)) {
-    ::close(fd);
-    return fail("destination folder " + Shown(shown) + " cannot be written: " + *reason);
-  }
-  return fd;
 }
 
 enum class FolderLevel { Root, TopLevel, Deeper };
@@ -342,8 +170,8 @@ void ExtractFolder(ExtractJob& job, const REZ::Dir& folder, OpenFolder* parent, 
     here.displayPath = parent->displayPath + "\\" + folder.name;
     const auto diskName = DiskNameFor(folder.name);
     if (!diskName) {
-      Report(job, parent->displayPath + ": refused the folder name " + Quoted(folder.name) +
-                      ": it is not a plain folder name; nothing below it is extracted");
+      ReportProblem(job, parent->displayPath + ": refused the folder name " + Quoted(folder.name) +
+                             ": it is not a plain folder name; nothing below it is extracted");
       FailSubtree(job, folder);
       return;
     }
@@ -389,11 +217,6 @@ void ExtractFolder(ExtractJob& job, const REZ::Dir& folder, OpenFolder* parent, 
 
 }  // namespace
 
-std::string OverwriteQuestionText(const std::string& name, const std::string& displayPath) {
-  return "File " + name + " in:\n" + displayPath +
-         "\nalready exits. Do you want to overwrite it?\nPress 'Cancel' to overwrite all.";
-}
-
 bool HasSelectedFiles(ExtractJob& job, const REZ::Dir& folder) {
   return SelectedInSubtree(job, folder) > 0;
 }
@@ -428,7 +251,7 @@ void workerMain(std::shared_ptr<ExtractJob> job) {
     result.fatalMessage = std::string("extraction broke off: ") + e.what();
     result.status = ExtractStatus::Aborted;
     try {
-      Report(*job, result.fatalMessage);
+      ReportProblem(*job, result.fatalMessage);
     } catch (...) {
     }
   }

@@ -88,17 +88,13 @@ TEST_F(Cli, ListJson) {
   EXPECT_EQ(JsonOf({"list", "--json", Path("claw.rez")}), expected);
 }
 
-TEST_F(Cli, EmptyArchiveAndGameDetectionJson) {
+TEST_F(Cli, EmptyArchiveJson) {
   WriteBytes(dir / "empty.rez", Header(139, 0));
   EXPECT_EQ(JsonOf({"stats", "--json", Path("empty.rez")}), (Json{{"archive", Path("empty.rez")},
                                                                   {"size", 139},
                                                                   {"game", "NONE"},
                                                                   {"types", Json::array()}}));
   EXPECT_EQ(JsonOf({"list", "--json", Path("empty.rez")}), (Json{{"entries", Json::array()}}));
-  Write(dir / "g.rez", Folder("ROOT", {Folder("GRUNTZ"), Folder("CLAW")}));
-  EXPECT_EQ(JsonOf({"stats", "--json", Path("g.rez")})["game"], "GRUNTZ");
-  Write(dir / "e.rez", Folder("ROOT", {Folder("ENEMIES")}));
-  EXPECT_EQ(JsonOf({"stats", "--json", Path("e.rez")})["game"], "ENEMIES");
 }
 
 TEST_F(Cli, ReadableStatsAndListEscapeNames) {

@@ -41,30 +41,28 @@ class ExtractCommand : public ::testing::Test {
 const char* kQuestionTail =
     "already exits. Do you want to overwrite it?\nPress 'Cancel' to overwrite all.";
 
-TEST_F(ExtractCommand, ExtractsEverythingIntoANewDestinationAndSaysNothing) {
-  const auto archive =
-      Archive(Folder("", {FileNode("ROOT", "TXT", "r"),
-                          Folder("LEVEL", {FileNode("A", "WAV", "a"), Folder("EMPTY", {})})}));
+TEST_F(ExtractCommand, ExtractsEverythingIntoANewDestinationWithOnlyDiagnosticsOnStdout) {
+  const auto archive = Archive(Folder(
+      "",
+      {FileNode("ROOT", "TXT", "r"),
+       Folder("LEVEL", {FileNode("A", "WAV", "a"), Folder("EMPTY", {}),
+                        Folder("PALETTES", {FileNode("MAIN", "PAL", std::string(768, 'p'))})})}));
   const std::string nested = (temp / "made" / "on" / "demand").string();
-  const CliRun run = Run({"extract", archive, nested});
+  const CliRun run = Run({"extract", "--types=TXT,WAV", archive, nested});
   EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.out, "");
+  EXPECT_EQ(run.out, "Switched to palette from: LEVEL\n");
   EXPECT_EQ(run.err, "");
   EXPECT_EQ(TreeOf(nested), (Tree{{"ROOT.TXT", "r"}, {"LEVEL/", ""}, {"LEVEL/A.WAV", "a"}}));
 
-  EXPECT_EQ(Run({"extract", "--empty-folders", archive, destination}).exitCode, 0);
+  EXPECT_EQ(Run({"extract", "--empty-folders", "--quiet", archive, destination}).out, "");
   EXPECT_EQ(TreeOf(destination).count("LEVEL/EMPTY/"), 1u);
 }
 
 TEST_F(ExtractCommand, TypesAreSelectedByExactName) {
   const auto archive = Archive(Folder(
       "", {FileNode("A", "WAV", "a"), FileNode("B", "wav", "b"), FileNode("C", "TXT", "c")}));
-  CliRun run = Run({"extract", archive, destination, "--types=WAV,TXT"});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(TreeOf(destination), (Tree{{"A.WAV", "a"}, {"C.TXT", "c"}}));
-
   const std::string other = (temp / "other").string();
-  run = Run({"extract", archive, other, "--types=WAV,Wav"});
+  CliRun run = Run({"extract", archive, other, "--types=WAV,Wav"});
   EXPECT_EQ(run.exitCode, 0);
   EXPECT_EQ(run.err, "tarnwick-cli: " + archive + ": no files of type 'Wav'\n");
   EXPECT_EQ(TreeOf(other), (Tree{{"A.WAV", "a"}}));
@@ -111,28 +109,10 @@ TEST_F(ExtractCommand, OverwriteAnswersFromInputAndOptions) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "");
     EXPECT_EQ(Occurrences(run.err, kQuestionTail), c.questions);
-    EXPECT_EQ(
-        run.err.find(std::string("File A.WAV in:\n\\\\L\n") + kQuestionTail) != std::string::npos,
-        c.questions > 0)
-        << run.err;
     const Tree tree = TreeOf(destination);
     EXPECT_EQ(tree.at("L/A.WAV") + " " + tree.at("L/B.WAV") + " " + tree.at("L/C.WAV"),
               c.expectedABC);
   }
-}
-
-TEST_F(ExtractCommand, StdoutCarriesOnlyTheConversionDiagnostics) {
-  const auto archive = Archive(Folder(
-      "", {Folder("LEVEL", {Folder("PALETTES",
-                                   {FileNode("MAIN", "PAL", std::vector<unsigned char>(768, 7))}),
-                            FileNode("A", "WAV", "a")})}));
-  CliRun run = Run({"extract", archive, destination});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.out, "Switched to palette from: LEVEL\n");
-
-  run = Run({"extract", "--quiet", "--overwrite=all", archive, destination});
-  EXPECT_EQ(run.exitCode, 0) << run.err;
-  EXPECT_EQ(run.out, "");
 }
 
 TEST_F(ExtractCommand, PngAndRectConvertPicturesAndPngsFollowTheOverwriteRule) {
@@ -142,15 +122,15 @@ TEST_F(ExtractCommand, PngAndRectConvertPicturesAndPngsFollowTheOverwriteRule) {
   CliRun run = Run({"extract", "--png", archive, destination});
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_EQ(TreeOf(destination).count("ANIM/A.PID"), 0u);
-  EXPECT_EQ(PngSizeOf(temp / "out" / "ANIM" / "A.png").width, 20u);
+  EXPECT_EQ(PngAt(temp / "out" / "ANIM" / "A.png").width, 20u);
 
   run = Run({"extract", "--png", "--rect", archive, destination}, "n\ny\n");
   EXPECT_EQ(run.exitCode, 0) << run.err;
   EXPECT_NE(run.err.find(std::string("File A.png in:\n\\\\ANIM\n") + kQuestionTail),
             std::string::npos)
       << run.err;
-  EXPECT_EQ(PngSizeOf(temp / "out" / "ANIM" / "A.png").width, 20u);   // kept
-  EXPECT_EQ(PngSizeOf(temp / "out" / "ANIM" / "B.png").height, 40u);  // on the common canvas
+  EXPECT_EQ(PngAt(temp / "out" / "ANIM" / "A.png").width, 20u);   // kept
+  EXPECT_EQ(PngAt(temp / "out" / "ANIM" / "B.png").height, 40u);  // on the common canvas
 
   WriteText(temp / "out" / "ANIM" / "A.png", "kept");
   run = Run({"extract", "--png", "--overwrite=never", archive, destination});
@@ -173,7 +153,7 @@ TEST_F(ExtractCommand, RefusedNamesAndUnconvertiblePicturesAreReportedAndExitOne
   const Tree tree = TreeOf(destination);
   EXPECT_EQ(tree.size(), 2u);
   EXPECT_EQ(tree.at("OK.WAV"), "ok");
-  EXPECT_EQ(PngSizeOf(temp / "out" / "GOOD.png").width, 2u);
+  EXPECT_EQ(PngAt(temp / "out" / "GOOD.png").width, 2u);
 }
 
 TEST_F(ExtractCommand, DestinationThatCannotBeMadeExitsOne) {
@@ -229,19 +209,13 @@ TEST_F(ExtractCommand, InterruptStopsTheJobBetweenFilesAndExitsOne) {
   EXPECT_EQ(TreeOf(destination), (Tree{{"A.WAV", "old"}}));
 }
 
-TEST_F(ExtractCommand, ArchivesThatCannotBeReadExitTwo) {
-  CliRun run = Run({"extract", (temp / "missing.rez").string(), destination});
-  EXPECT_EQ(run.exitCode, 2);
-  EXPECT_EQ(run.err,
-            "tarnwick-cli: " + (temp / "missing.rez").string() + ": No such file or directory\n");
-  EXPECT_FALSE(std::filesystem::exists(destination));
-
+// The messages themselves are the other commands' (one opening for all).
+TEST_F(ExtractCommand, ArchiveThatCannotBeReadExitsTwoBeforeMakingTheDestination) {
   WriteText(temp / "junk.rez", "not an archive at all");
-  run = Run({"extract", (temp / "junk.rez").string(), destination});
+  const CliRun run = Run({"extract", (temp / "junk.rez").string(), destination});
   EXPECT_EQ(run.exitCode, 2);
-  EXPECT_EQ(
-      run.err.rfind("tarnwick-cli: " + (temp / "junk.rez").string() + ": Invalid format. (", 0), 0u)
-      << run.err;
+  EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
+  EXPECT_FALSE(std::filesystem::exists(destination));
 }
 
 TEST_F(ExtractCommand, UsageErrorsExitTwo) {

@@ -62,19 +62,16 @@ inline std::shared_ptr<REZ::Parser> OpenBuilt(const std::filesystem::path& path,
 }
 
 // Every type of the archive, selected when its name is in selected (or always
-// when selected is empty); fileCount as the options screen computes it.
+// when selected is empty).
 inline ExtractOptions OptionsFor(const REZ::Parser& archive,
                                  const std::vector<std::string>& selected = {}) {
   std::vector<TypeStat> stats;
   CollectTypeStats(stats, archive.Root());
-  ExtractOptions options;
-  for (const auto& stat : stats) {
-    bool on = selected.empty();
-    for (const auto& name : selected) on = on || name == stat.extension;
-    options.types.push_back(TypeChoice{stat.extension, on});
-    if (on) options.fileCount += stat.count;
-  }
-  return options;
+  std::vector<bool> on;
+  for (const auto& stat : stats)
+    on.push_back(selected.empty() ||
+                 std::find(selected.begin(), selected.end(), stat.extension) != selected.end());
+  return MakeExtractOptions(stats, on, false, false, false);
 }
 
 // Runs the whole job on the calling thread.
@@ -139,16 +136,9 @@ inline std::vector<unsigned char> MakePid(std::int32_t width, std::int32_t heigh
                            offsetY);
 }
 
-struct PngSize {
-  std::uint32_t width = 0;
-  std::uint32_t height = 0;
-};
-
-// Width and height of a written PNG; 0 x 0 when there is none.
-inline PngSize PngSizeOf(const std::filesystem::path& path) {
-  if (!std::filesystem::exists(path)) return {};
-  const RgbaPicture picture = ReadPng(path);
-  return {picture.width, picture.height};
+// A written PNG; an empty picture when there is none.
+inline RgbaPicture PngAt(const std::filesystem::path& path) {
+  return std::filesystem::exists(path) ? ReadPng(path) : RgbaPicture{};
 }
 
 }  // namespace extracttest
