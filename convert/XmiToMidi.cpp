@@ -104,7 +104,9 @@ struct Event {
 
 struct Song {
   std::vector<Event> events;
-  std::uint64_t endTime = 0;
+  // The end-of-track event's time; without one the song ends when its last
+  // note does.
+  std::optional<std::uint64_t> end;
   std::optional<std::uint32_t> tempo;  // the first tempo event
 };
 
@@ -147,7 +149,7 @@ class EventReader {
             const std::size_t body = pos;
             Skip(length);
             if (type == 0x2F) {
-              song.endTime = time;
+              song.end = time;
               return song;
             }
             if (type == 0x51) {
@@ -171,7 +173,6 @@ class EventReader {
       if (event.length == 0) event.length = pos - start;
       song.events.push_back(event);
     }
-    song.endTime = time;
     return song;
   }
 
@@ -308,8 +309,16 @@ Bytes WriteMidi(const unsigned char* data, const Song& song) {
       pending.push({time + *event.noteDuration * timing.scale, order++,
                     static_cast<unsigned char>(data[event.start] & 0x0F), data[event.start + 1]});
   }
-  flushUntil(UINT64_MAX);
-  writer.At(std::max(writer.Last(), song.endTime * timing.scale));
+  // Notes still sounding at the end-of-track event are released there, so
+  // that the file lasts exactly as long as the song (game music loops).
+  const std::uint64_t end = song.end ? *song.end * timing.scale : UINT64_MAX;
+  flushUntil(end);
+  for (; !pending.empty(); pending.pop()) {
+    writer.At(end);
+    writer.Put(
+        {static_cast<unsigned char>(0x80 | pending.top().channel), pending.top().note, 0x40});
+  }
+  writer.At(std::max(writer.Last(), song.end ? end : 0));
   writer.Put({0xFF, 0x2F, 0x00});
 
   Bytes midi = {'M', 'T', 'h', 'd', 0, 0, 0, 6, 0, 0, 0, 1};
