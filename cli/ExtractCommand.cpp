@@ -34,6 +34,8 @@ struct ExtractArgs {
   bool png = false;
   bool rect = false;
   bool emptyFolders = false;
+  bool midi = false;
+  bool pcx = false;
   OverwriteMode overwrite = OverwriteMode::Ask;
   bool quiet = false;
   std::optional<std::string> palette;
@@ -77,6 +79,8 @@ const std::vector<OptionRule>& ExtractOptionRules() {
       {"--rect", false, [](ExtractArgs& a, const std::string&) { return Set(a.rect); }},
       {"--empty-folders", false,
        [](ExtractArgs& a, const std::string&) { return Set(a.emptyFolders); }},
+      {"--midi", false, [](ExtractArgs& a, const std::string&) { return Set(a.midi); }},
+      {"--pcx", false, [](ExtractArgs& a, const std::string&) { return Set(a.pcx); }},
       {"--quiet", false, [](ExtractArgs& a, const std::string&) { return Set(a.quiet); }},
       {"--palette", true,
        [](ExtractArgs& a, const std::string& value) -> std::optional<std::string> {
@@ -192,6 +196,8 @@ int RunExtract(const std::vector<std::string>& args) {
   ExtractOptions options =
       MakeExtractOptions(stats, *selected, parsed.png, parsed.rect, parsed.emptyFolders);
   options.overwriteAll = parsed.overwrite == OverwriteMode::All;
+  options.convertXmi = parsed.midi;
+  options.convertPcx = parsed.pcx;
   if (parsed.palette) {
     std::string why;
     options.fallbackPalette = LoadPaletteOption(*parsed.palette, *archive, why);
@@ -209,7 +215,7 @@ int RunExtract(const std::vector<std::string>& args) {
     return kExitPartial;
   }
 
-  if (parsed.png) InitImageLibrary();
+  if (parsed.png || parsed.pcx) InitImageLibrary();
   SetDiagnosticsEnabled(!parsed.quiet);
 
   const bool showProgress = ::isatty(STDERR_FILENO) == 1;

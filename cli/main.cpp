@@ -17,28 +17,36 @@ const char* kUsage =
     "Commands:\n"
     "  stats [--json] ARCHIVE      archive size, detected game and file types\n"
     "  list [--json] ARCHIVE       every folder and file, depth first\n"
-    "  extract ARCHIVE DEST [--types=T1,T2,...] [--png] [--rect] [--empty-folders]\n"
-    "          [--overwrite=ask|all|never] [--palette=P] [--quiet]\n"
+    "  extract ARCHIVE DEST [--types=T1,T2,...] [--png] [--rect] [--midi] [--pcx]\n"
+    "          [--empty-folders] [--overwrite=ask|all|never] [--palette=P] [--quiet]\n"
     "                              recreate the archive's folder tree in DEST (created when\n"
     "                              missing) with the files of the given types (default: all);\n"
     "                              --png converts PID pictures to PNG, --rect (with --png) puts\n"
     "                              a folder's pictures on one common canvas, --palette=P\n"
     "                              draws pictures that have no palette where the archive\n"
     "                              gives none with P (a PAL entry that stats lists, or a\n"
-    "                              .PAL file), --empty-folders\n"
+    "                              .PAL file), --midi writes XMI music as MIDI (NAME.mid, or\n"
+    "                              NAME-1.mid... for several songs), --pcx converts PCX\n"
+    "                              pictures to PNG, --empty-folders\n"
     "                              also makes folders without selected files. --overwrite=ask\n"
     "                              asks on stderr for each existing file and reads one line\n"
     "                              from stdin: y = overwrite, a = overwrite this and all later\n"
     "                              ones, anything else or end of input = keep. stdout carries\n"
     "                              only the picture conversion's diagnostics (--quiet: none)\n"
+    "  pack [--overwrite] DIR ARCHIVE\n"
+    "                              write the files of DIR (each named NAME.TYPE) into a new\n"
+    "                              archive in the games' own layout; names that an archive\n"
+    "                              cannot hold are listed and nothing is written\n"
+    "  cat ARCHIVE PATH            write the bytes of the entry PATH to stdout\n"
     "\n"
     "Options:\n"
     "  --help                      show this text\n"
     "  --version                   show the version\n"
     "\n"
     "Exit status: 0 on success; 1 when extract could not write some files (each is\n"
-    "reported on stderr) or standard output could not be written; 2 on a usage error\n"
-    "or an archive that cannot be read.\n";
+    "reported on stderr), pack wrote nothing, or standard output could not be\n"
+    "written; 2 on a usage error, an archive that cannot be read or a cat PATH that\n"
+    "names no file.\n";
 
 // Whatever a command printed must have reached stdout whole: a script reading
 // a cut listing must not see success. A closed pipe may stay quiet.
@@ -70,6 +78,8 @@ int Run(std::vector<std::string> args) {
   if (command == "stats") return cli::RunStats(args);
   if (command == "list") return cli::RunList(args);
   if (command == "extract") return cli::RunExtract(args);
+  if (command == "pack") return cli::RunPack(args);
+  if (command == "cat") return cli::RunCat(args);
   std::fprintf(stderr, "tarnwick-cli: unknown command '%s'\n%s", command.c_str(), kUsage);
   return cli::kExitUsage;
 }

@@ -4,6 +4,7 @@
 #pragma once
 
 #include <cstdint>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -62,3 +63,5 @@ PngEncoding EncodePidAsPng(const std::vector<unsigned char>& pid, const Conversi
 
 // Once at start-up, before the first conversion: ilInit, iluInit.
 void InitImageLibrary();
+// Held by every user of the image library (one bound image, one error stack).
+std::mutex& ImageLibraryLock();

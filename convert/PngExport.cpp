@@ -148,6 +148,10 @@ PngEncoding EncodeCanvas(std::vector<std::uint8_t>& canvas, std::int32_t width,
 
 }  // namespace
 
+std::mutex& ImageLibraryLock() {
+  return imageLibraryLock;
+}
+
 void InitImageLibrary() {
   std::call_once(imageLibraryStarted, [] {
     std::lock_guard<std::mutex> lock(imageLibraryLock);

@@ -107,19 +107,15 @@ bool StillInPlace(ExtractJob& job, OpenFolder& folder) {
   return false;
 }
 
-void WriteOutput(ExtractJob& job, OpenFolder& folder, const std::string& diskName,
-                 const Producer& produce) {
+OutputOutcome WriteOneOutput(ExtractJob& job, OpenFolder& folder, const std::string& diskName,
+                             const Producer& produce) {
   const TargetState state = InspectTarget(job, folder, diskName);
-  if (state == TargetState::Refused) {
-    ++job.result.failed;
-    return;
-  }
+  if (state == TargetState::Refused) return OutputOutcome::Failed;
   WriteRule rule = job.options.overwriteAll ? WriteRule::Replace : WriteRule::KeepExisting;
   if (state == TargetState::Occupied && !job.options.overwriteAll) {
     switch (job.questions->AskOverwrite(OverwriteQuestionText(diskName, folder.displayPath))) {
       case OverwriteAnswer::No:
-        ++job.result.kept;
-        return;
+        return OutputOutcome::Kept;
       case OverwriteAnswer::OverwriteAll:
         job.options.overwriteAll = true;
         break;
@@ -129,25 +125,30 @@ void WriteOutput(ExtractJob& job, OpenFolder& folder, const std::string& diskNam
     rule = WriteRule::Replace;
   }
   std::vector<unsigned char> bytes;
-  if (!produce(bytes)) {
-    ++job.result.failed;
-    return;
-  }
+  if (!produce(bytes)) return OutputOutcome::Failed;
   const WriteOutcome outcome = WriteFileAt(folder.fd, diskName, bytes.data(), bytes.size(), rule);
   switch (outcome.kind) {
     case WriteOutcome::Written:
-      ++job.result.written;
-      break;
+      return OutputOutcome::Written;
     case WriteOutcome::Existed:
       // It appeared while this one was made; nobody agreed to replace it.
-      ++job.result.kept;
-      break;
+      return OutputOutcome::Kept;
     case WriteOutcome::Failed:
-      ReportProblem(job,
-                    "cannot write " + ShownPath(folder.shown / diskName) + ": " + outcome.reason);
-      ++job.result.failed;
       break;
   }
+  ReportProblem(job, "cannot write " + ShownPath(folder.shown / diskName) + ": " + outcome.reason);
+  return OutputOutcome::Failed;
+}
+
+void Count(ExtractResult& result, OutputOutcome outcome) {
+  ++(outcome == OutputOutcome::Written ? result.written
+     : outcome == OutputOutcome::Kept  ? result.kept
+                                       : result.failed);
+}
+
+void WriteOutput(ExtractJob& job, OpenFolder& folder, const std::string& diskName,
+                 const Producer& produce) {
+  Count(job.result, WriteOneOutput(job, folder, diskName, produce));
 }
 
 int OpenDestination(ExtractJob& job, std::filesystem::path& shown) {

@@ -67,3 +67,10 @@ using Producer = std::function<bool(std::vector<unsigned char>& bytes)>;
 // file as written, kept or failed in the job's result.
 void WriteOutput(ExtractJob& job, OpenFolder& folder, const std::string& diskName,
                  const Producer& produce);
+
+enum class OutputOutcome { Written, Kept, Failed };
+void Count(ExtractResult& result, OutputOutcome outcome);
+// WriteOutput without the counting, for an entry that makes several files
+// and is counted once.
+OutputOutcome WriteOneOutput(ExtractJob& job, OpenFolder& folder, const std::string& diskName,
+                             const Producer& produce);

@@ -25,6 +25,9 @@ struct ExtractOptions {
   // The palette for pictures without one of their own where no folder's
   // PALETTES/MAIN.PAL gives one (the user's choice, e.g. a GRUNTZ PALETTEZ entry).
   std::optional<Palette> fallbackPalette;
+  // XMI music as MIDI files, PCX pictures as PNG files.
+  bool convertXmi = false;
+  bool convertPcx = false;
   // One entry per type of the archive, in the order of its type statistics.
   std::vector<TypeChoice> types;
   // Set by the worker when the user answers the overwrite question with

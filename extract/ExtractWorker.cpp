@@ -9,6 +9,7 @@
 #include <optional>
 #include <thread>
 
+#include "extract/ConvertedOutput.h"
 #include "extract/DestinationFolders.h"
 #include "extract/EntryNames.h"
 #include "extract/FileWriter.h"
@@ -71,6 +72,22 @@ bool PausePoint(ExtractJob& job) {
   return !StopRequested(job);
 }
 
+// An entry converted to files of its own, counted once.
+void ConvertFile(ExtractJob& job, const REZ::File& file, OpenFolder& folder, Converter convert) {
+  std::string error;
+  const auto write = [&](const std::string& name, std::vector<unsigned char>& bytes) {
+    return WriteOneOutput(job, folder, name, [&](std::vector<unsigned char>& out) {
+      out.swap(bytes);
+      return true;
+    });
+  };
+  const OutputOutcome outcome = WriteConverted(file.name, file.GetData(), convert, write, error);
+  if (!error.empty())
+    ReportProblem(
+        job, "cannot convert " + Quoted(file.name) + " in " + folder.displayPath + ": " + error);
+  Count(job.result, outcome);
+}
+
 void ProcessFile(ExtractJob& job, const REZ::File& file, const std::string& extension,
                  OpenFolder& folder) {
   const bool toPng = extension == "PID" && job.options.convertPid;
@@ -82,6 +99,8 @@ void ProcessFile(ExtractJob& job, const REZ::File& file, const std::string& exte
       ++job.result.failed;
     } else if (!StillInPlace(job, folder)) {
       ++job.result.failed;
+    } else if (const Converter convert = ConverterFor(extension, job.options)) {
+      ConvertFile(job, file, folder, convert);
     } else if (toPng) {
       WriteOutput(job, folder, *diskName, [&](std::vector<unsigned char>& bytes) {
         const std::vector<unsigned char> pid = file.GetData();

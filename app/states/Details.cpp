@@ -117,6 +117,12 @@ void Details::Init() {
   emptyFoldersBox = std::make_unique<SHR::CBox>(app.skin.get(), "");
   top->add(emptyFoldersBox.get(), 190, 74);
 
+  xmiBox = std::make_unique<SHR::CBox>(app.skin.get(), "");
+  top->add(xmiBox.get(), 190, 96);
+
+  pcxBox = std::make_unique<SHR::CBox>(app.skin.get(), "");
+  top->add(pcxBox.get(), 190, 118);
+
   if (kept) {
     for (std::size_t i = 0; i < typeList.size(); ++i)
       typeBoxes[i]->setSelected(IsTypeSelected(*kept, typeList[i].extension));
@@ -124,11 +130,15 @@ void Details::Init() {
     rectBox->setEnabled(kept->convertPid);
     rectBox->setSelected(kept->rectConversion);
     emptyFoldersBox->setSelected(kept->extractEmptyFolders);
+    xmiBox->setSelected(kept->convertXmi);
+    pcxBox->setSelected(kept->convertPcx);
   }
 }
 
 void Details::Destroy() {
   if (gui) gui->setTop(nullptr);
+  pcxBox.reset();
+  xmiBox.reset();
   emptyFoldersBox.reset();
   rectBox.reset();
   pidBox.reset();
@@ -230,6 +240,8 @@ bool Details::Render() {
   font.Render(225, 52, 0, rectBox->isEnabled() ? "Rect conversion" : "~a~Rect conversion~w~",
               false);
   font.Render(205, 74, 0, "Extract empty folders", false);
+  font.Render(205, 96, 0, "Convert XMI to MIDI", false);
+  font.Render(205, 118, 0, "Convert PCX to PNG", false);
 
   std::vector<bool> ticked;
   for (const auto& box : typeBoxes) ticked.push_back(box->isSelected());
@@ -246,8 +258,11 @@ ExtractOptions Details::BuildOptions() const {
   std::vector<bool> selected;
   for (std::size_t i = 0; i < typeList.size(); ++i)
     selected.push_back(typeBoxes.at(i)->isSelected());
-  return MakeExtractOptions(typeList, selected, pidBox->isSelected(), rectBox->isSelected(),
-                            emptyFoldersBox->isSelected());
+  ExtractOptions options = MakeExtractOptions(typeList, selected, pidBox->isSelected(),
+                                              rectBox->isSelected(), emptyFoldersBox->isSelected());
+  options.convertXmi = xmiBox->isSelected();
+  options.convertPcx = pcxBox->isSelected();
+  return options;
 }
 
 void Details::Confirm() {

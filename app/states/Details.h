@@ -75,6 +75,8 @@ class Details : public SHR::cState {
   SHR::CBox* PidBox() const { return pidBox.get(); }
   SHR::CBox* RectBox() const { return rectBox.get(); }
   SHR::CBox* EmptyFoldersBox() const { return emptyFoldersBox.get(); }
+  SHR::CBox* XmiBox() const { return xmiBox.get(); }
+  SHR::CBox* PcxBox() const { return pcxBox.get(); }
   SHR::But* BackButton() const { return back.get(); }
   SHR::But* NextButton() const { return next.get(); }
 
@@ -114,6 +116,8 @@ class Details : public SHR::cState {
   std::unique_ptr<SHR::CBox> pidBox;
   std::unique_ptr<SHR::CBox> rectBox;
   std::unique_ptr<SHR::CBox> emptyFoldersBox;
+  std::unique_ptr<SHR::CBox> xmiBox;
+  std::unique_ptr<SHR::CBox> pcxBox;
 };
 
 }  // namespace State

@@ -1,0 +1,130 @@
+// PCX pictures (one written by the image library itself, one 8-bit paletted
+// and run-length coded like the games' screens) come back pixel-equal as PNG;
+// headers the library must not be trusted with are refused first.
+#include <IL/il.h>
+#include <gtest/gtest.h>
+#include <png.h>
+
+#include <cstring>
+#include <fstream>
+#include <iterator>
+#include <string>
+#include <vector>
+
+#include "convert/ImageConversion.h"
+#include "convert/PcxToPng.h"
+#include "support/TempDir.h"
+
+namespace {
+
+using Bytes = std::vector<unsigned char>;
+
+// Rows top first, RGBA.
+Bytes DecodePng(const Bytes& png, unsigned& width, unsigned& height) {
+  png_image image;
+  std::memset(&image, 0, sizeof image);
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, png.data(), png.size())) return {};
+  image.format = PNG_FORMAT_RGBA;
+  Bytes pixels(PNG_IMAGE_SIZE(image));
+  if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return {};
+  width = image.width;
+  height = image.height;
+  return pixels;
+}
+
+void ExpectPng(const ConvertedFiles& out, unsigned width, unsigned height, const Bytes& rgb) {
+  ASSERT_EQ(out.error, "");
+  ASSERT_EQ(out.files.size(), 1u);
+  EXPECT_EQ(out.files[0].name, "TITLE.png");
+  unsigned w = 0, h = 0;
+  const Bytes rgba = DecodePng(out.files[0].bytes, w, h);
+  ASSERT_EQ(w, width);
+  ASSERT_EQ(h, height);
+  for (std::size_t i = 0; i < std::size_t(w) * h; ++i) {
+    EXPECT_EQ(Bytes(rgba.begin() + 4 * i, rgba.begin() + 4 * i + 3),
+              Bytes(rgb.begin() + 3 * i, rgb.begin() + 3 * i + 3))
+        << "pixel " << i;
+    EXPECT_EQ(rgba[4 * i + 3], 255) << "pixel " << i;
+  }
+}
+
+Bytes PcxHeader(unsigned width, unsigned height, unsigned bits, unsigned planes,
+                unsigned bytesPerLine) {
+  Bytes header(128, 0);
+  header[0] = 0x0A;
+  header[1] = 5;
+  header[2] = 1;
+  header[3] = static_cast<unsigned char>(bits);
+  const auto word = [&](std::size_t at, unsigned value) {
+    header[at] = value & 0xFF;
+    header[at + 1] = (value >> 8) & 0xFF;
+  };
+  word(4, 10);  // the picture need not start at 0, 0
+  word(6, 20);
+  word(8, 10 + width - 1);
+  word(10, 20 + height - 1);
+  header[65] = static_cast<unsigned char>(planes);
+  word(66, bytesPerLine);
+  return header;
+}
+
+TEST(PcxToPng, APcxWrittenByTheImageLibraryComesBackPixelEqual) {
+  const unsigned width = 7, height = 5;
+  Bytes rgb(width * height * 3);
+  for (std::size_t i = 0; i < rgb.size(); ++i) rgb[i] = static_cast<unsigned char>(i * 37 + 11);
+  // The library takes the first row given as the bottom one.
+  Bytes bottomUp;
+  for (unsigned row = height; row-- > 0;)
+    bottomUp.insert(bottomUp.end(), rgb.begin() + row * width * 3,
+                    rgb.begin() + (row + 1) * width * 3);
+  TempDir folder;
+  const std::string path = (folder / "TITLE.PCX").string();
+  InitImageLibrary();
+  ILuint image = 0;
+  ilGenImages(1, &image);
+  ilBindImage(image);
+  ASSERT_TRUE(ilTexImage(width, height, 1, 3, IL_RGB, IL_UNSIGNED_BYTE, bottomUp.data()));
+  ASSERT_TRUE(ilSave(IL_PCX, path.c_str()));
+  ilDeleteImage(image);
+  std::ifstream in(path, std::ios::binary);
+  const Bytes pcx((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+
+  ExpectPng(ConvertPcxToPng("TITLE.PCX", pcx.data(), pcx.size()), width, height, rgb);
+}
+
+TEST(PcxToPng, APalettedRunLengthCodedPcxComesBackInItsPaletteColours) {
+  Bytes pcx = PcxHeader(3, 2, 8, 1, 4);
+  // Row 1: three times index 1 as a run; row 2: 2, 0xC5 (escaped as a run of one), 3.
+  pcx.insert(pcx.end(), {0xC3, 1, 0, 2, 0xC1, 0xC5, 3, 0});
+  pcx.push_back(0x0C);
+  for (int i = 0; i < 256; ++i)
+    pcx.insert(pcx.end(), {static_cast<unsigned char>(i), static_cast<unsigned char>(255 - i),
+                           static_cast<unsigned char>(i * 3)});
+  const Bytes expected = {1, 254, 3, 1, 254, 3, 1, 254, 3, 2, 253, 6, 0xC5, 0x3A, 0x4F, 3, 252, 9};
+  ExpectPng(ConvertPcxToPng("TITLE.PCX", pcx.data(), pcx.size()), 3, 2, expected);
+}
+
+TEST(PcxToPng, HeadersTheLibraryMustNotSeeAreRefusedWithTheirValues) {
+  Bytes wrongMagic = PcxHeader(4, 4, 8, 1, 4);
+  wrongMagic[0] = 0x0B;
+  const struct {
+    Bytes pcx;
+    const char* reason;
+  } cases[] = {
+      {Bytes(127, 0x0A), "only 127 bytes"},
+      {wrongMagic, "does not start with"},
+      {PcxHeader(16385, 1, 8, 1, 16386), "16385 x 1 is larger"},
+      {PcxHeader(4097, 4096, 8, 1, 4098), "4097 x 4096 is larger"},
+      {PcxHeader(100, 2, 8, 1, 99), "a line of 99 bytes"},
+      {PcxHeader(100, 16000, 8, 4, 65000), "a line of 65000 bytes"},
+      {PcxHeader(4, 4, 16, 1, 8), "1 planes of 16 bits"},
+  };
+  for (const auto& c : cases) {
+    const ConvertedFiles out = ConvertPcxToPng("A.PCX", c.pcx.data(), c.pcx.size());
+    EXPECT_NE(out.error.find(c.reason), std::string::npos) << out.error;
+    EXPECT_TRUE(out.files.empty());
+  }
+}
+
+}  // namespace

@@ -1,0 +1,180 @@
+// XMI songs built from the format's description, converted and read back with
+// a small MIDI reader that applies the tempo map, so that timing is checked in
+// the XMI's own unit (120 ticks per second) and not in the converter's.
+#include <gtest/gtest.h>
+
+#include <cstdint>
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "convert/XmiToMidi.h"
+#include "support/XmiBuilder.h"
+
+namespace {
+
+using xmibuild::Bytes;
+using xmibuild::Chunk;
+using xmibuild::Form;
+using xmibuild::Xmi;
+
+// One channel event of the MIDI file, at its time in XMI ticks.
+struct Heard {
+  std::uint64_t xmiTicks;
+  unsigned status;
+  unsigned data1;
+  bool operator==(const Heard& o) const {
+    return xmiTicks == o.xmiTicks && status == o.status && data1 == o.data1;
+  }
+};
+
+struct ReadBack {
+  std::vector<Heard> events;  // note-ons (with velocity) as 0x9n, note-offs as 0x8n, others
+  std::vector<std::uint32_t> tempos;
+};
+
+std::ostream& operator<<(std::ostream& out, const Heard& h) {
+  return out << "{" << h.xmiTicks << ", 0x" << std::hex << h.status << ", " << std::dec << h.data1
+             << "}";
+}
+
+// Reads a format-0 file; every event time must fall exactly on an XMI tick.
+ReadBack ReadMidi(const Bytes& midi) {
+  ReadBack back;
+  const auto be = [&](std::size_t at, int n) {
+    std::uint32_t v = 0;
+    for (int i = 0; i < n; ++i) v = v << 8 | midi.at(at + i);
+    return v;
+  };
+  EXPECT_EQ(std::string(midi.begin(), midi.begin() + 4), "MThd");
+  EXPECT_EQ(be(8, 2), 0u) << "format";
+  EXPECT_EQ(be(10, 2), 1u) << "tracks";
+  const std::uint64_t division = be(12, 2);
+  EXPECT_EQ(std::string(midi.begin() + 14, midi.begin() + 18), "MTrk");
+  const std::size_t end = 22 + be(18, 4);
+  EXPECT_EQ(end, midi.size());
+  std::size_t pos = 22;
+  std::uint64_t tempo = 500000;
+  // Time in units of 1 / (division * 1e6) XMI-ticks-per-120.
+  std::uint64_t scaled = 0;
+  unsigned running = 0;
+  bool ended = false;
+  while (pos < end && !ended) {
+    std::uint64_t delta = 0;
+    for (unsigned char b = 0x80; b & 0x80;) delta = delta << 7 | ((b = midi.at(pos++)) & 0x7F);
+    scaled += delta * tempo * 120;
+    EXPECT_EQ(scaled % (division * 1000000), 0u) << "an event falls between two XMI ticks";
+    const std::uint64_t ticks = scaled / (division * 1000000);
+    unsigned status = midi.at(pos);
+    if (status & 0x80)
+      ++pos;
+    else
+      status = running;
+    if (status == 0xFF) {
+      const unsigned type = midi.at(pos++);
+      const unsigned length = midi.at(pos++);
+      if (type == 0x51) back.tempos.push_back(be(pos, 3)), tempo = be(pos, 3);
+      ended = type == 0x2F;
+      pos += length;
+      continue;
+    }
+    running = status;
+    const unsigned data1 = midi.at(pos++);
+    unsigned data2 = 0;
+    if ((status >> 4) != 0xC && (status >> 4) != 0xD) data2 = midi.at(pos++);
+    if ((status >> 4) == 0x9 && data2 == 0) status = 0x80 | (status & 0x0F);
+    back.events.push_back({ticks, status, data1});
+  }
+  EXPECT_TRUE(ended);
+  EXPECT_EQ(pos, end);
+  return back;
+}
+
+const Bytes kTempo468750 = {0xFF, 0x51, 0x03, 0x07, 0x27, 0x0E};
+const Bytes kTempo1s = {0xFF, 0x51, 0x03, 0x0F, 0x42, 0x40};
+const Bytes kTempoOdd = {0xFF, 0x51, 0x03, 0x07, 0xA1, 0x21};  // 500001 us
+
+// Program 5 on channel 2; note 60 on channel 0 for 60 ticks; 60 ticks later
+// drum 38 on channel 9 for 30 ticks; 130 ticks later note 62 for 240 ticks
+// and note 60 for 10; then note 60 again just as that one ends, and the end
+// of the track, where the notes still sounding are released.
+Bytes Song(const Bytes& tempoAtStart, const Bytes& tempoLater) {
+  Bytes e = tempoAtStart;
+  e.insert(e.end(), {0xC2, 5, 0x90, 60, 100, 60, 60});
+  e.insert(e.end(), tempoLater.begin(), tempoLater.end());
+  e.insert(e.end(), {0x99, 38, 90, 30, 0x7F, 0x03, 0x90, 62, 80, 0x81, 0x70, 0x90, 60, 70, 10});
+  e.insert(e.end(), {10, 0x90, 60, 71, 5, 0xFF, 0x2F, 0x00});
+  return e;
+}
+
+const std::vector<Heard> kExpected = {
+    {0, 0xC2, 5},    {0, 0x90, 60},   {60, 0x80, 60},  {60, 0x99, 38},
+    {90, 0x89, 38},  {190, 0x90, 62}, {190, 0x90, 60}, {200, 0x80, 60},
+    {200, 0x90, 60}, {200, 0x80, 60}, {200, 0x80, 62},
+};
+
+TEST(XmiToMidi, NotesChannelsAndTimingComeOutAt120TicksPerSecondWhateverTheTempo) {
+  struct Case {
+    const char* what;
+    Bytes first, later;
+    std::uint32_t tempo;
+  } cases[] = {
+      {"no tempo event", {}, {}, 500000},
+      {"first tempo after the first note, a later one ignored", {}, kTempo468750, 468750},
+      {"a tempo at the start, a later one ignored", kTempo468750, kTempo1s, 468750},
+      {"a tempo no exact division holds", kTempoOdd, {}, 500000},
+  };
+  for (const Case& c : cases) {
+    SCOPED_TRACE(c.what);
+    const Bytes xmi = Xmi({Song(c.first, c.later)});
+    const ConvertedFiles out = ConvertXmiToMidi("TITLE.XMI", xmi.data(), xmi.size());
+    ASSERT_EQ(out.error, "");
+    ASSERT_EQ(out.files.size(), 1u);
+    EXPECT_EQ(out.files[0].name, "TITLE.mid");
+    const ReadBack back = ReadMidi(out.files[0].bytes);
+    EXPECT_EQ(back.events, kExpected);
+    EXPECT_EQ(back.tempos, std::vector<std::uint32_t>{c.tempo});
+  }
+}
+
+TEST(XmiToMidi, EachSongOfAnXmiBecomesItsOwnNumberedFile) {
+  const Bytes xmi = Xmi({{0x90, 40, 1, 2, 0xFF, 0x2F, 0}, {0x93, 41, 1, 3}});
+  const ConvertedFiles out = ConvertXmiToMidi("LEVEL.XMI", xmi.data(), xmi.size());
+  ASSERT_EQ(out.error, "");
+  ASSERT_EQ(out.files.size(), 2u);
+  EXPECT_EQ(out.files[0].name, "LEVEL-1.mid");
+  EXPECT_EQ(out.files[1].name, "LEVEL-2.mid");
+  EXPECT_EQ(ReadMidi(out.files[0].bytes).events,
+            (std::vector<Heard>{{0, 0x90, 40}, {0, 0x80, 40}}));
+  EXPECT_EQ(ReadMidi(out.files[1].bytes).events,
+            (std::vector<Heard>{{0, 0x93, 41}, {3, 0x83, 41}}));
+}
+
+TEST(XmiToMidi, MalformedInputIsRefusedWithItsReason) {
+  const Bytes good = Xmi({Song({}, {})});
+  for (std::size_t cut = 0; cut < good.size(); ++cut) {
+    const ConvertedFiles out = ConvertXmiToMidi("A.XMI", good.data(), cut);
+    EXPECT_NE(out.error, "") << "cut at " << cut;
+    EXPECT_TRUE(out.files.empty());
+  }
+  struct Case {
+    Bytes xmi;
+    const char* reason;
+  } cases[] = {
+      {Xmi({Song({}, {})}, 2), "announces 2 songs, the file holds 1"},
+      {Xmi({}, 0), "song count is 0"},
+      {Xmi({{0xB0, 7, 0x80}}), "data byte 0x80"},
+      {Xmi({{0x90, 60, 1, 0x81, 0x81, 0x81, 0x81, 0x01}}), "longer than 4 bytes"},
+      {Xmi({{0xF4, 1}}), "unknown event 0xF4"},
+      {Xmi({{0xFF, 0x51, 0x02, 1, 2}}), "holds 2 bytes instead of 3"},
+      {Xmi({{0x90, 60, 1}}), "cut off"},
+      {Chunk("FORM", Form("XMID", {})), "expected a FORM of type XDIR"},
+  };
+  for (const Case& c : cases) {
+    const ConvertedFiles out = ConvertXmiToMidi("A.XMI", c.xmi.data(), c.xmi.size());
+    EXPECT_NE(out.error.find(c.reason), std::string::npos) << out.error;
+    EXPECT_TRUE(out.files.empty());
+  }
+}
+
+}  // namespace
