@@ -9,9 +9,10 @@ packages=(
   nlohmann-json3-dev
   fonts-dejavu-core libfreetype-dev
   libx11-dev xvfb xdotool x11-utils
+  dpkg-dev  # dpkg-shlibdeps, which finds the .deb's dependencies
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(python3)
+  packages+=(python3 desktop-file-utils)
 fi
 
 missing=()

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <guichan/gui.hpp>
 #include <system_error>
+#include <utility>
 
 #include "app/AppContext.h"
 #include "app/Paths.h"
@@ -96,6 +97,8 @@ void Select::Init() {
   browseDestination->setSize(75, 25);
   browseDestination->addActionListener(listener.get());
   top->add(browseDestination.get(), 510, 175);
+
+  if (app.initialSource) TakeSource(*std::exchange(app.initialSource, std::nullopt));
 }
 
 void Select::Destroy() {
@@ -137,11 +140,14 @@ void Select::BrowseForSource() {
   options.selectedFilter = 0;
   options.defaultExtension = "rez";
   const std::optional<std::string> chosen = platform::ShowOpenFileDialog(options);
-  if (!chosen) return;
-  sourceField->setText(*chosen);
-  if (!CanOpenForReading(*chosen)) return;
+  if (chosen) TakeSource(*chosen);
+}
+
+void Select::TakeSource(const std::string& chosen) {
+  sourceField->setText(chosen);
+  if (!CanOpenForReading(chosen)) return;
   next->setEnabled(true);
-  destinationField->setText(DefaultDestination(*chosen));
+  destinationField->setText(DefaultDestination(chosen));
 }
 
 void Select::CheckTypedSource() {

@@ -54,6 +54,8 @@ class Select : public SHR::cState {
   friend class SelectAL;
 
   void BrowseForSource();
+  // Fills the source and, for a readable file, enables Next and proposes a destination.
+  void TakeSource(const std::string& chosen);
   void CheckTypedSource();
   void GoToDetails();
   // Makes sure the destination folder exists, asking before creating it;

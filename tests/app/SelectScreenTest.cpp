@@ -203,6 +203,16 @@ TEST_F(SelectScreen, BrowseFillsBothFields) {
     EXPECT_NE(passed.find(pattern), std::string::npos) << passed;
 }
 
+TEST_F(SelectScreen, ArchiveNamedOnTheCommandLineIsTakenOnceAsIfBrowsed) {
+  harness.app.initialSource = archive.string();
+  harness.Show(std::make_unique<State::Select>(harness.app));
+  EXPECT_EQ(Screen()->SourceField()->getText(), archive.string());
+  EXPECT_EQ(Screen()->DestinationField()->getText(), (temp / "claw rez").string());
+  EXPECT_TRUE(Screen()->NextButton()->isEnabled());
+  harness.Show(std::make_unique<State::Select>(harness.app));  // "another archive" starts empty
+  EXPECT_EQ(Screen()->SourceField()->getText(), "");
+}
+
 TEST_F(SelectScreen, CancelledBrowseAndBrowseForDestinationChangeNothing) {
   FakeChooser chooser(temp, "exit 1\n");
   TypeDestination("/kept");
