@@ -88,10 +88,16 @@ mount_root() {
   cp /etc/resolv.conf "$root/etc/resolv.conf" 2>/dev/null || true
 }
 
-in_root() {
-  chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb \
-    PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin \
-    TMPDIR=/var/tmp/pristine-tmp /bin/bash -c "$1"
+in_root_cmd=(chroot "$root" /usr/bin/env -i HOME=/root LANG=C.UTF-8 TERM=dumb
+  PATH=/usr/local/sbin:/usr/local/bin:/usr/sbin:/usr/bin:/sbin:/bin
+  TMPDIR=/var/tmp/pristine-tmp /bin/bash -c)
+in_root() { "${in_root_cmd[@]}" "$1"; }
+# X servers also listen on abstract sockets, which belong to the network namespace, not to the
+# file system: without a namespace of its own the root's clients would meet this machine's X
+# servers. So everything after the package installs runs offline, with only a loopback.
+in_root_offline() {
+  unshare --net -- sh -c 'ip link set lo up 2>/dev/null || true; exec "$@"' sh \
+    "${in_root_cmd[@]}" "$1"
 }
 
 install_tools
@@ -117,8 +123,10 @@ if [ -n "$extra" ]; then
   in_root "apt-get update -qq && DEBIAN_FRONTEND=noninteractive apt-get install -y -qq \
     --no-install-recommends $extra >/dev/null"
 fi
-say "running the test command: scripts/test.sh"
-if in_root "cd /src && timeout -k 30 ${TARNWICK_PRISTINE_TIMEOUT:-5400} scripts/test.sh"; then
+say "installing what the test command needs: scripts/install-deps.sh --test"
+in_root 'cd /src && scripts/install-deps.sh --test' || { say "FAIL: the install step failed"; exit 1; }
+say "running the test command offline: scripts/test.sh"
+if in_root_offline "cd /src && timeout -k 30 ${TARNWICK_PRISTINE_TIMEOUT:-5400} scripts/test.sh"; then
   say "test command passed"
 else
   say "test command FAILED"
@@ -127,7 +135,7 @@ fi
 
 say "starting the run command under Xvfb until its window shows"
 # The run command builds before it opens the window, so the wait allows for a build.
-if in_root '
+if in_root_offline '
   cd /src
   scripts/install-deps.sh
   Xvfb :93 -screen 0 1024x768x24 -nolisten tcp >/var/tmp/pristine-tmp/xvfb.log 2>&1 &
