@@ -4,6 +4,8 @@
 
 #include <array>
 #include <memory>
+#include <optional>
+#include <string>
 
 #include "app/WorkerThreads.h"
 #include "platform/hge.h"
@@ -36,6 +38,8 @@ struct AppContext {
   HWND Window() const { return engine->System_GetState(HGE_HWND); }
 
   HGE* engine = nullptr;
+  // The archive named on the command line; step 1 takes it once, as if chosen in its dialog.
+  std::optional<std::string> initialSource;
   HTEXTURE skinTexture = 0;
   std::unique_ptr<BitmapFont> mainFont;
   // The title logo, the about icon and the file-type icons.

@@ -5,6 +5,7 @@
 #include <guichan/image.hpp>
 #include <guichan/widget.hpp>
 #include <string>
+#include <utility>
 
 #include "app/AppContext.h"
 #include "app/FileChooser.h"
@@ -132,12 +133,13 @@ StartUpResult StartUp(AppContext& app, const ResourceFinder& find) {
   return StartUpResult::Ready;
 }
 
-int RunProgram(const ResourceFinder& find) {
+int RunProgram(const ResourceFinder& find, std::optional<std::string> initialSource) {
   HGE* engine = nullptr;
   int exitCode = 0;
   bool workersEnded = true;
   {
     AppContext app;
+    app.initialSource = std::move(initialSource);
     const StartUpResult result = StartUp(app, find);
     engine = app.engine;
     if (result == StartUpResult::Ready) {

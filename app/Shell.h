@@ -3,6 +3,7 @@
 
 #include <functional>
 #include <optional>
+#include <string>
 #include <string_view>
 
 #include "platform/Resources.h"
@@ -28,4 +29,5 @@ inline constexpr const char* kCorruptedExecutable =
 StartUpResult StartUp(AppContext& app, const ResourceFinder& find);
 
 // The whole program: start-up, the frame loop, shut-down. Returns the exit code.
-int RunProgram(const ResourceFinder& find);
+// initialSource is the archive to start with (the program's argument), if any.
+int RunProgram(const ResourceFinder& find, std::optional<std::string> initialSource = std::nullopt);

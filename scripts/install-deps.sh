@@ -8,10 +8,11 @@ packages=(
   libguichan-dev libdevil-dev libsdl2-dev libsdl2-image-dev libpng-dev
   nlohmann-json3-dev
   fonts-dejavu-core libfreetype-dev
-  libx11-dev xvfb xdotool x11-utils
+  libx11-dev xvfb xauth xdotool x11-utils
+  dpkg-dev  # dpkg-shlibdeps, which finds the .deb's dependencies
 )
 if [ "${1:-}" = "--test" ]; then
-  packages+=(python3)
+  packages+=(python3 desktop-file-utils)
 fi
 
 missing=()

@@ -6,6 +6,7 @@
 #include <filesystem>
 #include <guichan/gui.hpp>
 #include <system_error>
+#include <utility>
 
 #include "app/AppContext.h"
 #include "app/Paths.h"
@@ -99,6 +100,8 @@ void Select::Init() {
   top->add(browseDestination.get(), L::kBrowseX, L::kDestinationY);
   // Typing works at once: the source field has the focus from the start.
   sourceField->requestFocus();
+
+  if (app.initialSource) TakeSource(*std::exchange(app.initialSource, std::nullopt));
 }
 
 void Select::Destroy() {
@@ -142,11 +145,14 @@ void Select::BrowseForSource() {
   options.defaultExtension = "rez";
   options.startPath = sourceField->getText();
   const std::optional<std::string> chosen = platform::ShowOpenFileDialog(options);
-  if (!chosen) return;
-  sourceField->setText(*chosen);
-  if (!CanOpenForReading(*chosen)) return;
+  if (chosen) TakeSource(*chosen);
+}
+
+void Select::TakeSource(const std::string& chosen) {
+  sourceField->setText(chosen);
+  if (!CanOpenForReading(chosen)) return;
   next->setEnabled(true);
-  destinationField->setText(DefaultDestination(*chosen));
+  destinationField->setText(DefaultDestination(chosen));
 }
 
 void Select::BrowseForDestination() {

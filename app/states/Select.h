@@ -64,6 +64,8 @@ class Select : public SHR::cState {
 
   void BrowseForSource();
   void BrowseForDestination();
+  // Fills the source and, for a readable file, enables Next and proposes a destination.
+  void TakeSource(const std::string& chosen);
   void CheckTypedSource();
   void GoToDetails();
   // Makes sure the destination folder exists, asking before creating it and

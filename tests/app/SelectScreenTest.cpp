@@ -130,4 +130,14 @@ TEST_F(SelectScreen, BrowseAsksForAFileThenForAFolderStartingNearTheFields) {
   EXPECT_EQ(harness.boxes.Count(), 0u);
 }
 
+TEST_F(SelectScreen, ArchiveNamedOnTheCommandLineIsTakenOnceAsIfBrowsed) {
+  harness.app.initialSource = archive.string();
+  harness.Show(std::make_unique<State::Select>(harness.app));
+  EXPECT_EQ(Screen()->SourceField()->getText(), archive.string());
+  EXPECT_EQ(Screen()->DestinationField()->getText(), (temp / "claw rez").string());
+  EXPECT_TRUE(Screen()->NextButton()->isEnabled());
+  harness.Show(std::make_unique<State::Select>(harness.app));  // "another archive" starts empty
+  EXPECT_EQ(Screen()->SourceField()->getText(), "");
+}
+
 }  // namespace
