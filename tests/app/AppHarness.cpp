@@ -1,15 +1,9 @@
 #include "AppHarness.h"
 
-#include <gtest/gtest.h>
-
 #include <algorithm>
-#include <cstdlib>
 #include <map>
-#include <memory>
 #include <thread>
-#include <utility>
 
-#include "app/StateManager.h"
 #include "support/PidBuilder.h"
 #include "support/RezBuilder.h"
 #include "text/BitmapFont.h"
@@ -43,10 +37,6 @@ BoxScript::BoxScript() {
   });
 }
 
-BoxScript::~BoxScript() {
-  platform::SetMessageBoxAnswerer(nullptr);
-}
-
 void BoxScript::Answer(platform::MessageBoxAnswer answer) {
   std::lock_guard<std::mutex> guard(lock);
   answers.push_back(answer);
@@ -57,14 +47,9 @@ std::vector<platform::MessageBoxRequest> BoxScript::Shown() const {
   return shown;
 }
 
-void BoxScript::Hold() {
+void BoxScript::Hold(bool hold) {
   std::lock_guard<std::mutex> guard(lock);
-  held = true;
-}
-
-void BoxScript::Release() {
-  std::lock_guard<std::mutex> guard(lock);
-  held = false;
+  held = hold;
   changed.notify_all();
 }
 
@@ -74,19 +59,10 @@ bool BoxScript::WaitForCount(std::size_t count) const {
                           [this, count] { return shown.size() >= count; });
 }
 
-namespace {
-
-RecordingEngine* InstallRecordingEngine() {
-  auto engine = std::make_unique<RecordingEngine>();
-  RecordingEngine* raw = engine.get();
-  hgeInstall(std::move(engine));
-  return raw;
+AppHarness::AppHarness() : engine(new RecordingEngine) {
+  hgeInstall(std::unique_ptr<HGE>(engine));
+  StartUp(app, platform::FindResource);
 }
-
-}  // namespace
-
-AppHarness::AppHarness(const ResourceFinder& find)
-    : engine(InstallRecordingEngine()), startUp(StartUp(app, find)) {}
 
 AppHarness::~AppHarness() {
   boxes.Release();
@@ -103,8 +79,7 @@ bool AppHarness::Frame() {
 }
 
 bool AppHarness::FramesUntil(const std::function<bool()>& condition, int maxFrames) {
-  for (int i = 0; i < maxFrames; ++i) {
-    if (condition()) return true;
+  for (int i = 0; i < maxFrames && !condition(); ++i) {
     Frame();
     std::this_thread::sleep_for(std::chrono::milliseconds(2));
   }
@@ -116,12 +91,11 @@ void AppHarness::Show(std::unique_ptr<SHR::cState> state) {
   Frame();
 }
 
-void AppHarness::Queue(int type, float x, float y, int key, int character, int wheel) {
-  hgeInputEvent event;
+void AppHarness::Queue(int type, float x, float y, int key, int character) {
+  hgeInputEvent event{};
   event.type = type;
   event.key = key;
   event.chr = character;
-  event.wheel = wheel;
   event.x = x;
   event.y = y;
   engine->QueueEvent(event);
@@ -147,10 +121,6 @@ void AppHarness::Type(const std::string& text) {
   for (unsigned char c : text) Key(0, c);
 }
 
-SHR::cState* AppHarness::Top() const {
-  return app.states->Top();
-}
-
 std::vector<std::string> AppHarness::Texts() const {
   // Glyphs are told apart by where their cells lie in the font texture.
   const BitmapFont& font = *app.mainFont;
@@ -160,12 +130,10 @@ std::vector<std::string> AppHarness::Texts() const {
       glyphAt[{glyph->GetQuad().v[0].tx, glyph->GetQuad().v[0].ty}] = static_cast<char>(code);
   std::vector<std::string> texts;
   float lastY = -1, lastRight = -100;
-  for (const auto& call : engine->calls) {
-    const hgeVertex& corner = call.quad.v[0];
+  for (const hgeQuad& quad : engine->quads) {
+    const hgeVertex& corner = quad.v[0];
     const auto glyph =
-        call.kind == RecordingEngine::Call::kQuad && call.quad.tex == font.GetTexture()
-            ? glyphAt.find({corner.tx, corner.ty})
-            : glyphAt.end();
+        quad.tex == font.GetTexture() ? glyphAt.find({corner.tx, corner.ty}) : glyphAt.end();
     if (glyph == glyphAt.end()) {
       lastY = -1;
       continue;
@@ -174,7 +142,7 @@ std::vector<std::string> AppHarness::Texts() const {
       texts.emplace_back();
     texts.back() += glyph->second;
     lastY = corner.y;
-    lastRight = call.quad.v[1].x;
+    lastRight = quad.v[1].x;
   }
   return texts;
 }

@@ -10,17 +10,16 @@
 #include <deque>
 #include <filesystem>
 #include <functional>
-#include <memory>
 #include <mutex>
 #include <string>
 #include <vector>
 
 #include "app/AppContext.h"
 #include "app/Shell.h"
+#include "app/StateManager.h"
 #include "app/cState.h"
 #include "platform/MessageBox.h"
 #include "support/RecordingEngine.h"
-#include "text/Sprite.h"
 
 namespace apptest {
 
@@ -29,21 +28,19 @@ namespace apptest {
 // TXT (1), PAL (1), PID (1), WAV (2), wav (1).
 void WriteSmallArchive(const std::filesystem::path& path);
 
-// Every message box shown, in order, from whichever thread.
+// Every message box shown, in order, from whichever thread. Boxes without a
+// scripted answer get the one Return would give; while held, a box stays up
+// (its caller blocked) until Release.
 class BoxScript {
  public:
   BoxScript();
-  ~BoxScript();
-  // The answer to the next box; boxes without a scripted answer get the one
-  // Return would give.
+  ~BoxScript() { platform::SetMessageBoxAnswerer(nullptr); }
   void Answer(platform::MessageBoxAnswer answer);
   std::vector<platform::MessageBoxRequest> Shown() const;
   std::size_t Count() const { return Shown().size(); }
-  // While held, a box stays up (its caller blocked) until Release.
-  void Hold();
-  void Release();
-  // Waits until count boxes have been shown; false after a few seconds.
-  bool WaitForCount(std::size_t count) const;
+  void Hold(bool hold = true);
+  void Release() { Hold(false); }
+  bool WaitForCount(std::size_t count) const;  // false after a few seconds
 
  private:
   mutable std::mutex lock;
@@ -55,45 +52,37 @@ class BoxScript {
 
 class AppHarness {
  public:
-  explicit AppHarness(const ResourceFinder& find = platform::FindResource);
+  AppHarness();
   ~AppHarness();
 
-  // One frame of the engine's loop: frame callback, render callback, then
-  // the pressed keys are forgotten. Returns the frame callback's result.
+  // One frame of the engine's loop; returns the frame callback's result.
   bool Frame();
   void Frames(int count) {
-    for (int i = 0; i < count; ++i) Frame();
+    while (count-- > 0) Frame();
   }
   // Runs frames until condition holds; false when it still does not after maxFrames.
   bool FramesUntil(const std::function<bool()>& condition, int maxFrames = 5000);
   // Makes state the top of the stack (in place of the current one) and runs a frame.
   void Show(std::unique_ptr<SHR::cState> state);
-
-  // Press and release of the left button at (x, y), one frame each; returns
-  // the release frame's result.
+  // Press and release of the left button, one frame each; the release frame's result.
   bool Click(float x, float y);
-  // One key press (and release) with the character it types, if any.
-  void Key(int key, int character = 0);
+  void Key(int key, int character = 0);  // press and release in one frame
   void Type(const std::string& text);
+  void Queue(int type, float x, float y, int key = 0, int character = 0);
 
-  SHR::cState* Top() const;
   template <typename T>
   T* TopAs() const {
-    return dynamic_cast<T*>(Top());
+    return dynamic_cast<T*>(app.states->Top());
   }
-
   // Texts of the last frame, in drawing order: runs of glyphs on one line.
   std::vector<std::string> Texts() const;
   // The first text that starts with prefix; fails the test when there is none.
   std::string TextStartingWith(const std::string& prefix) const;
   bool HasText(const std::string& text) const;
 
-  void Queue(int type, float x, float y, int key = 0, int character = 0, int wheel = 0);
-
   RecordingEngine* engine;
   BoxScript boxes;
   AppContext app;
-  StartUpResult startUp;
 };
 
 }  // namespace apptest

@@ -56,7 +56,8 @@ TEST_F(DetailsScreen, TotalsFollowTheTicksAndNextWarnsAsksAndStartsStepThree) {
 
   TickType(2);
   TickType(4);
-  ClickBox(190, 74);
+  ClickBox(190, 74);  // empty folders
+  ClickBox(190, 96);  // XMI to MIDI, not PCX to PNG
   harness.boxes.Answer(MessageBoxAnswer::kOk);
   harness.boxes.Answer(MessageBoxAnswer::kNo);
   harness.Click(545, 278);
@@ -74,19 +75,14 @@ TEST_F(DetailsScreen, TotalsFollowTheTicksAndNextWarnsAsksAndStartsStepThree) {
   harness.Frame();
   State::Extract* extract = harness.TopAs<State::Extract>();
   ASSERT_NE(extract, nullptr);
-  const ExtractOptions& options = extract->Job()->options;
-  EXPECT_EQ(options.fileCount, 3);
-  EXPECT_FALSE(options.convertPid);
-  EXPECT_FALSE(options.rectConversion);
-  EXPECT_TRUE(options.extractEmptyFolders);
-  EXPECT_FALSE(options.overwriteAll);
-  ASSERT_EQ(options.types.size(), 5u);
-  const std::pair<const char*, bool> types[] = {
-      {"TXT", true}, {"PAL", false}, {"PID", true}, {"WAV", false}, {"wav", true}};
-  for (std::size_t i = 0; i < 5; ++i) {
-    EXPECT_EQ(options.types[i].name, types[i].first);
-    EXPECT_EQ(options.types[i].selected, types[i].second) << types[i].first;
-  }
+  const ExtractOptions& o = extract->Job()->options;
+  EXPECT_EQ(o.fileCount, 3);
+  EXPECT_EQ((std::vector<bool>{o.convertPid, o.rectConversion, o.extractEmptyFolders,
+                               o.overwriteAll, o.convertXmi, o.convertPcx}),
+            (std::vector<bool>{false, false, true, false, true, false}));
+  std::string types;
+  for (const auto& type : o.types) types += type.name + (type.selected ? "+ " : "- ");
+  EXPECT_EQ(types, "TXT+ PAL- PID+ WAV- wav+ ");
 }
 
 TEST_F(DetailsScreen, BackKeepsBothPathsAndNothingTickedStillProceeds) {

@@ -103,28 +103,6 @@ TEST_F(InWindowBox, KeysAndMouseAnswer) {
   }
 }
 
-TEST_F(InWindowBox, LongTextIsWrappedInsideTheWindowAndDrawnLiterally) {
-  MessageBoxRequest request = Overwrite();
-  request.text =
-      "The archive could not be read:\n/home/u/T\xC3\xA9l\xC3\xA9"
-      "chargements/" +
-      std::string(150, 'x') + "/a~r~b.rez\n\nInvalid format.";
-  MessageBoxView view(harness.app, request);
-  const MessageBoxLayout& layout = view.Layout();
-  EXPECT_GE(layout.panel.x, 0);
-  EXPECT_LE(layout.panel.x + layout.panel.w, 600);
-  EXPECT_LE(layout.panel.y + layout.panel.h, 300);
-  std::string joined;
-  for (const std::string& line : layout.lines) joined += line;
-  EXPECT_NE(joined.find("a~r~b.rez"), std::string::npos);
-  EXPECT_GT(layout.lines.size(), 4u);
-  for (const BoxRect& button : layout.buttons)
-    EXPECT_LE(button.y + button.h, layout.panel.y + layout.panel.h);
-  harness.engine->ClearCalls();
-  view.Draw();
-  EXPECT_TRUE(harness.HasText("Question"));
-}
-
 TEST_F(InWindowBox, AWorkersBoxIsShownByTheMainLoopAndClosingAnswersSafely) {
   int closings = 0;
   InWindowBoxes boxes(harness.app, [&] { ++closings; });

@@ -9,13 +9,14 @@
 
 namespace {
 
+using Journal = std::vector<std::string>;
+
 // A state that writes every call the manager makes into a shared journal.
 class ProbeState : public SHR::cState {
  public:
-  ProbeState(std::string name, std::vector<std::string>& journal, RecordingEngine* engine)
+  ProbeState(std::string name, Journal& journal, RecordingEngine* engine)
       : name(std::move(name)), journal(journal), engine(engine) {}
   ~ProbeState() override { Note("deleted"); }
-
   bool IsOpaque() override { return opaque; }
   void Init() override {
     Note("Init");
@@ -40,9 +41,12 @@ class ProbeState : public SHR::cState {
     Note("CanExit");
     return canExit;
   }
+  std::unique_ptr<ProbeState> Make(const std::string& other) {
+    return std::make_unique<ProbeState>(other, journal, engine);
+  }
 
   std::string name;
-  std::vector<std::string>& journal;
+  Journal& journal;
   RecordingEngine* engine;
   bool opaque = false, thinkResult = false, renderResult = false, canExit = true;
   std::function<void(ProbeState&)> onInit, onThink;
@@ -65,147 +69,105 @@ class StateManagerTest : public ::testing::Test {
     journal.clear();
     return raw;
   }
+  // The journal since the last call.
+  Journal Taken() { return std::exchange(journal, {}); }
 
-  std::vector<std::string> journal;
+  Journal journal;
   RecordingEngine engine;
   StateManager states{&engine};
 };
 
-using Journal = std::vector<std::string>;
-
-TEST_F(StateManagerTest, PushTakesEffectAtTheNextFrameWithInitAndThinkTogether) {
+TEST_F(StateManagerTest, RequestsTakeEffectAtTheNextFrameInOrder) {
   auto first = Make("A");
   first->thinkResult = true;
   ProbeState* a = first.get();
+  // Requests made by Init are carried out in the same frame.
+  a->onInit = [](ProbeState& self) { self.manager->RequestPush(self.Make("B")); };
   states.RequestPush(std::move(first));
   EXPECT_EQ(states.Depth(), 0u);
-  EXPECT_TRUE(journal.empty());
-
-  EXPECT_TRUE(states.RunFrame());  // the top's Think decides the frame's result
-  EXPECT_EQ(journal, (Journal{"A:Init", "A:Think"}));
-  EXPECT_EQ(states.Top(), a);
-  EXPECT_TRUE(a->active);
+  EXPECT_FALSE(states.RunFrame());  // the top's Think decides the frame's result
+  EXPECT_EQ(Taken(), (Journal{"A:Init", "B:Init", "B:Think"}));
+  EXPECT_FALSE(a->active);
   EXPECT_EQ(a->manager, &states);
-}
 
-TEST_F(StateManagerTest, ChangeRequestedInThinkWaitsForTheNextFrameAndTheOldStateStillDraws) {
-  ProbeState* a = PushAndRun("A");
-  a->onThink = [](ProbeState& self) {
-    self.ChangeState(std::make_unique<ProbeState>("B", self.journal, self.engine));
-  };
-  EXPECT_FALSE(states.RunFrame());
-  states.RunRender();
-  EXPECT_EQ(journal, (Journal{"A:Think", "A:PreRender", "A:Render"}));
+  // Pop resumes the state beneath with the result.
+  static_cast<ProbeState*>(states.Top())->PopState(42);
+  EXPECT_TRUE(states.RunFrame());
+  EXPECT_EQ(Taken(), (Journal{"B:Destroy", "B:deleted", "A:Resume 42", "A:Think"}));
+  EXPECT_TRUE(a->active);
 
-  journal.clear();
+  // A change asked for in Think waits for the next frame; the old state still draws.
+  a->onThink = [](ProbeState& self) { self.ChangeState(self.Make("C")); };
   states.RunFrame();
-  EXPECT_EQ(journal, (Journal{"A:Destroy", "A:deleted", "B:Init", "B:Think"}));
+  states.RunRender();
+  EXPECT_EQ(Taken(), (Journal{"A:Think", "A:PreRender", "A:Render"}));
+  states.RunFrame();
+  EXPECT_EQ(Taken(), (Journal{"A:Destroy", "A:deleted", "C:Init", "C:Think"}));
   EXPECT_EQ(states.Depth(), 1u);
   EXPECT_TRUE(states.Top()->active);
-  EXPECT_EQ(states.Top()->manager, &states);
 }
 
-TEST_F(StateManagerTest, ChangeOverridesAPendingPushOrPopAndSwapsInTheLastState) {
+TEST_F(StateManagerTest, ChangeOverridesAPendingPushOrPopAndPopRunsBeforeAPush) {
   PushAndRun("A");
   states.RequestPush(Make("pushed"));
   states.RequestChange(Make("changed"));
   states.RunFrame();
   // The pushed state never became part of the stack: freed without Init or Destroy.
-  EXPECT_EQ(journal,
+  EXPECT_EQ(Taken(),
             (Journal{"pushed:deleted", "A:Destroy", "A:deleted", "changed:Init", "changed:Think"}));
-  EXPECT_EQ(states.Depth(), 1u);
-
   PushAndRun("B");
   states.RequestPop(7);
   states.RequestChange(Make("C"));
   states.RunFrame();
-  EXPECT_EQ(journal, (Journal{"B:Destroy", "B:deleted", "C:Init", "C:Think"}));
+  EXPECT_EQ(Taken(), (Journal{"B:Destroy", "B:deleted", "C:Init", "C:Think"}));
   EXPECT_EQ(states.Depth(), 2u);
-}
-
-TEST_F(StateManagerTest, PopResumesTheStateBeneathWithTheResultAndRunsBeforeAPush) {
-  ProbeState* a = PushAndRun("A");
-  ProbeState* b = PushAndRun("B");
-  EXPECT_FALSE(a->active);
-  EXPECT_TRUE(b->active);
-  b->PopState(42);
-  states.RunFrame();
-  EXPECT_EQ(journal, (Journal{"B:Destroy", "B:deleted", "A:Resume 42", "A:Think"}));
-  EXPECT_TRUE(a->active);
-  EXPECT_EQ(states.Top(), a);
-
-  journal.clear();
-  states.RequestPush(Make("C"));
+  states.RequestPush(Make("D"));
   states.RequestPop(1);
   states.RunFrame();
-  EXPECT_EQ(journal, (Journal{"A:Destroy", "A:deleted", "C:Init", "C:Think"}));
-  EXPECT_EQ(states.Depth(), 1u);
+  EXPECT_EQ(Taken(), (Journal{"C:Destroy", "C:deleted", "changed:Resume 1", "D:Init", "D:Think"}));
 }
 
 TEST_F(StateManagerTest, AnEmptyStackRunsNothingMayAlwaysEndAndTakesPopsAndChanges) {
   PushAndRun("A")->canExit = false;
   states.RequestPop(3);
   EXPECT_FALSE(states.RunFrame());
-  EXPECT_EQ(journal, (Journal{"A:Destroy", "A:deleted"}));
-  EXPECT_FALSE(states.RunFrame());
+  EXPECT_EQ(Taken(), (Journal{"A:Destroy", "A:deleted"}));
   EXPECT_FALSE(states.RunRender());
   EXPECT_EQ(engine.scenesBegun, 0);  // nothing drawn, no scene begun
   EXPECT_TRUE(states.RunExit());
-
   states.RequestPop(1);
   EXPECT_FALSE(states.RunFrame());
-  EXPECT_EQ(states.Depth(), 0u);
   // With nothing to replace, a change brings its state up like a push.
-  journal.clear();
   states.RequestChange(Make("B"));
   states.RunFrame();
-  EXPECT_EQ(journal, (Journal{"B:Init", "B:Think"}));
+  EXPECT_EQ(Taken(), (Journal{"B:Init", "B:Think"}));
   EXPECT_EQ(states.Depth(), 1u);
 }
 
-TEST_F(StateManagerTest, RequestsMadeByInitAreCarriedOutInTheSameFrame) {
-  auto first = Make("A");
-  first->onInit = [](ProbeState& self) {
-    self.manager->RequestPush(std::make_unique<ProbeState>("B", self.journal, self.engine));
-  };
-  states.RequestPush(std::move(first));
-  states.RunFrame();
-  EXPECT_EQ(journal, (Journal{"A:Init", "B:Init", "B:Think"}));
-  EXPECT_EQ(states.Depth(), 2u);
-}
-
-TEST_F(StateManagerTest, TheTopIsDrawnOverOnlyTheStateDirectlyBeneathUnlessOpaque) {
+TEST_F(StateManagerTest, TheTopIsDrawnOverOnlyTheStateBeneathUnlessOpaqueAndDecidesExit) {
   ProbeState* a = PushAndRun("A");
   ProbeState* b = PushAndRun("B");
   EXPECT_FALSE(states.RunRender());
-  EXPECT_EQ(journal, (Journal{"A:PreRender", "B:PreRender", "A:Render", "B:Render"}));
-  EXPECT_EQ(engine.scenesBegun, 1);
+  EXPECT_EQ(Taken(), (Journal{"A:PreRender", "B:PreRender", "A:Render", "B:Render"}));
   EXPECT_EQ(engine.scenesEnded, 1);
   a->renderResult = true;  // either drawn state may end the loop
   EXPECT_TRUE(states.RunRender());
-
   ProbeState* c = PushAndRun("C");
   EXPECT_FALSE(states.RunRender());
-  EXPECT_EQ(journal, (Journal{"B:PreRender", "C:PreRender", "B:Render", "C:Render"}));
-  journal.clear();
+  EXPECT_EQ(Taken(), (Journal{"B:PreRender", "C:PreRender", "B:Render", "C:Render"}));
   c->opaque = true;
   b->renderResult = true;  // hidden, so it has no say
   EXPECT_FALSE(states.RunRender());
-  EXPECT_EQ(journal, (Journal{"C:PreRender", "C:Render"}));
-}
-
-TEST_F(StateManagerTest, ExitAsksTheTopState) {
-  PushAndRun("A");
-  ProbeState* b = PushAndRun("B");
-  b->canExit = false;
+  EXPECT_EQ(Taken(), (Journal{"C:PreRender", "C:Render"}));
+  c->canExit = false;
   EXPECT_FALSE(states.RunExit());
-  b->canExit = true;
+  c->canExit = true;
   EXPECT_TRUE(states.RunExit());
-  EXPECT_EQ(journal, (Journal{"B:CanExit", "B:CanExit"}));
+  EXPECT_EQ(Taken(), (Journal{"C:CanExit", "C:CanExit"}));
 }
 
 TEST(StateManagerLifetime, DestroyingTheManagerDestroysStatesBottomToTop) {
-  std::vector<std::string> journal;
+  Journal journal;
   RecordingEngine engine;
   {
     StateManager states(&engine);

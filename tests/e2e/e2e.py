@@ -18,18 +18,14 @@ import sys
 import tempfile
 import time
 
-WINDOW_TITLE = "Tarnwick 1.1a"
 BACKGROUND, FIELD = (77, 77, 77), (60, 60, 60)
 BOX_TITLE_BAR, BOX_LINE = (38, 38, 38), (92, 92, 92)
-SOURCE_FIELD, DESTINATION_FIELD = (250, 87), (250, 187)
-BROWSE_DESTINATION = (547, 187)
-STEP1_NEXT = STEP2_NEXT = (545, 278)
+SOURCE_FIELD, DESTINATION_FIELD, BROWSE_DESTINATION = (250, 87), (250, 187), (547, 187)
+NEXT, STEP3_NEXT, EXIT_BUTTON, ABOUT_ICON = (545, 278), (550, 278), (377, 278), (588, 14)
 PID_BOX, RECT_BOX, EMPTY_FOLDERS_BOX = (198, 42), (218, 64), (198, 86)
-STEP3_NEXT, EXIT_BUTTON, ABOUT_ICON = (550, 278), (377, 278), (588, 14)
 RESTING_POINT = (300, 140)  # nothing reacts to the pointer here
 STEP1_NEXT_FACE, STEP3_NEXT_FACE, STEP3_BACK_FACE = (501, 266), (511, 266), (301, 266)
 CHOOSER_ROW_1 = (100, 87)  # the second row of the folder chooser's list
-CHILD_TIMEOUT = 60
 
 
 def type_box(row):
@@ -48,18 +44,30 @@ def check(condition, message):
 
 def wait_for(predicate, timeout, what, interval=0.1):
     deadline = time.monotonic() + timeout
-    while True:
-        value = predicate()
-        if value:
-            return value
+    while not (value := predicate()):
         if time.monotonic() > deadline:
             raise Failure("timed out waiting for " + what)
         time.sleep(interval)
+    return value
 
 
 def run(command, **kwargs):
     """Every child the scenarios wait for has a timeout."""
-    return subprocess.run(command, timeout=CHILD_TIMEOUT, **kwargs)
+    return subprocess.run([str(word) for word in command], timeout=60, **kwargs)
+
+
+def quiet(command, env):
+    return run(command, env=env, capture_output=True, text=True)
+
+
+def stop(process):
+    if process.poll() is None:
+        process.terminate()
+        try:
+            process.wait(5)
+        except subprocess.TimeoutExpired:
+            process.kill()
+            process.wait(5)
 
 
 def start_x_server():
@@ -75,22 +83,11 @@ def start_x_server():
             display = ":" + pipe.readline().decode().strip()
         deadline = time.monotonic() + 10
         while display != ":" and server.poll() is None and time.monotonic() < deadline:
-            if run(["xdpyinfo", "-display", display], stdout=subprocess.DEVNULL,
-                   stderr=subprocess.DEVNULL).returncode == 0:
+            if quiet(["xdpyinfo", "-display", display], None).returncode == 0:
                 return server, display
             time.sleep(0.2)
         stop(server)
     raise Failure("Xvfb did not start")
-
-
-def stop(process):
-    if process.poll() is None:
-        process.terminate()
-        try:
-            process.wait(5)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait(5)
 
 
 class Session:
@@ -103,7 +100,7 @@ class Session:
         for name in ("SDL_VIDEODRIVER", "WAYLAND_DISPLAY"):
             self.env.pop(name, None)
         self.program = self.window = None
-        self.out, self.err = os.path.join(work, "program.out"), os.path.join(work, "program.err")
+        self.logs = [os.path.join(work, "program.out"), os.path.join(work, "program.err")]
 
     def start(self):
         # An empty PATH for the program: no desktop chooser, the built-in one is used.
@@ -111,20 +108,18 @@ class Session:
         os.makedirs(nothing)
         self.program = subprocess.Popen([self.args.program], cwd=self.work,
                                         env=dict(self.env, PATH=nothing),
-                                        stdin=subprocess.DEVNULL, stdout=open(self.out, "wb"),
-                                        stderr=open(self.err, "wb"))
+                                        stdin=subprocess.DEVNULL, stdout=open(self.logs[0], "wb"),
+                                        stderr=open(self.logs[1], "wb"))
         self.window = wait_for(self.stable_window, 30, "the program window")
         self.move(*RESTING_POINT)
-        wait_for(self.on_step1, 10, "step 1")
+        self.wait_step(1, 10)
 
     def stable_window(self):
         """The window id once the same one answers twice in a row: an id that
         vanishes while the renderer starts is never used ("Bad Drawable")."""
-        out = run(["xwininfo", "-root", "-children"], env=self.env, capture_output=True,
-                  text=True).stdout
-        found = [line.split(None, 1)[0] for line in out.splitlines()
-                 if line.split(None, 1)[1:] and
-                 line.split(None, 1)[1].startswith('"%s":' % WINDOW_TITLE)]
+        out = quiet(["xwininfo", "-root", "-children"], self.env).stdout
+        found = [line.split()[0] for line in out.splitlines()
+                 if '"Tarnwick 1.1a":' in line]
         if not found or found[0] != self.window:
             self.window = found[0] if found else None
             return None
@@ -137,21 +132,17 @@ class Session:
             raise Failure("the program did not end within %s seconds" % timeout)
 
     def output(self):
-        with open(self.out, "rb") as out, open(self.err, "rb") as err:
-            return out.read().decode("utf-8", "replace"), err.read().decode("utf-8", "replace")
+        return [open(log, "rb").read().decode("utf-8", "replace") for log in self.logs]
 
     def xdotool(self, *words):
-        result = run(["xdotool"] + [str(w) for w in words], env=self.env, capture_output=True,
-                     text=True)
+        result = quiet(["xdotool"] + list(words), self.env)
         check(result.returncode == 0, "xdotool %s failed: %s" % (words, result.stderr))
 
     def helper(self, *words):
-        return run([self.args.helper] + [str(w) for w in words], env=self.env,
-                   capture_output=True, text=True, check=True).stdout
+        return quiet([self.args.helper] + list(words), self.env)
 
     def move(self, x, y):
-        run(["xdotool", "mousemove", "--window", self.window, str(x), str(y)], env=self.env,
-            capture_output=True)
+        quiet(["xdotool", "mousemove", "--window", self.window, x, y], self.env)
 
     def click(self, x, y, count=1):
         self.move(x, y)
@@ -161,24 +152,16 @@ class Session:
         self.move(*RESTING_POINT)  # the click may have closed the window
         time.sleep(0.1)
 
-    def type_text(self, text):
-        self.xdotool("type", "--delay", 15, text)
-        time.sleep(0.1)
-
-    def key(self, name):
-        self.xdotool("key", name)
+    def key(self, *words):
+        self.xdotool(*words)
         time.sleep(0.2)
 
     def pixels(self, *points):
-        result = run([self.args.helper, "pixels", self.window] + ["%d,%d" % p for p in points],
-                     env=self.env, capture_output=True, text=True)
+        result = self.helper("pixels", self.window, *["%d,%d" % p for p in points])
         if result.returncode != 0:
             return [None] * len(points)  # the window is gone or not yet there
         return [tuple(int(v) for v in line.split()) if line != "-" else None
                 for line in result.stdout.splitlines()]
-
-    def pixel(self, x, y):
-        return self.pixels((x, y))[0]
 
     def screenshot(self, name):
         os.makedirs(self.args.screens, exist_ok=True)
@@ -197,9 +180,6 @@ class Session:
             return column == BACKGROUND and bar != BACKGROUND and source != FIELD
         return source == column == BACKGROUND and exit_face != BACKGROUND
 
-    def on_step1(self):
-        return self.on_step(1)
-
     def wait_step(self, number, timeout=15):
         wait_for(lambda: self.on_step(number), timeout, "step %d" % number)
 
@@ -215,7 +195,7 @@ class Session:
         """Waits for a box, presses key and waits until that box is gone."""
         top = wait_for(self.box, timeout, "a message box")
         time.sleep(0.2)
-        self.key(key)
+        self.key("key", key)
         wait_for(lambda: self.box() != top, 10, "the box to close")
 
     def paste_source(self, path, fast=False):
@@ -226,14 +206,19 @@ class Session:
             time.sleep(0.5)
             self.click(*SOURCE_FIELD)
             if fast:
-                self.xdotool("key", "--delay", 0, "ctrl+v")
+                self.key("key", "--delay", 0, "ctrl+v")
             else:
-                self.xdotool("keydown", "ctrl", "sleep", 0.2, "key", "v", "sleep", 0.2,
-                             "keyup", "ctrl")
-            time.sleep(0.3)
-            self.key("Return")
+                self.key("keydown", "ctrl", "sleep", 0.2, "key", "v", "sleep", 0.2, "keyup", "ctrl")
+            time.sleep(0.1)
+            self.key("key", "Return")
         finally:
             stop(owner)
+
+    def set_up_extraction(self, source, destination):
+        self.paste_source(source)
+        self.click(*DESTINATION_FIELD)
+        self.key("type", "--delay", 15, destination)
+        self.click(*NEXT)
 
 
 def tree(root):
@@ -245,70 +230,61 @@ def tree(root):
     return sorted(entries)
 
 
-def same_trees(left, right):
-    check(tree(left) == tree(right), "trees differ:\n  program: %s\n  cli:     %s"
-          % (tree(left), tree(right)))
-    for entry in tree(left):
-        if not entry.endswith("/"):
-            check(filecmp.cmp(os.path.join(left, entry), os.path.join(right, entry),
-                              shallow=False), "file differs: " + entry)
+def write(path, data):
+    os.makedirs(os.path.dirname(path), exist_ok=True)
+    with open(path, "wb") as f:
+        f.write(data)
 
 
-def set_up_extraction(session, source, destination):
-    session.paste_source(source)
-    session.click(*DESTINATION_FIELD)
-    session.type_text(destination)
-    session.click(*STEP1_NEXT)
+def read(path):
+    with open(path, "rb") as f:
+        return f.read()
 
 
 def scenario_full_run(args, work, session):
     """Pasted source, the folder chooser, every kind of box answer, step 4."""
     archive = os.path.join(work, "fixtures", "claw.rez")
-    downloads = os.path.join(work, "fixtures", "T\u00e9l\u00e9chargements", "\u00dcn\u00ef")
-    os.makedirs(downloads)
-    destination = os.path.join(downloads, "out")
+    destination = os.path.join(work, "fixtures", "T\u00e9l\u00e9chargements", "\u00dcn\u00ef",
+                               "out")
+    os.makedirs(os.path.dirname(destination))
     session.screenshot("step1.png")
-    disabled_next = session.pixel(*STEP1_NEXT_FACE)
+    disabled_next = session.pixels(STEP1_NEXT_FACE)
     session.paste_source(archive, fast=True)
-    wait_for(lambda: session.pixel(*STEP1_NEXT_FACE) != disabled_next, 5, "Next to be enabled")
+    wait_for(lambda: session.pixels(STEP1_NEXT_FACE) != disabled_next, 5, "Next to be enabled")
 
     # No desktop chooser: the program's own, in folder mode, opens beside the archive.
     session.click(*BROWSE_DESTINATION)
-    wait_for(lambda: not session.on_step1(), 5, "the folder chooser")
+    wait_for(lambda: not session.on_step(1), 5, "the folder chooser")
     session.screenshot("chooser.png")
     session.click(*CHOOSER_ROW_1, count=2)  # into T\u00e9l\u00e9chargements
     session.click(*CHOOSER_ROW_1, count=2)  # into \u00dcn\u00ef
     session.click(200, 248)
-    session.type_text("out")
-    session.key("Return")
+    session.key("type", "--delay", 15, "out")
+    session.key("key", "Return")
     session.wait_step(1)
 
-    session.click(*STEP1_NEXT)
+    session.click(*NEXT)
     session.answer_box("Return")  # the missing destination: Yes creates it
     session.wait_step(2)
     check(os.path.isdir(destination), "the destination folder was not created")
     kept = os.path.join(destination, "CLAW", "SOUNDS", "SOUND1.WAV")
-    os.makedirs(os.path.dirname(kept))
-    with open(kept, "wb") as f:
-        f.write(b"the user's own file")
+    write(kept, b"the user's own file")
     # Types in first-met order: TXT, PAL, PID, WAV, XMI, ANI, wav.
-    for row in (1, 2, 3, 6):
-        session.click(*type_box(row))
-    for box in (PID_BOX, RECT_BOX, EMPTY_FOLDERS_BOX):
-        session.click(*box)
+    for point in [type_box(row) for row in (1, 2, 3, 6)] + [PID_BOX, RECT_BOX, EMPTY_FOLDERS_BOX]:
+        session.click(*point)
     session.screenshot("step2.png")
-    session.click(*STEP2_NEXT)
+    session.click(*NEXT)
     session.answer_box("Return")  # the free space notice
     session.answer_box("Escape")  # "Are you sure?": No
     session.wait_step(2)
-    session.click(*STEP2_NEXT)
+    session.click(*NEXT)
     session.answer_box("Escape")  # the notice: OK
     session.answer_box("Return")  # Yes
     wait_for(session.box, 30, "the overwrite question")
     session.screenshot("box.png")
     session.answer_box("Escape")  # overwrite SOUND1.WAV? Escape keeps it
-    wait_for(lambda: session.pixel(*STEP3_NEXT_FACE) != session.pixel(*STEP3_BACK_FACE), 120,
-             "the extraction to finish", interval=0.25)
+    wait_for(lambda: len(set(session.pixels(STEP3_NEXT_FACE, STEP3_BACK_FACE))) == 2, 120,
+             "the extraction to finish", 0.25)
     session.screenshot("step3.png")
     session.click(*STEP3_NEXT)
     session.wait_step(4)
@@ -316,8 +292,7 @@ def scenario_full_run(args, work, session):
     session.click(*EXIT_BUTTON)
     check(session.exit_code(10) == 0, "exit code is not 0")
 
-    with open(kept, "rb") as f:
-        check(f.read() == b"the user's own file", "the file kept by Escape was replaced")
+    check(read(kept) == b"the user's own file", "the file kept by Escape was replaced")
     os.remove(kept)
     reference = os.path.join(work, "cli")
     result = run([args.cli, "extract", archive, reference, "--types=PAL,PID,WAV,wav",
@@ -325,7 +300,11 @@ def scenario_full_run(args, work, session):
                  capture_output=True, text=True)
     check(result.returncode == 0, "tarnwick-cli extract failed: " + result.stderr)
     os.remove(os.path.join(reference, "CLAW", "SOUNDS", "SOUND1.WAV"))
-    same_trees(destination, reference)
+    check(tree(destination) == tree(reference), "trees differ:\n  program: %s\n  cli:     %s"
+          % (tree(destination), tree(reference)))
+    for entry in [e for e in tree(destination) if not e.endswith("/")]:
+        check(filecmp.cmp(os.path.join(destination, entry), os.path.join(reference, entry),
+                          shallow=False), "file differs: " + entry)
     stdout, stderr = session.output()
     check("Switched to palette from: CLAW" in stdout, "no palette switch line on stdout")
     check(stderr == "", "unexpected output on stderr: " + stderr)
@@ -334,7 +313,7 @@ def scenario_full_run(args, work, session):
 def scenario_invalid_archive(args, work, session):
     """An archive that cannot be read is told in a box and creates nothing."""
     destination = os.path.join(work, "never", "made")
-    set_up_extraction(session, os.path.join(work, "fixtures", "broken.rez"), destination)
+    session.set_up_extraction(os.path.join(work, "fixtures", "broken.rez"), destination)
     session.answer_box("Return")  # the reader's message
     session.wait_step(1)
     check(not os.path.exists(os.path.dirname(destination)), "the destination was created")
@@ -351,37 +330,29 @@ def scenario_close_during_extraction(args, work, session):
     the job stops at its next pause point and the program ends."""
     destination = os.path.join(work, "out")
     kept = os.path.join(destination, "SET0", "P3.PID")  # copied as it is: asked about
-    os.makedirs(os.path.dirname(kept))
-    with open(kept, "wb") as f:
-        f.write(b"keep me")
-    set_up_extraction(session, os.path.join(work, "fixtures", "big.rez"), destination)
+    write(kept, b"keep me")
+    session.set_up_extraction(os.path.join(work, "fixtures", "big.rez"), destination)
     session.wait_step(2)
     session.click(*type_box(0))  # PID
     session.click(*type_box(1))  # WAV
-    session.click(*STEP2_NEXT)
+    session.click(*NEXT)
     session.answer_box("Return")
     session.answer_box("Return")
     wait_for(session.box, 30, "the overwrite question")
     session.helper("close", session.window)
     check(session.exit_code(15) == 0, "exit code is not 0")
-    with open(kept, "rb") as f:
-        check(f.read() == b"keep me", "the file was replaced after the window closed")
+    check(read(kept) == b"keep me", "the file was replaced after the window closed")
     files = sum(len(names) for _, _, names in os.walk(destination))
     # P0-P2 written, P3 kept; the cancelled job stops before P4.
     check(files == 4, "the extraction went on after the window closed: %d files" % files)
     check(not [e for e in tree(destination) if ".tarnwick" in e], "temporary files left")
 
 
-SCENARIOS = {
-    "full_run": scenario_full_run,
-    "invalid_archive": scenario_invalid_archive,
-    "close_during_extraction": scenario_close_during_extraction,
-}
-
-
 def main():
+    scenarios = {name[len("scenario_"):]: function for name, function in globals().items()
+                 if name.startswith("scenario_")}
     parser = argparse.ArgumentParser()
-    parser.add_argument("scenario", choices=sorted(SCENARIOS))
+    parser.add_argument("scenario", choices=sorted(scenarios))
     for name in ("--program", "--cli", "--helper"):
         parser.add_argument(name, required=True, type=os.path.abspath)
     parser.add_argument("--screens", default=os.environ.get("TARNWICK_SCREENS_DIR"))
@@ -396,15 +367,14 @@ def main():
     session = Session(args, work)
     try:
         session.start()
-        SCENARIOS[args.scenario](args, work, session)
+        scenarios[args.scenario](args, work, session)
         print("%s: passed" % args.scenario)
         shutil.rmtree(work, ignore_errors=True)
         return 0
     except Failure as failure:
         print("%s: FAILED: %s" % (args.scenario, failure))
         if session.program and session.program.poll() is None and session.window:
-            run([args.helper, "screenshot", session.window, os.path.join(work, "failure.png")],
-                env=session.env)
+            session.helper("screenshot", session.window, os.path.join(work, "failure.png"))
         stdout, stderr = session.output()
         print("stdout:\n%s\nstderr:\n%s\nscratch folder kept: %s" %
               (stdout[-2000:], stderr[-2000:], work))

@@ -91,84 +91,69 @@ class WatchingEngine : public RecordingEngine {
   explicit WatchingEngine(fs::path releaseFile) : releaseFile(std::move(releaseFile)) {}
   bool System_NextModalFrame() override {
     ++modalFrames;
-    if (!platform::IsModalActive()) ++framesWithoutModal;
+    framesWithoutModal += !platform::IsModalActive();
     Touch(releaseFile);
     return false;
   }
   void System_Redraw() override { ++redraws; }
-
   fs::path releaseFile;
   int modalFrames = 0, framesWithoutModal = 0, redraws = 0;
 };
 
-class DesktopChooser : public ::testing::Test {
- protected:
-  void SetUp() override {
-    fs::create_directory(folder / "bin");
-    // Only the stand-ins can be found: a real chooser must never start in a test.
-    fs::create_symlink(SLEEP_PROGRAM, folder / "bin" / "sleep");
-    auto recording = std::make_unique<WatchingEngine>(folder / "release");
-    engine = recording.get();
-    hgeInstall(std::move(recording));
-  }
-  void TearDown() override { hgeInstall(nullptr); }
-
-  // A stand-in chooser that records its arguments, waits for the main window's
-  // frame, prints what a chooser would and exits with the given code.
-  void StandIn(const std::string& name, const std::string& printed, int exitCode) {
-    WriteScript(folder / "bin" / name, "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" +
-                                           (folder / (name + ".args")).string() + "'\n" +
-                                           "while [ ! -e '" + (folder / "release").string() +
-                                           "' ]; do sleep 0.01; done\n" + "printf '%s\\n' '" +
-                                           printed + "'\nexit " + std::to_string(exitCode) + "\n");
-  }
-  std::string Args(const std::string& name) { return ReadFile(folder / (name + ".args")); }
-
+TEST(DesktopChooser, ZenityThenKdialogWhileTheWindowKeepsDrawingAsModal) {
   TempDir folder;
-  WatchingEngine* engine = nullptr;
-  ScopedEnv path{"PATH", (folder / "bin").string()};
-  ScopedEnv display{"DISPLAY", std::string(":0")};
-  ScopedEnv desktop{"XDG_CURRENT_DESKTOP", std::nullopt};
-};
-
-TEST_F(DesktopChooser, ZenityAnswerIsReturnedWhileTheWindowKeptDrawingAsModal) {
-  Touch(folder / "CLAW.REZ");
-  StandIn("zenity", (folder / "CLAW.REZ").string(), 0);
-  EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions), (folder / "CLAW.REZ").string());
-  EXPECT_NE(Args("zenity").find("\n--file-filter=Monolith's Resources"), std::string::npos);
+  fs::create_directory(folder / "bin");
+  // Only the stand-ins can be found: a real chooser must never start in a test.
+  fs::create_symlink(SLEEP_PROGRAM, folder / "bin" / "sleep");
+  auto* engine = new WatchingEngine(folder / "release");
+  hgeInstall(std::unique_ptr<HGE>(engine));
+  ScopedEnv path{"PATH", (folder / "bin").string()}, display{"DISPLAY", std::string(":0")},
+      desktop{"XDG_CURRENT_DESKTOP", std::nullopt};
+  // A stand-in chooser records its arguments, waits for the main window's
+  // frame, prints what a chooser would and exits with the given code.
+  const auto standIn = [&](const std::string& name, const std::string& printed, int exitCode) {
+    const fs::path args = folder / (name + ".args");
+    fs::remove(args);
+    WriteScript(folder / "bin" / name, "for a in \"$@\"; do printf '%s\\n' \"$a\"; done > '" +
+                                           args.string() + "'\nwhile [ ! -e '" +
+                                           (folder / "release").string() +
+                                           "' ]; do sleep 0.01; done\nprintf '%s\\n' '" + printed +
+                                           "'\nexit " + std::to_string(exitCode) + "\n");
+  };
+  const fs::path archive = folder / "CLAW.REZ";
+  Touch(archive);
+  standIn("zenity", archive.string(), 0);
+  EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions), archive.string());
+  EXPECT_NE(ReadFile(folder / "zenity.args").find("\n--file-filter=Monolith's Resources"),
+            std::string::npos);
   EXPECT_GE(engine->modalFrames, 1);
   EXPECT_GE(engine->redraws, 1);
   EXPECT_EQ(engine->framesWithoutModal, 0);
   EXPECT_FALSE(platform::IsModalActive());
-}
 
-TEST_F(DesktopChooser, CancelReturnsNothingAndAsksNoOtherChooser) {
-  StandIn("zenity", "", 1);
-  StandIn("kdialog", "/should/not/be/asked", 0);
+  // Cancelled: nothing, and no other chooser is asked.
+  standIn("zenity", "", 1);
+  standIn("kdialog", archive.string(), 0);
   EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions), std::nullopt);
   EXPECT_FALSE(fs::exists(folder / "kdialog.args"));
-  // Without any chooser, nor a window for the built-in one, nothing is chosen either.
-  fs::remove(folder / "bin" / "zenity");
-  fs::remove(folder / "bin" / "kdialog");
-  EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions), std::nullopt);
-}
-
-TEST_F(DesktopChooser, KdialogIsUsedWhenZenityFailsOrOnKde) {
-  Touch(folder / "VOICES.VRZ");
-  StandIn("zenity", "", 255);  // could not start its window
-  StandIn("kdialog", (folder / "VOICES.VRZ").string(), 0);
-  EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions), (folder / "VOICES.VRZ").string());
-  const std::string args = Args("kdialog");
+  // Zenity could not start its window: kdialog is asked.
+  standIn("zenity", "", 255);
+  EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions), archive.string());
+  const std::string args = ReadFile(folder / "kdialog.args");
   EXPECT_EQ(args.rfind("--getopenfilename\n", 0), 0u);
   EXPECT_NE(args.find("*.vrz *.VRZ *.srz *.SRZ *.rez *.REZ|Monolith's Resources (*.VRZ; *.SRZ; "
                       "*.REZ)\n*.rez *.REZ|Monolith's Resource (*.REZ)\n"),
             std::string::npos);
-
-  fs::remove(folder / "zenity.args");
+  // On KDE kdialog comes first.
   ScopedEnv kde("XDG_CURRENT_DESKTOP", std::string("KDE"));
-  StandIn("zenity", "", 0);
-  EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions), (folder / "VOICES.VRZ").string());
+  standIn("zenity", "", 0);
+  EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions), archive.string());
   EXPECT_FALSE(fs::exists(folder / "zenity.args"));
+  // Without any chooser, nor a window for the built-in one, nothing is chosen.
+  fs::remove(folder / "bin" / "zenity");
+  fs::remove(folder / "bin" / "kdialog");
+  EXPECT_EQ(platform::ShowOpenFileDialog(kArchiveOptions), std::nullopt);
+  hgeInstall(nullptr);
 }
 
 }  // namespace

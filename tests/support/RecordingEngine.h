@@ -1,7 +1,11 @@
-// An engine that draws nothing and remembers every drawing call, so that tests
-// can assert exactly what a widget or screen drew. Input is scripted.
+// An engine that draws nothing and remembers the quads and lines drawn, so that
+// tests can read back what a widget or screen drew. Input is scripted.
 #pragma once
 
+#include <algorithm>
+#include <cstdarg>
+#include <cstdio>
+#include <cstring>
 #include <deque>
 #include <string>
 #include <vector>
@@ -13,82 +17,89 @@ class RecordingEngine : public HGE {
   struct Line {
     float x1, y1, x2, y2;
     std::uint32_t color;
-    float z;
-  };
-  struct Clip {
-    int x, y, w, h;
-  };
-  // Every drawing call in order; exactly one of the three is set by kind.
-  struct Call {
-    enum Kind { kQuad, kLine, kClip } kind;
-    hgeQuad quad;
-    Line line;
-    Clip clip;
-  };
-  struct Texture {
-    int width, height;
   };
 
   // A texture of the given size, as if loaded from a PNG.
-  HTEXTURE AddTexture(int width, int height);
-  void ClearCalls() { calls.clear(); }
-  std::vector<hgeQuad> Quads() const;
-  std::vector<Line> Lines() const;
-  std::vector<Clip> Clips() const;
-
-  // Scripted input for the next frame.
-  void SetMousePos(float x, float y);
-  void PressKey(int key);  // Input_KeyDown(key) is true until NextFrame
-  void QueueEvent(const hgeInputEvent& event);
-  void NextFrame();  // forgets pressed keys; unread events stay queued
+  HTEXTURE AddTexture(int width, int height) {
+    textures.push_back({width, height});
+    return textures.size();
+  }
+  void ClearCalls() { quads.clear(), lines.clear(); }
+  void SetMousePos(float x, float y) { mouseX = x, mouseY = y; }
+  void PressKey(int key) { pressed.push_back(key); }  // down until NextFrame
+  void QueueEvent(const hgeInputEvent& event) { events.push_back(event); }
+  void NextFrame() { pressed.clear(); }
   void SetDelta(float seconds) { delta = seconds; }
 
-  std::vector<Call> calls;
+  std::vector<hgeQuad> quads;
+  std::vector<Line> lines;
   std::vector<std::string> log;
-  int scenesBegun = 0;
-  int scenesEnded = 0;
+  int scenesBegun = 0, scenesEnded = 0;
+  hgeCallback exitFunc = nullptr;
 
-  // HGE
   void Release() override {}
   bool System_Initiate() override { return true; }
   void System_Shutdown() override {}
-  bool System_Start() override;
+  bool System_Start() override { return true; }
   const char* System_GetErrorMessage() override { return ""; }
-  void System_Log(const char* format, ...) override __attribute__((format(printf, 2, 3)));
-  void System_SetState(hgeBoolState state, bool value) override;
-  void System_SetState(hgeFuncState state, hgeCallback value) override;
-  void System_SetState(hgeIntState state, int value) override;
-  void System_SetState(hgeStringState state, const char* value) override;
-  bool System_GetState(hgeBoolState state) override;
+  void System_Log(const char* format, ...) override __attribute__((format(printf, 2, 3))) {
+    char buffer[1024];
+    va_list args;
+    va_start(args, format);
+    std::vsnprintf(buffer, sizeof buffer, format, args);
+    va_end(args);
+    log.emplace_back(buffer);
+  }
+  void System_SetState(hgeBoolState, bool) override {}
+  void System_SetState(hgeFuncState state, hgeCallback value) override {
+    if (state == HGE_EXITFUNC) exitFunc = value;
+  }
+  void System_SetState(hgeIntState state, int value) override { numbers[state] = value; }
+  void System_SetState(hgeStringState, const char*) override {}
+  bool System_GetState(hgeBoolState) override { return false; }
   HWND System_GetState(hgeHwndState) override { return nullptr; }
-  int System_GetState(hgeIntState state) override;
-  void* Resource_Load(const char* filename, std::uint32_t* size) override;
-  void Resource_Free(void* resource) override;
-  HTEXTURE Texture_Load(const char* data, std::uint32_t size, bool mipmap) override;
+  int System_GetState(hgeIntState state) override { return numbers[state]; }
+  void* Resource_Load(const char*, std::uint32_t*) override { return nullptr; }
+  void Resource_Free(void* resource) override { delete[] static_cast<char*>(resource); }
+  // Only the PNG header is read: the size is all a recorded texture needs.
+  HTEXTURE Texture_Load(const char* data, std::uint32_t size, bool) override {
+    if (!data || size < 24 || std::memcmp(data, "\x89PNG\r\n\x1A\n", 8) != 0) return 0;
+    const auto u32 = [&](int at) {
+      const auto* b = reinterpret_cast<const unsigned char*>(data) + at;
+      return int(b[0]) << 24 | int(b[1]) << 16 | int(b[2]) << 8 | int(b[3]);
+    };
+    return AddTexture(u32(16), u32(20));
+  }
   void Texture_Free(HTEXTURE) override {}
-  int Texture_GetWidth(HTEXTURE texture, bool original) override;
-  int Texture_GetHeight(HTEXTURE texture, bool original) override;
+  int Texture_GetWidth(HTEXTURE texture, bool) override {
+    return texture && texture <= textures.size() ? textures[texture - 1].first : 0;
+  }
+  int Texture_GetHeight(HTEXTURE texture, bool) override {
+    return texture && texture <= textures.size() ? textures[texture - 1].second : 0;
+  }
   float Timer_GetDelta() override { return delta; }
-  bool Input_KeyDown(int key) override;
-  void Input_GetMousePos(float* x, float* y) override;
-  bool Input_GetEvent(hgeInputEvent* event) override;
-  bool Gfx_BeginScene(HTARGET) override;
+  bool Input_KeyDown(int key) override {
+    return std::find(pressed.begin(), pressed.end(), key) != pressed.end();
+  }
+  void Input_GetMousePos(float* x, float* y) override { *x = mouseX, *y = mouseY; }
+  bool Input_GetEvent(hgeInputEvent* event) override {
+    if (events.empty()) return false;
+    *event = events.front();
+    events.pop_front();
+    return true;
+  }
+  bool Gfx_BeginScene(HTARGET) override { return ++scenesBegun; }
   void Gfx_EndScene() override { ++scenesEnded; }
-  void Gfx_RenderLine(float x1, float y1, float x2, float y2, std::uint32_t color,
-                      float z) override;
-  void Gfx_RenderQuad(const hgeQuad* quad) override;
-  void Gfx_SetClipping(int x, int y, int w, int h) override;
-
-  hgeCallback frameFunc = nullptr, renderFunc = nullptr, exitFunc = nullptr;
-  std::string title;
-  int screenWidth = 600, screenHeight = 300, fps = 30, icon = 0;
-  bool boolStates[6] = {};
-  int maxFrames = 100;  // System_Start stops after this many frames
+  void Gfx_RenderLine(float x1, float y1, float x2, float y2, std::uint32_t color, float) override {
+    lines.push_back({x1, y1, x2, y2, color});
+  }
+  void Gfx_RenderQuad(const hgeQuad* quad) override { quads.push_back(*quad); }
+  void Gfx_SetClipping(int, int, int, int) override {}
 
  private:
-  std::vector<Texture> textures;  // handle n is textures[n - 1]
+  std::vector<std::pair<int, int>> textures;  // handle n is textures[n - 1]
   std::vector<int> pressed;
   std::deque<hgeInputEvent> events;
-  float mouseX = 0, mouseY = 0;
-  float delta = 1.0f / 30;
+  float mouseX = 0, mouseY = 0, delta = 1.0f / 30;
+  int numbers[4] = {600, 300, 30, 0};
 };

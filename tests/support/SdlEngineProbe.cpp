@@ -31,14 +31,3 @@ bool SdlEngineProbe::SaveShownFrame(SdlEngine& engine, const std::string& path) 
 long SdlEngineProbe::PresentedFrames(const SdlEngine& engine) {
   return engine.recorder.ShownFrames();
 }
-
-std::string SdlEngineProbe::VideoDriver(const SdlEngine& engine) {
-  const char* driver = engine.videoStarted ? SDL_GetCurrentVideoDriver() : nullptr;
-  return driver ? driver : "";
-}
-
-std::string SdlEngineProbe::RendererName(const SdlEngine& engine) {
-  SDL_RendererInfo info{};
-  if (!engine.renderer || SDL_GetRendererInfo(engine.renderer, &info) != 0 || !info.name) return "";
-  return info.name;
-}
