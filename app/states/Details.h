@@ -73,10 +73,7 @@ class Details : public SHR::cState {
   std::int64_t ArchiveFileSize() const { return archiveFileSize; }
   SHR::CBox* TypeBox(std::size_t index) const { return typeBoxes.at(index).get(); }
   SHR::CBox* PidBox() const { return pidBox.get(); }
-  SHR::CBox* RectBox() const { return rectBox.get(); }
   SHR::CBox* EmptyFoldersBox() const { return emptyFoldersBox.get(); }
-  SHR::CBox* XmiBox() const { return xmiBox.get(); }
-  SHR::CBox* PcxBox() const { return pcxBox.get(); }
   SHR::But* BackButton() const { return back.get(); }
   SHR::But* NextButton() const { return next.get(); }
 

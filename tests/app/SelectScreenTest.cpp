@@ -7,7 +7,6 @@
 #include "app/states/Select.h"
 #include "gcnWidgets/wButton.h"
 #include "gcnWidgets/wTextField.h"
-#include "platform/FileDialog.h"
 #include "support/RezBuilder.h"
 #include "support/TempDir.h"
 
@@ -101,33 +100,6 @@ TEST_F(SelectScreen, FailuresStayOnStepOneAndCreateNothing) {
     EXPECT_EQ(Screen()->DestinationField()->getText(), c.destination);
   }
   EXPECT_FALSE(fs::exists(fresh.parent_path()));
-}
-
-TEST_F(SelectScreen, BrowseAsksForAFileThenForAFolderStartingNearTheFields) {
-  std::vector<platform::OpenFileOptions> asked;
-  std::optional<std::string> answer = archive.string();
-  platform::SetBuiltInChooser([&](const platform::OpenFileOptions& options) {
-    asked.push_back(options);
-    return answer;
-  });
-  ::unsetenv("DISPLAY");  // no desktop chooser: the built-in one
-  ::unsetenv("WAYLAND_DISPLAY");
-  harness.Click(547, 87);
-  EXPECT_EQ(Screen()->DestinationField()->getText(), (temp / "claw rez").string());
-  EXPECT_TRUE(Screen()->NextButton()->isEnabled());
-  answer = (temp / "elsewhere").string();
-  harness.Click(547, 187);
-  EXPECT_EQ(Screen()->DestinationField()->getText(), *answer);
-  answer.reset();  // cancelled: nothing changes
-  harness.Click(547, 187);
-  EXPECT_EQ(Screen()->DestinationField()->getText(), (temp / "elsewhere").string());
-  platform::SetBuiltInChooser(nullptr);
-
-  ASSERT_EQ(asked.size(), 3u);
-  EXPECT_FALSE(asked[0].chooseFolder);
-  EXPECT_TRUE(asked[1].chooseFolder);
-  EXPECT_EQ(platform::StartFolder(asked[1]), temp.path().string());
-  EXPECT_EQ(harness.boxes.Count(), 0u);
 }
 
 TEST_F(SelectScreen, ArchiveNamedOnTheCommandLineIsTakenOnceAsIfBrowsed) {

@@ -7,6 +7,7 @@
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
+#include <array>
 #include <cstdio>
 #include <cstdlib>
 #include <cstring>
@@ -110,10 +111,6 @@ int WriteFixtures(const fs::path& folder) {
   return 0;
 }
 
-Window ParseWindow(const char* text) {
-  return static_cast<Window>(std::strtoul(text, nullptr, 0));
-}
-
 // What a window manager sends when the user clicks the close button.
 int CloseWindow(Display* display, Window window) {
   XEvent event{};
@@ -143,50 +140,40 @@ XImage* Grab(Display* display, Window window) {
                    static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
 }
 
-void Rgb(XImage* image, int x, int y, int* r, int* g, int* b) {
-  const unsigned long pixel = XGetPixel(image, x, y);
-  *r = static_cast<int>((pixel & image->red_mask) >> 16);
-  *g = static_cast<int>((pixel & image->green_mask) >> 8);
-  *b = static_cast<int>(pixel & image->blue_mask);
-}
-
-// Prints "r g b" for each "x,y" point, one line each.
-int PrintPixels(Display* display, Window window, int count, char** points) {
+// Prints "r g b" for each "x,y" point, one line each; or saves the window as a PNG.
+int Pixels(Display* display, Window window, int count, char** points, const char* png) {
   XImage* image = Grab(display, window);
   if (!image) return 1;
+  const auto rgb = [image](int x, int y) {
+    const unsigned long pixel = XGetPixel(image, x, y);
+    return std::array<int, 3>{static_cast<int>((pixel & image->red_mask) >> 16),
+                              static_cast<int>((pixel & image->green_mask) >> 8),
+                              static_cast<int>(pixel & image->blue_mask)};
+  };
+  int result = 0;
+  if (png) {
+    SDL_Surface* surface =
+        SDL_CreateRGBSurfaceWithFormat(0, image->width, image->height, 24, SDL_PIXELFORMAT_RGB24);
+    for (int y = 0; y < image->height; ++y)
+      for (int x = 0; x < image->width; ++x)
+        for (int c = 0; c < 3; ++c)
+          static_cast<unsigned char*>(surface->pixels)[y * surface->pitch + 3 * x + c] =
+              static_cast<unsigned char>(rgb(x, y)[c]);
+    result = IMG_SavePNG(surface, png) == 0 ? 0 : 1;
+    SDL_FreeSurface(surface);
+  }
   for (int i = 0; i < count; ++i) {
-    int x = 0, y = 0, r = 0, g = 0, b = 0;
+    int x = 0, y = 0;
     if (std::sscanf(points[i], "%d,%d", &x, &y) != 2 || x < 0 || y < 0 || x >= image->width ||
         y >= image->height) {
       std::printf("-\n");
       continue;
     }
-    Rgb(image, x, y, &r, &g, &b);
+    const auto [r, g, b] = rgb(x, y);
     std::printf("%d %d %d\n", r, g, b);
   }
   XDestroyImage(image);
-  return 0;
-}
-
-int SaveScreenshot(Display* display, Window window, const char* path) {
-  XImage* image = Grab(display, window);
-  if (!image) return 1;
-  SDL_Surface* surface =
-      SDL_CreateRGBSurfaceWithFormat(0, image->width, image->height, 24, SDL_PIXELFORMAT_RGB24);
-  for (int y = 0; y < image->height; ++y) {
-    auto* row = static_cast<unsigned char*>(surface->pixels) + y * surface->pitch;
-    for (int x = 0; x < image->width; ++x) {
-      int r = 0, g = 0, b = 0;
-      Rgb(image, x, y, &r, &g, &b);
-      row[3 * x] = static_cast<unsigned char>(r);
-      row[3 * x + 1] = static_cast<unsigned char>(g);
-      row[3 * x + 2] = static_cast<unsigned char>(b);
-    }
-  }
-  XDestroyImage(image);
-  const int result = IMG_SavePNG(surface, path);
-  SDL_FreeSurface(surface);
-  return result == 0 ? 0 : 1;
+  return result;
 }
 
 // Owns the clipboard with text for a while, as a program the user copied
@@ -226,14 +213,14 @@ int main(int argc, char** argv) {
     return 1;
   }
   XSetErrorHandler(NoteXError);
-  const Window window = ParseWindow(argv[2]);
+  const Window window = static_cast<Window>(std::strtoul(argv[2], nullptr, 0));
   int result = 2;
   if (command == "close")
     result = CloseWindow(display, window);
   else if (command == "pixels")
-    result = PrintPixels(display, window, argc - 3, argv + 3);
+    result = Pixels(display, window, argc - 3, argv + 3, nullptr);
   else if (command == "screenshot" && argc == 4)
-    result = SaveScreenshot(display, window, argv[3]);
+    result = Pixels(display, window, 0, nullptr, argv[3]);
   else
     result = Usage();
   XSync(display, False);

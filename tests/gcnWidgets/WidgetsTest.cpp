@@ -265,14 +265,13 @@ TEST_F(TextField, CtrlVPastesOneLineOfUtf8AtTheCaret) {
   field.setText("");
   gcn::HGEInput engineInput;
   gui.setInput(&engineInput);
-  const hgeInputEvent events[] = {{INPUT_KEYDOWN, 'C', 0, 'C', 0, 0, 0},
-                                  {INPUT_KEYDOWN, 0, 0, 0xE9, 0, 0, 0},
-                                  {INPUT_KEYDOWN, 'V', HGEINP_CTRL, 0, 0, 0, 0},
-                                  {INPUT_KEYDOWN, HGEK_BACKSPACE, 0, 0, 0, 0, 0},
-                                  {INPUT_KEYDOWN, HGEK_ENTER, 0, 0, 0, 0, 0}};
+  const hgeInputEvent events[] = {
+      {INPUT_KEYDOWN, 'C', 0, 'C', 0, 0, 0},          {INPUT_KEYDOWN, 0, 0, 0xE9, 0, 0, 0},
+      {INPUT_KEYDOWN, 0, 0, 0x416, 0, 0, 0},          {INPUT_KEYDOWN, 'V', HGEINP_CTRL, 0, 0, 0, 0},
+      {INPUT_KEYDOWN, HGEK_BACKSPACE, 0, 0, 0, 0, 0}, {INPUT_KEYDOWN, HGEK_ENTER, 0, 0, 0, 0, 0}};
   for (const auto& event : events) engine->QueueEvent(event);
   Logic();
-  EXPECT_EQ(field.getText(), "C\xC3\xA9");
+  EXPECT_EQ(field.getText(), "C\xC3\xA9\xD0\x96");
   EXPECT_EQ(actions.count, 1);
   gui.setInput(&input);
 }

@@ -1,12 +1,9 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <guichan/key.hpp>
 #include <vector>
 
-#include "platform/HGEInput.h"
 #include "platform/InputTranslator.h"
-#include "support/RecordingEngine.h"
 
 namespace {
 
@@ -63,22 +60,6 @@ TEST(InputTranslator, TypedTextArrivesAsUnicodeCharacters) {
   }
   EXPECT_EQ(keys, (std::vector<int>{'A', HGEK_ENTER, 0, 0, 0}));
   EXPECT_EQ(characters, (std::vector<int>{'a', 0, 0xE9, 0x20AC, 0x416}));
-
-  // Through the toolkit adapter: each character reaches the widgets whole,
-  // and none of them can pass for a special key.
-  auto recording = std::make_unique<RecordingEngine>();
-  for (const auto& event : events) recording->QueueEvent(event);
-  hgeInstall(std::move(recording));
-  gcn::HGEInput adapter;
-  adapter._pollInput();
-  std::vector<char32_t> typed;
-  while (!adapter.isKeyQueueEmpty()) {
-    const int value = adapter.dequeueKeyInput().getKey().getValue();
-    typed.push_back(value == gcn::Key::ENTER ? U'\n' : gcn::CharacterOfKeyValue(value));
-  }
-  hgeInstall(nullptr);
-  EXPECT_EQ(typed, (std::vector<char32_t>{U'a', U'\n', U'é', U'€', U'Ж'}));
-  EXPECT_EQ(gcn::CharacterOfKeyValue(gcn::Key::LEFT), 0u);
 }
 
 TEST(InputTranslator, ButtonsCountAsDownOnlyInTheirFrame) {
