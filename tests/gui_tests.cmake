@@ -4,13 +4,10 @@ file(GLOB_RECURSE GUI_TEST_SOURCES CONFIGURE_DEPENDS
      ${CMAKE_CURRENT_SOURCE_DIR}/platform/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/text/*.cpp
      ${CMAKE_CURRENT_SOURCE_DIR}/gcnWidgets/*.cpp ${CMAKE_CURRENT_SOURCE_DIR}/app/*.cpp)
 if(GUI_TEST_SOURCES)
-  find_package(PNG REQUIRED)
   add_executable(tarnwick_gui_tests ${GUI_TEST_SOURCES}
                  ${CMAKE_CURRENT_SOURCE_DIR}/support/SdlEngineProbe.cpp)
   target_link_libraries(tarnwick_gui_tests PRIVATE tarnwick_gui tarnwick_test_support
-                        PNG::PNG GTest::gtest_main)
-  target_compile_definitions(tarnwick_gui_tests PRIVATE
-    TARNWICK_SOURCE_DIR="${PROJECT_SOURCE_DIR}")
+                        GTest::gtest_main)
   gtest_discover_tests(tarnwick_gui_tests DISCOVERY_TIMEOUT 60
                        PROPERTIES ENVIRONMENT "SDL_VIDEODRIVER=offscreen")
 endif()

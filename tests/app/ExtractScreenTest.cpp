@@ -54,6 +54,13 @@ class ExtractScreen : public testing::Test {
     Start();
     ASSERT_TRUE(harness.boxes.WaitForCount(1));
   }
+  // Paused, then the first file written: the worker waits before the second.
+  void PausedAfterTheFirstFile() {
+    StartHeldAtTheFirstFile();
+    harness.Click(kPause[0], kPause[1]);
+    harness.boxes.Release();
+    ASSERT_TRUE(harness.FramesUntil([&] { return Current() == 1; }));
+  }
   State::Extract* Screen() { return harness.TopAs<State::Extract>(); }
   int Current() { return Screen()->Bar()->value; }
   bool Done() { return job->IsDone(); }
@@ -127,12 +134,7 @@ TEST_F(ExtractScreen, TheClockStopsWhilePausedAndPauseHoldsTheWorker) {
 }
 
 TEST_F(ExtractScreen, BackWhilePausedAbandonsTheJobAndRestoresStepTwoWithItsTicks) {
-  StartHeldAtTheFirstFile();
-  harness.Click(kBack[0], kBack[1]);  // disabled while running: nothing happens
-  EXPECT_NE(Screen(), nullptr);
-  harness.Click(kPause[0], kPause[1]);
-  harness.boxes.Release();
-  ASSERT_TRUE(harness.FramesUntil([&] { return Current() == 1; }));
+  PausedAfterTheFirstFile();
   harness.Click(kBack[0], kBack[1]);
   harness.Frame();
   State::Details* details = harness.TopAs<State::Details>();
@@ -148,10 +150,7 @@ TEST_F(ExtractScreen, BackWhilePausedAbandonsTheJobAndRestoresStepTwoWithItsTick
 }
 
 TEST_F(ExtractScreen, ClosingTheWindowStopsTheWorkerBetweenFiles) {
-  StartHeldAtTheFirstFile();
-  harness.Click(kPause[0], kPause[1]);
-  harness.boxes.Release();
-  ASSERT_TRUE(harness.FramesUntil([&] { return Current() == 1; }));
+  PausedAfterTheFirstFile();
   EXPECT_TRUE(harness.engine->exitFunc());  // step 3 lets the program end
   harness.app.workers.CancelAll();
   EXPECT_TRUE(harness.app.workers.WaitAll(std::chrono::seconds(10)));

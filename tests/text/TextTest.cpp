@@ -9,7 +9,6 @@
 
 #include "support/RecordingEngine.h"
 #include "text/BitmapFont.h"
-#include "text/HGEImageFont.h"
 
 namespace {
 
@@ -197,19 +196,6 @@ TEST_F(TextTest, ColourCodesSetTheirColourAndTheLastOneStays) {
   EXPECT_EQ(font->GetColor(), 0xFF123456u);
   font->Render(0, 0, BitmapFont::kLeft, "AB~g~");
   EXPECT_EQ(font->GetColor(), 0xFF00FF00u);
-}
-
-// The toolkit adapter places a caret only where a character starts.
-TEST_F(TextTest, StringIndexFallsOnCharacterStarts) {
-  gcn::HGEImageFont adapter(TestFont().release(), true);
-  const std::string text =
-      "A\xC3\xA9"
-      "B";  // A é B: 10, 6, 8 wide
-  EXPECT_EQ(adapter.getStringIndexAt(text, 9), 0);
-  EXPECT_EQ(adapter.getStringIndexAt(text, 12), 1);
-  EXPECT_EQ(adapter.getStringIndexAt(text, 17), 3);
-  EXPECT_EQ(adapter.getStringIndexAt(text, 40), 4);
-  EXPECT_EQ(adapter.getWidth(text), 25);
 }
 
 }  // namespace
