@@ -167,7 +167,8 @@ class Session:
         os.makedirs(self.args.screens, exist_ok=True)
         self.move(*RESTING_POINT)
         time.sleep(0.3)
-        self.helper("screenshot", self.window, os.path.join(self.args.screens, name))
+        check(self.helper("screenshot", self.window, os.path.join(self.args.screens, name))
+              .returncode == 0, "no screenshot " + name)
 
     def on_step(self, number):
         source, destination, column, dark, bar, exit_face = self.pixels(
