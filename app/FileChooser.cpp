@@ -58,6 +58,9 @@ FileChooser::FileChooser(AppContext& app, const platform::OpenFileOptions& optio
   for (gcn::Widget* widget : std::initializer_list<gcn::Widget*>{&listBox, &scroll, &filterBox,
                                                                  &folderLabel, &messageLabel})
     Colour(*widget);
+  // Names of the file system are drawn as they stand.
+  for (gcn::Widget* widget : std::initializer_list<gcn::Widget*>{&listBox, &folderLabel, &name})
+    widget->setFont(app.skin->nameFont.get());
   add(&folderLabel, 5, L::kFolderY);
   scroll.setScrollPolicy(gcn::ScrollArea::SHOW_NEVER, gcn::ScrollArea::SHOW_AUTO);
   const int listTop = options.chooseFolder ? L::kFilterY : L::kListY;

@@ -43,6 +43,9 @@ std::unique_ptr<cSkin> CutSkin(HTEXTURE atlas) {
 
 void AttachFonts(cSkin& skin, BitmapFont* font) {
   for (auto& guiFont : skin.guiFonts) guiFont = std::make_unique<gcn::HGEImageFont>(font, false);
+  auto names = std::make_unique<gcn::HGEImageFont>(font, false);
+  names->setLiteral(true);
+  skin.nameFont = std::move(names);
 }
 
 std::unique_ptr<cScreenArt> CutScreenArt(HTEXTURE atlas) {

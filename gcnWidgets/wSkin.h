@@ -48,6 +48,9 @@ struct cSkin {
   // Toolkit font adapters over the one program font; the first is the
   // toolkit's global font. None of them owns the font.
   std::array<std::unique_ptr<gcn::Font>, 3> guiFonts;
+  // The same font drawing text as it stands (no colour codes): for typed
+  // paths and names from the archive or the file system.
+  std::unique_ptr<gcn::Font> nameFont;
 };
 
 // Pieces beside the record, drawn by the screens themselves.

@@ -60,6 +60,7 @@ class BitmapFont {
   // Literal mode draws and measures "~" like any other character: for names
   // from archives and the file system, which must not recolour the screen.
   void SetLiteral(bool value) { literal = value; }
+  bool IsLiteral() const { return literal; }
   void SetZ(float z);
   void SetBlendMode(int blend);
   void SetScale(float value) { scale = value; }

@@ -23,6 +23,9 @@ class HGEImageFont : public Font {
   HGEImageFont& operator=(const HGEImageFont&) = delete;
 
   BitmapFont* getFont() const { return font; }
+  // Draws and measures text as it stands, with no colour codes taken from it:
+  // for names from the archive or the file system and for typed text.
+  void setLiteral(bool value) { literal = value; }
 
   // The widest line's width, truncated, plus 1 (an empty text measures 1).
   int getWidth(const std::string& text) const override;
@@ -37,8 +40,12 @@ class HGEImageFont : public Font {
   void drawString(Graphics* graphics, const std::string& text, int x, int y) override;
 
  private:
+  // Sets the font's literal mode for one call and puts the old one back.
+  class Mode;
+
   BitmapFont* font;
   std::unique_ptr<BitmapFont> ownedFont;
+  bool literal = false;
 };
 
 }  // namespace gcn

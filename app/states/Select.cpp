@@ -15,6 +15,7 @@
 #include "app/states/Details.h"
 #include "gcnWidgets/wButton.h"
 #include "gcnWidgets/wContener.h"
+#include "gcnWidgets/wSkin.h"
 #include "gcnWidgets/wTextField.h"
 #include "platform/FileDialog.h"
 #include "platform/HGEGraphics.h"
@@ -74,12 +75,14 @@ void Select::Init() {
   MakeScreenGui(app, gui, top);
 
   if (!sourceField) sourceField = std::make_unique<SHR::TextField>();
+  sourceField->setFont(app.skin->nameFont.get());
   using L = Layout;
   sourceField->setSize(L::kFieldWidth, L::kFieldHeight);
   sourceField->addActionListener(listener.get());
   top->add(sourceField.get(), L::kLeft, L::kSourceY);
 
   if (!destinationField) destinationField = std::make_unique<SHR::TextField>();
+  destinationField->setFont(app.skin->nameFont.get());
   destinationField->setSize(L::kFieldWidth, L::kFieldHeight);
   top->add(destinationField.get(), L::kLeft, L::kDestinationY);
 
