@@ -8,6 +8,7 @@
 #include "ConvertTestSupport.h"
 #include "convert/Diagnostics.h"
 #include "convert/ImageConversion.h"
+#include "support/TempDir.h"
 #include "tests/cli/CliRun.h"
 #include "tests/extract/ExtractTestSupport.h"
 
@@ -40,8 +41,8 @@ class PaletteSwitch : public ::testing::Test {
 
 TEST_F(PaletteSwitch, TopLevelMainPalBecomesCurrentAndABrokenOneIsReported) {
   const auto good = Counting(768), shortOne = Counting(700, 2), longOne = Counting(1024, 3);
-  auto parser = OpenArchive(
-      dir,
+  auto parser = extracttest::OpenBuilt(
+      dir / "a.rez",
       Folder("", {Folder("GOOD", {Palettes({FileNode("MAIN", "PAL", good)})}),
                   Folder("NONE", {FileNode("A", "PID", Counting(40))}),
                   Folder("DEEP", {Folder("X", {Palettes({FileNode("MAIN", "PAL", longOne)})})}),
@@ -69,7 +70,7 @@ TEST_F(PaletteSwitch, TopLevelMainPalBecomesCurrentAndABrokenOneIsReported) {
                          longOne}}) {
     SCOPED_TRACE(c.folder);
     ::testing::internal::CaptureStdout();
-    switchPaletteFrom(DirAt(*parser, c.folder));
+    switchPaletteFrom(static_cast<const REZ::Dir&>(*parser->Root().GetElement(c.folder)));
     EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.printed);
     ASSERT_TRUE(currentPalette);
     std::vector<unsigned char> expected(

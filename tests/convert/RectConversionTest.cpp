@@ -9,6 +9,7 @@
 #include "convert/ImageConversion.h"
 #include "convert/Placement.h"
 #include "support/PidBuilder.h"
+#include "support/TempDir.h"
 #include "tests/cli/CliRun.h"
 #include "tests/extract/ExtractTestSupport.h"
 
@@ -25,9 +26,9 @@ rezbuild::Node Pid(const std::string& name, std::int32_t width, std::int32_t hei
 // "WxH" of the folder's canvas, then "x,y" of each of its PID entries.
 std::string Layout(const std::vector<rezbuild::Node>& entries, bool withPositions = true) {
   TempDir dir;
-  auto parser = OpenArchive(dir, Folder("", {Folder("F", entries)}));
-  const REZ::Dir& folder = DirAt(*parser, "F");
-  const CommonCanvas canvas = computeCommonCanvas(folder);
+  auto parser = extracttest::OpenBuilt(dir / "a.rez", Folder("", {Folder("F", entries)}));
+  const CommonCanvas canvas =
+      computeCommonCanvas(static_cast<const REZ::Dir&>(*parser->Root().GetElement("F")));
   std::string text = canvas.tooLarge
                          ? "too large " + std::to_string(canvas.wantedWidth) + "x" +
                                std::to_string(canvas.wantedHeight)

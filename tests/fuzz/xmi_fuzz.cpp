@@ -4,22 +4,17 @@
 // every event, variable-length numbers of at most 4 bytes, and the track
 // ending exactly with its end-of-track event. Seeds are valid XMI files.
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <string>
 #include <vector>
 
+#include "FuzzSupport.h"
 #include "convert/XmiToMidi.h"
 #include "support/XmiBuilder.h"
 
 namespace {
 
+using fuzz::Check;
 using xmibuild::Bytes;
-
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
 
 std::uint32_t BigEndian(const Bytes& b, std::size_t at, int n) {
   std::uint32_t v = 0;
@@ -76,30 +71,22 @@ void CheckMidi(const Bytes& midi) {
   }
 }
 
-void WriteSeeds(const std::filesystem::path& folder) {
-  std::filesystem::create_directories(folder);
+std::vector<Bytes> Seeds() {
   const Bytes song = {0xFF, 0x51, 0x03, 0x07, 0x27, 0x0E, 0xC2, 5,    0x90, 60,  100,
                       60,   60,   0x99, 38,   90,   30,   0x7F, 0x03, 0x90, 62,  80,
                       0x81, 0x70, 0xF0, 2,    0x41, 0xF7, 0xFF, 0x01, 3,    'a', 'b',
                       'c',  0xB1, 7,    100,  0xE0, 0,    64,   0xFF, 0x2F, 0x00};
-  const std::vector<Bytes> seeds = {
+  return {
       xmibuild::Xmi({song}),
       xmibuild::Xmi({song, {0x90, 40, 1, 2}, {0xD3, 9, 0x93, 41, 1, 0x83, 0x60}}),
       xmibuild::Xmi({{0xFF, 0x51, 0x03, 0x07, 0xA1, 0x21, 0x90, 1, 1, 0x8F, 0xFF, 0xFF, 0x7F}}),
   };
-  for (std::size_t i = 0; i < seeds.size(); ++i) {
-    std::ofstream out(folder / ("seed-" + std::to_string(i)), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(seeds[i].data()), std::streamsize(seeds[i].size()));
-  }
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  if (const char* folder = std::getenv("TARNWICK_WRITE_SEEDS")) {
-    WriteSeeds(folder);
-    std::exit(0);
-  }
+  fuzz::WriteSeedsIfAsked(Seeds);
   return 0;
 }
 
