@@ -19,15 +19,6 @@ Rgba Opaque(const Palette& palette, int index) {
   return {palette.Red(index), palette.Green(index), palette.Blue(index), 255};
 }
 
-CommonCanvas Canvas(std::int32_t width, std::int32_t height, std::int64_t left, std::int64_t top) {
-  CommonCanvas canvas;
-  canvas.width = width;
-  canvas.height = height;
-  canvas.left = left;
-  canvas.top = top;
-  return canvas;
-}
-
 // Every pixel, row by row, top first.
 std::vector<Rgba> Pixels(const RgbaPicture& png) {
   std::vector<Rgba> all;
@@ -69,7 +60,7 @@ TEST_F(PngExport, SkipCodedPictureWithItsOwnPaletteOnARectCanvas) {
   const auto png =
       Encode(pidbuild::Build({2, 3, 13, 0, pidbuild::kSkipCoded | pidbuild::kEmbeddedPalette,
                               pidbuild::SkipCode({4, 5, 0, 4, 5, 5}, 2), own}),
-             Canvas(5, 4, 10, -2));
+             CommonCanvas{5, 4, 10, -2});
   const Rgba a = Opaque(own, 4), b = Opaque(own, 5), _ = kClear;
   EXPECT_EQ(Pixels(png), (std::vector<Rgba>{_, _, _, _, _,  //
                                             _, _, a, b, _,  //
@@ -90,8 +81,8 @@ TEST_F(PngExport, GruntzPicturesAreKeyedByColour) {
 TEST_F(PngExport, PictureLargerThanTheCanvasIsReportedAndClipped) {
   context.palette.reset();  // grey
   ::testing::internal::CaptureStdout();
-  const auto png =
-      Encode(pidbuild::Picture(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9}, false), Canvas(2, 2, -1, -1));
+  const auto png = Encode(pidbuild::Picture(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9}, false),
+                          CommonCanvas{2, 2, -1, -1});
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "ERROR\n");
   ASSERT_EQ(png.width, 2u);
   EXPECT_EQ(png.At(0, 0), (Rgba{1, 1, 1, 255}));
@@ -106,7 +97,7 @@ TEST_F(PngExport, UnusablePicturesAreRefusedWithTheReason) {
        {},
        "picture size 100000 x 100000 is beyond the limit of 16777216 pixels and sides up to 16384"},
       {std::vector<unsigned char>(20, 1), {}, "only 20 bytes, too short for a picture header"},
-      {pidbuild::Picture(4, 4, {}, false), Canvas(huge, 10, 0, 0),
+      {pidbuild::Picture(4, 4, {}, false), CommonCanvas{huge, 10, 0, 0},
        "canvas size 100000 x 10 is beyond the limit of 16777216 pixels and sides up to 16384"}};
   for (const auto& [pid, canvas, reason] : cases) {
     const PngEncoding png = EncodePidAsPng(pid, context, canvas);
