@@ -31,21 +31,18 @@ Bytes8 Pid(std::uint32_t flags, int width, int height, int offsetX, int offsetY,
 // Transparent and skip coded: index 0 is skipped (or drawn in the fill index).
 constexpr std::uint32_t kSprite = pidbuild::kTransparent | pidbuild::kSkipCoded;
 
-// 256 colours: a grey ramp, then bands of red, green, blue and gold.
+// 256 colours: bands of red, green, blue and gold; index 0 (transparent in pictures) black.
 Bytes8 SamplePalette() {
   Bytes8 out;
   for (int i = 0; i < 256; ++i) {
-    const int band = i / 64, level = (i % 64) * 4 + 3;
-    const unsigned char rgb[5][3] = {
-        {0, 0, 0},
-        {static_cast<unsigned char>(level), 32, 32},
-        {32, static_cast<unsigned char>(level), 48},
-        {40, 60, static_cast<unsigned char>(level)},
-        {static_cast<unsigned char>(level), static_cast<unsigned char>(level * 3 / 4), 16}};
-    const unsigned char* colour = rgb[band + 1];
-    out.insert(out.end(), colour, colour + 3);
+    const auto level = static_cast<unsigned char>((i % 64) * 4 + 3);
+    const unsigned char bands[4][3] = {{level, 32, 32},
+                                       {32, level, 48},
+                                       {40, 60, level},
+                                       {level, std::uint8_t(level * 3 / 4), 16}};
+    out.insert(out.end(), bands[i / 64], bands[i / 64] + 3);
   }
-  out[0] = out[1] = out[2] = 0;  // index 0, transparent in pictures
+  out[0] = out[1] = out[2] = 0;
   return out;
 }
 
@@ -53,20 +50,11 @@ Bytes8 SamplePalette() {
 Bytes8 Wave(double frequency, double seconds) {
   constexpr std::uint32_t kRate = 11025;
   const auto samples = static_cast<std::uint32_t>(kRate * seconds);
-  Bytes8 out;
-  const auto text = [&](const char* four) {
-    for (int i = 0; i < 4; ++i) out.push_back(static_cast<unsigned char>(four[i]));
-  };
-  text("RIFF");
-  PutU32(out, 36 + samples);
-  text("WAVE");
-  text("fmt ");
-  PutU32(out, 16);
-  out.insert(out.end(), {1, 0, 1, 0});  // PCM, mono
+  Bytes8 out = Bytes(std::string("RIFF....WAVEfmt \x10\0\0\0\1\0\1\0", 24));  // PCM, mono
+  SetU32(out, 4, 36 + samples);
   PutU32(out, kRate);
-  PutU32(out, kRate);                   // bytes per second
-  out.insert(out.end(), {1, 0, 8, 0});  // block align 1, 8 bits
-  text("data");
+  PutU32(out, kRate);                                       // bytes per second
+  out.insert(out.end(), {1, 0, 8, 0, 'd', 'a', 't', 'a'});  // block align 1, 8 bits
   PutU32(out, samples);
   for (std::uint32_t i = 0; i < samples; ++i) {
     const double fade = 1.0 - double(i) / samples;
