@@ -1,17 +1,17 @@
-// Per-type statistics, game detection and the totals of the ticked types.
+// Per-type statistics, game detection, the totals of the ticked types, and
+// the sample archives in examples/ that show them to newcomers.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
+
 #include "archive/ArchiveStats.h"
-#include "support/RezBuilder.h"
+#include "support/SampleArchive.h"
 #include "support/TempDir.h"
 
 using namespace rezbuild;
 
 namespace {
-
-std::vector<unsigned char> Filled(std::size_t size) {
-  return std::vector<unsigned char>(size, 7);
-}
 
 std::string Describe(const std::vector<TypeStat>& stats) {
   std::string text;
@@ -35,34 +35,30 @@ class ArchiveStats : public ::testing::Test {
 
 TEST_F(ArchiveStats, TypesInFirstMetOrderCaseSensitiveWithoutNamesLackingAType) {
   // A folder is walked when its record is met; "README." and "NOTES.." have no type.
+  const auto filled = [](std::size_t size) { return std::vector<unsigned char>(size, 7); };
   const Node root = Folder(
-      "ROOT", {Folder("SUB", {FileNode("X", "PID", Filled(3))}), FileNode("A", "WAV", Filled(100)),
-               FileNode("README", "", Filled(9)), FileNode("NOTES.", "", Filled(9)),
-               FileNode("B", "pid", Filled(2)), FileNode("A.B", "WAV", Filled(20))});
-  std::vector<TypeStat> stats;
-  CollectTypeStats(stats, Load(root).Root());
-  EXPECT_EQ(Describe(stats), "PID:1/3 WAV:2/120 pid:1/2 ");
-
+      "ROOT", {Folder("SUB", {FileNode("X", "PID", filled(3))}), FileNode("A", "WAV", filled(100)),
+               FileNode("README", "", filled(9)), FileNode("NOTES.", "", filled(9)),
+               FileNode("B", "pid", filled(2)), FileNode("A.B", "WAV", filled(20))});
   // Collecting adds to what the list already holds.
-  stats = {TypeStat{3, "WAV", 30}};
+  std::vector<TypeStat> stats = {TypeStat{3, "WAV", 30}};
   CollectTypeStats(stats, Load(root).Root());
   EXPECT_EQ(Describe(stats), "WAV:5/150 PID:1/3 pid:1/2 ");
 }
 
 TEST_F(ArchiveStats, GameIsTheFirstMatchingChildOfTheRoot) {
-  DetectGame(Load(Folder("ROOT", {Folder("CLAW"), Folder("GRUNTZ")})));
-  EXPECT_EQ(DetectedGame, kGameClaw);
-  DetectGame(Load(Folder("ROOT", {Folder("STATES"), Folder("GRUNTZ"), Folder("CLAW")})));
-  EXPECT_EQ(DetectedGame, kGameGruntz);
-  DetectGame(Load(Folder("ROOT", {Folder("ENEMIES")})));
-  EXPECT_EQ(DetectedGame, kGameEnemies);
-  // Other case, deeper names and empty archives detect nothing, and overwrite
-  // what an earlier archive set.
-  DetectGame(Load(Folder("ROOT", {Folder("Gruntz"), Folder("X", {Folder("CLAW")})})));
-  EXPECT_EQ(DetectedGame, kGameNone);
-  DetectedGame = kGameGruntz;
-  DetectGame(Load(Folder("ROOT")));
-  EXPECT_EQ(DetectedGame, kGameNone);
+  const std::pair<Node, GameId> cases[] = {
+      {Folder("ROOT", {Folder("CLAW"), Folder("GRUNTZ")}), kGameClaw},
+      {Folder("ROOT", {Folder("STATES"), Folder("GRUNTZ"), Folder("CLAW")}), kGameGruntz},
+      {Folder("ROOT", {Folder("ENEMIES")}), kGameEnemies},
+      // Other case and deeper names detect nothing, and overwrite an earlier result.
+      {Folder("ROOT", {Folder("Gruntz"), Folder("X", {Folder("CLAW")})}), kGameNone},
+      {Folder("ROOT"), kGameNone}};
+  for (const auto& [root, game] : cases) {
+    DetectedGame = kGameGruntz;
+    DetectGame(Load(root));
+    EXPECT_EQ(DetectedGame, game);
+  }
 }
 
 TEST(SelectedTotals, SumTheTickedTypesIn64Bits) {
@@ -73,6 +69,32 @@ TEST(SelectedTotals, SumTheTickedTypesIn64Bits) {
   EXPECT_EQ(some.fileCount, 4);
   EXPECT_EQ(some.totalSize, 2'000'000'307);
   EXPECT_EQ(ComputeSelectedTotals(stats, {true, true, true}).totalSize, 5'000'000'307);
+}
+
+TEST(SampleArchive, CommittedFilesMatchTheGeneratorAndShowAGameAndItsPalette) {
+  const struct {
+    const char* file;
+    Node tree;
+    Layout layout;
+    GameId game;
+    const char* palette;
+  } samples[] = {
+      {"sample.rez", SampleArchive(), Layout::Plain, kGameClaw, "CLAW/PALETTES/MAIN.PAL"},
+      {"retail-sample.rez", RetailSampleArchive(), Layout::Retail, kGameGruntz,
+       "GRUNTZ/PALETTEZ/REDTOY.PAL"}};
+  for (const auto& sample : samples) {
+    const auto path = std::filesystem::path(TARNWICK_SOURCE_DIR) / "examples" / sample.file;
+    std::ifstream in(path, std::ios::binary);
+    const std::vector<unsigned char> committed{std::istreambuf_iterator<char>(in), {}};
+    EXPECT_TRUE(committed == Build(sample.tree, sample.layout))
+        << sample.file << ": regenerate it with the regenerate_sample_archive target";
+    REZ::Parser parser(path);
+    EXPECT_EQ(GameOf(parser), sample.game);
+    EXPECT_EQ(PaletteEntryPaths(parser.Root()), std::vector<std::string>{sample.palette});
+    std::vector<TypeStat> stats;
+    CollectTypeStats(stats, parser.Root());
+    EXPECT_EQ(stats.size(), 4u) << Describe(stats);
+  }
 }
 
 }  // namespace

@@ -2,7 +2,6 @@
 // archive laid out as the games' own packer lays it out.
 #include <gtest/gtest.h>
 
-#include <cstring>
 #include <filesystem>
 #include <string>
 
@@ -77,36 +76,27 @@ TEST(PackRoundTrip, TheArchiveHasTheRetailLayout) {
   WriteText(work / "tree" / "SUB" / "INNER.PID", "defgh");
   fs::create_directories(work / "tree" / "LONGERFOLDER");
   const std::string bytes = ReadFile(Pack(work / "tree", work / "a.rez"));
-
-  EXPECT_EQ(bytes.substr(0, 2), "\r\n");
-  EXPECT_EQ(bytes.substr(2, 60), "RezMgr Version 1 Copyright (C) 1995 MONOLITH INC.           ");
-  EXPECT_EQ(bytes.substr(0x3E, 2), "\r\n");
-  EXPECT_EQ(bytes.substr(0x40, 60), std::string(60, ' '));
-  EXPECT_EQ(bytes.substr(0x7C, 3), "\r\n\x1A");
-  EXPECT_EQ(U32(bytes, 0x7F), 1u);
+  const std::string banner = "RezMgr Version 1 Copyright (C) 1995 MONOLITH INC.           ";
+  EXPECT_EQ(bytes.substr(0, 0x7F), "\r\n" + banner + "\r\n" + std::string(60, ' ') + "\r\n\x1A");
   // Data from 0xA8 in walk order (the subfolder's file first), then the
-  // bodies, the root's last.
+  // bodies, the root's last. Then the header words from 0x7F.
   EXPECT_EQ(bytes.substr(0xA8, 8), "defghabc");
-  EXPECT_EQ(U32(bytes, 0x8F), 0xA8u + 8);
-  EXPECT_EQ(U32(bytes, 0x83) + U32(bytes, 0x87), bytes.size());
-  EXPECT_EQ(U32(bytes, 0x9B), std::strlen("LONGERFOLDER") + 1);
-  EXPECT_EQ(U32(bytes, 0x9F), std::strlen("ROOTFILE") + 1);
-  EXPECT_EQ(U32(bytes, 0x97), 0u);
-  EXPECT_EQ(U32(bytes, 0xA3), 0u);
+  const std::uint32_t rootAt = U32(bytes, 0x83);
+  EXPECT_EQ(rootAt + U32(bytes, 0x87), bytes.size());
+  const std::uint32_t header[] = {1, rootAt, U32(bytes, 0x87), 0, 0xA8 + 8, U32(bytes, 0x93), 0, 13,
+                                  9, 0};
+  for (std::size_t i = 0; i < std::size(header); ++i)
+    EXPECT_EQ(U32(bytes, 0x7F + 4 * i), header[i]) << i;
   EXPECT_EQ(bytes[0xA7], 1);
   // The root body: folder records (kind 1) before the file record, whose
   // type is stored last character first.
-  const std::string root = bytes.substr(U32(bytes, 0x83));
+  const std::string root = bytes.substr(rootAt);
   EXPECT_EQ(U32(root, 0), 1u);
   EXPECT_EQ(root.substr(16, 13), std::string("LONGERFOLDER\0", 13));
   EXPECT_EQ(U32(root, 29), 1u);
   const std::string file = root.substr(29 + 16 + 4);
-  EXPECT_EQ(U32(file, 0), 0u);
-  EXPECT_EQ(U32(file, 4), 0xA8u + 5);
-  EXPECT_EQ(U32(file, 8), 3u);
-  EXPECT_EQ(file.substr(20, 4), std::string("VAW\0", 4));
-  EXPECT_EQ(U32(file, 24), 0u);
-  EXPECT_EQ(file.substr(28), std::string("ROOTFILE\0\0", 10));
+  EXPECT_EQ(file.substr(0, 12), std::string("\0\0\0\0\xAD\0\0\0\3\0\0\0", 12));
+  EXPECT_EQ(file.substr(20), std::string("VAW\0\0\0\0\0ROOTFILE\0\0", 18));
 }
 
 TEST(PackRoundTrip, NamesOutsideTheFormatAreRefusedWithTheirPaths) {

@@ -1,41 +1,16 @@
-// Shared by the conversion tests: archives on disk, scripted answers, and
-// PNG files read back with libpng.
+// Pictures read back with libpng, for the conversion and extraction tests.
 #pragma once
+
+#include <png.h>
 
 #include <array>
 #include <cstdint>
 #include <filesystem>
-#include <functional>
-#include <memory>
+#include <fstream>
+#include <iterator>
+#include <stdexcept>
 #include <string>
 #include <vector>
-
-#include "archive/cREZ.h"
-#include "extract/UserQuestions.h"
-#include "support/RezBuilder.h"
-#include "support/TempDir.h"
-
-// Writes root as an archive into dir and opens it.
-std::unique_ptr<REZ::Parser> OpenArchive(const TempDir& dir, const rezbuild::Node& root);
-// The file at path below the archive's root; fails the test when missing.
-const REZ::File& FileAt(const REZ::Parser& parser, const std::string& path);
-const REZ::Dir& DirAt(const REZ::Parser& parser, const std::string& path);
-
-class ScriptedQuestions : public UserQuestions {
- public:
-  // Answers in turn; the last one repeats.
-  std::vector<ImageErrorAnswer> imageErrorAnswers{ImageErrorAnswer::Continue};
-  // Runs before each image-error answer, with the number of the question (1 = first).
-  std::function<void(std::size_t)> beforeImageErrorAnswer;
-
-  std::vector<std::string> imageErrors;
-  std::vector<std::string> failures;
-  std::vector<std::string> overwriteQuestions;
-
-  OverwriteAnswer AskOverwrite(const std::string& text) override;
-  ImageErrorAnswer AskImageError(const std::string& text) override;
-  void ReportFailure(const std::string& message) override;
-};
 
 using Rgba = std::array<std::uint8_t, 4>;
 
@@ -44,12 +19,31 @@ struct RgbaPicture {
   std::uint32_t height = 0;
   std::vector<std::uint8_t> pixels;  // top row first, 4 bytes a pixel
 
-  Rgba At(std::uint32_t x, std::uint32_t y) const;
+  Rgba At(std::uint32_t x, std::uint32_t y) const {
+    const std::size_t at = (std::size_t(y) * width + x) * 4;
+    return {pixels.at(at), pixels.at(at + 1), pixels.at(at + 2), pixels.at(at + 3)};
+  }
 };
 
-// Reads an 8-bit RGBA PNG; throws when the file is not one.
-RgbaPicture ReadPng(const std::filesystem::path& path);
+// Decodes a PNG; unless converting is allowed, it must be 8-bit RGBA itself.
+inline RgbaPicture DecodePng(const std::vector<unsigned char>& bytes, bool convert = false) {
+  png_image image{};
+  image.version = PNG_IMAGE_VERSION;
+  if (!png_image_begin_read_from_memory(&image, bytes.data(), bytes.size()))
+    throw std::runtime_error(std::string("not a PNG: ") + image.message);
+  if (image.format != PNG_FORMAT_RGBA && !convert) {
+    png_image_free(&image);
+    throw std::runtime_error("not 8-bit RGBA");
+  }
+  image.format = PNG_FORMAT_RGBA;
+  RgbaPicture picture{image.width, image.height, std::vector<std::uint8_t>(PNG_IMAGE_SIZE(image))};
+  if (!png_image_finish_read(&image, nullptr, picture.pixels.data(), 0, nullptr))
+    throw std::runtime_error(std::string("cannot decode: ") + image.message);
+  return picture;
+}
 
-// The pixel at column x of picture row y (from the top) in a bottom-up canvas.
-Rgba CanvasAt(const std::vector<std::uint8_t>& canvas, std::int32_t canvasWidth,
-              std::int32_t canvasHeight, std::int32_t x, std::int32_t y);
+inline RgbaPicture ReadPng(const std::filesystem::path& path) {
+  std::ifstream in(path, std::ios::binary);
+  if (!in) throw std::runtime_error("cannot read " + path.string());
+  return DecodePng({std::istreambuf_iterator<char>(in), {}});
+}

@@ -3,11 +3,13 @@
 #include <gtest/gtest.h>
 
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "ConvertTestSupport.h"
 #include "convert/Diagnostics.h"
 #include "convert/ImageConversion.h"
+#include "support/TempDir.h"
 #include "tests/cli/CliRun.h"
 #include "tests/extract/ExtractTestSupport.h"
 
@@ -40,8 +42,8 @@ class PaletteSwitch : public ::testing::Test {
 
 TEST_F(PaletteSwitch, TopLevelMainPalBecomesCurrentAndABrokenOneIsReported) {
   const auto good = Counting(768), shortOne = Counting(700, 2), longOne = Counting(1024, 3);
-  auto parser = OpenArchive(
-      dir,
+  auto parser = extracttest::OpenBuilt(
+      dir / "a.rez",
       Folder("", {Folder("GOOD", {Palettes({FileNode("MAIN", "PAL", good)})}),
                   Folder("NONE", {FileNode("A", "PID", Counting(40))}),
                   Folder("DEEP", {Folder("X", {Palettes({FileNode("MAIN", "PAL", longOne)})})}),
@@ -49,33 +51,26 @@ TEST_F(PaletteSwitch, TopLevelMainPalBecomesCurrentAndABrokenOneIsReported) {
                   Folder("ASFOLDER", {Palettes({Folder("MAIN.PAL")})}),
                   Folder("SHORT", {Palettes({FileNode("MAIN", "PAL", shortOne)})}),
                   Folder("LONG", {Palettes({FileNode("MAIN", "PAL", longOne)})})}));
-  struct Case {
-    const char* folder;
-    std::string printed;
-    const std::vector<unsigned char>& current;  // its first bytes, the rest black
-  };
-  for (const Case& c : {Case{"GOOD", "Switched to palette from: GOOD\n", good},
-                        {"NONE", "", good},  // keeps the current one
-                        {"DEEP", "", good},
-                        {"LOWER", "", good},
-                        {"ASFOLDER", "", good},
-                        {"SHORT",
-                         "Error: palette found in SHORT is broken!\n"
-                         "Switched to palette from: SHORT\n",
-                         shortOne},
-                        {"LONG",
-                         "Error: palette found in LONG is broken!\n"
-                         "Switched to palette from: LONG\n",
-                         longOne}}) {
-    SCOPED_TRACE(c.folder);
+  // The current palette after each folder (its first bytes, the rest black),
+  // and whether the folder's own was broken.
+  const std::tuple<const char*, const std::vector<unsigned char>&, bool> cases[] = {
+      {"GOOD", good, false},  {"NONE", good, false},     {"DEEP", good, false},
+      {"LOWER", good, false}, {"ASFOLDER", good, false}, {"SHORT", shortOne, true},
+      {"LONG", longOne, true}};
+  for (const auto& [folder, current, broken] : cases) {
+    const std::string name = folder;
+    const bool switches = name == "GOOD" || broken;
     ::testing::internal::CaptureStdout();
-    switchPaletteFrom(DirAt(*parser, c.folder));
-    EXPECT_EQ(::testing::internal::GetCapturedStdout(), c.printed);
-    ASSERT_TRUE(currentPalette);
+    switchPaletteFrom(static_cast<const REZ::Dir&>(*parser->Root().GetElement(name)));
+    EXPECT_EQ(::testing::internal::GetCapturedStdout(),
+              (broken ? "Error: palette found in " + name + " is broken!\n" : "") +
+                  (switches ? "Switched to palette from: " + name + "\n" : ""));
     std::vector<unsigned char> expected(
-        c.current.begin(), c.current.begin() + std::min<std::size_t>(768, c.current.size()));
+        current.begin(), current.begin() + std::min<std::size_t>(768, current.size()));
     expected.resize(768, 0);
-    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), currentPalette->bytes.begin()));
+    ASSERT_TRUE(currentPalette);
+    EXPECT_TRUE(std::equal(expected.begin(), expected.end(), currentPalette->bytes.begin()))
+        << name;
   }
 }
 
@@ -123,18 +118,17 @@ TEST(PaletteOption, ArchiveEntryOrPalFileElseAUsageError) {
                                  {FileNode("A", "PID", pidbuild::Picture(1, 1, {5}, false))})})}));
   rezbuild::WriteBytes(dir / "mine.pal", disk);
   rezbuild::WriteBytes(dir / "long.pal", std::vector<unsigned char>(769, 1));
-  struct Case {
+  const struct {
     std::string palette;
     int exitCode;
     std::string errorOrPixel;
-  };
-  for (const Case& c :
-       {Case{"GRUNTZ/PALETTEZ/REDTOY.PAL", 0, "255,0,0"},
-        {(dir / "mine.pal").string(), 0, "0,0,99"},
-        {"GRUNTZ/PALETTEZ/CUT.PAL", 2, "CUT.PAL holds 700 bytes; a palette holds 768"},
-        {(dir / "long.pal").string(), 2, "holds more than 768 bytes"},
-        {"GRUNTZ/IMAGES/A.PID", 2, "is neither a PAL entry of the archive nor a .PAL file"},
-        {"NOPE.PAL", 2, "is neither"}}) {
+  } cases[] = {{"GRUNTZ/PALETTEZ/REDTOY.PAL", 0, "255,0,0"},
+               {(dir / "mine.pal").string(), 0, "0,0,99"},
+               {"GRUNTZ/PALETTEZ/CUT.PAL", 2, "CUT.PAL holds 700 bytes; a palette holds 768"},
+               {(dir / "long.pal").string(), 2, "holds more than 768 bytes"},
+               {"GRUNTZ/IMAGES/A.PID", 2, "is neither a PAL entry of the archive nor a .PAL file"},
+               {"NOPE.PAL", 2, "is neither"}};
+  for (const auto& c : cases) {
     SCOPED_TRACE(c.palette);
     std::filesystem::remove_all(dir / "out");
     const CliRun run =

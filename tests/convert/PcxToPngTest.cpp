@@ -3,14 +3,8 @@
 // headers the library must not be trusted with are refused first.
 #include <IL/il.h>
 #include <gtest/gtest.h>
-#include <png.h>
 
-#include <cstring>
-#include <fstream>
-#include <iterator>
-#include <string>
-#include <vector>
-
+#include "ConvertTestSupport.h"
 #include "convert/ImageConversion.h"
 #include "convert/PcxToPng.h"
 #include "support/TempDir.h"
@@ -19,34 +13,17 @@ namespace {
 
 using Bytes = std::vector<unsigned char>;
 
-// Rows top first, RGBA.
-Bytes DecodePng(const Bytes& png, unsigned& width, unsigned& height) {
-  png_image image;
-  std::memset(&image, 0, sizeof image);
-  image.version = PNG_IMAGE_VERSION;
-  if (!png_image_begin_read_from_memory(&image, png.data(), png.size())) return {};
-  image.format = PNG_FORMAT_RGBA;
-  Bytes pixels(PNG_IMAGE_SIZE(image));
-  if (!png_image_finish_read(&image, nullptr, pixels.data(), 0, nullptr)) return {};
-  width = image.width;
-  height = image.height;
-  return pixels;
-}
-
 void ExpectPng(const ConvertedFiles& out, unsigned width, unsigned height, const Bytes& rgb) {
   ASSERT_EQ(out.error, "");
   ASSERT_EQ(out.files.size(), 1u);
   EXPECT_EQ(out.files[0].name, "TITLE.png");
-  unsigned w = 0, h = 0;
-  const Bytes rgba = DecodePng(out.files[0].bytes, w, h);
-  ASSERT_EQ(w, width);
-  ASSERT_EQ(h, height);
-  for (std::size_t i = 0; i < std::size_t(w) * h; ++i) {
-    EXPECT_EQ(Bytes(rgba.begin() + 4 * i, rgba.begin() + 4 * i + 3),
-              Bytes(rgb.begin() + 3 * i, rgb.begin() + 3 * i + 3))
+  const RgbaPicture png = DecodePng(out.files[0].bytes, true);
+  ASSERT_EQ(png.width, width);
+  ASSERT_EQ(png.height, height);
+  for (std::size_t i = 0; i < std::size_t(width) * height; ++i)
+    EXPECT_EQ(Bytes(png.pixels.begin() + 4 * i, png.pixels.begin() + 4 * i + 4),
+              (Bytes{rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2], 255}))
         << "pixel " << i;
-    EXPECT_EQ(rgba[4 * i + 3], 255) << "pixel " << i;
-  }
 }
 
 Bytes PcxHeader(unsigned width, unsigned height, unsigned bits, unsigned planes,
@@ -88,7 +65,7 @@ TEST(PcxToPng, APcxWrittenByTheImageLibraryComesBackPixelEqual) {
   ASSERT_TRUE(ilSave(IL_PCX, path.c_str()));
   ilDeleteImage(image);
   std::ifstream in(path, std::ios::binary);
-  const Bytes pcx((std::istreambuf_iterator<char>(in)), std::istreambuf_iterator<char>());
+  const Bytes pcx{std::istreambuf_iterator<char>(in), {}};
 
   ExpectPng(ConvertPcxToPng("TITLE.PCX", pcx.data(), pcx.size()), width, height, rgb);
 }

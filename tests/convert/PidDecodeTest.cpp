@@ -1,33 +1,29 @@
+// PID pictures decoded to their raster of palette indices.
 #include <gtest/gtest.h>
 
-#include <cstdint>
 #include <limits>
 #include <random>
-#include <vector>
 
 #include "convert/PidImage.h"
 #include "support/PidBuilder.h"
 
-using Bytes = std::vector<std::uint8_t>;
-
 namespace {
 
+using Bytes = std::vector<std::uint8_t>;
+using pidbuild::kEmbeddedPalette;
+using pidbuild::kFillIndex;
+using pidbuild::kSkipCoded;
+
 Bytes Coded(std::int32_t width, std::int32_t height, std::uint32_t flags, Bytes pixelData) {
-  pidbuild::PidFile pid;
-  pid.width = width;
-  pid.height = height;
-  pid.flags = flags;
-  pid.pixelData = std::move(pixelData);
-  return pidbuild::Build(pid);
+  return pidbuild::Build({width, height, 0, 0, flags, std::move(pixelData)});
 }
 
-PidImage Decoded(const Bytes& file, PidLoadStatus expected = PidLoadStatus::Loaded) {
+PidImage Decoded(const Bytes& file, PidLoadStatus expected = PidLoadStatus::Loaded,
+                 const Palette* current = nullptr) {
   PidImage image;
-  EXPECT_EQ(image.loadFromMemory(file.data(), file.size(), nullptr, false, false, false), expected);
+  EXPECT_EQ(image.loadFromMemory(file.data(), file.size(), current, false, false, false), expected);
   return image;
 }
-
-}  // namespace
 
 Bytes Concat(std::initializer_list<Bytes> parts) {
   Bytes all;
@@ -42,37 +38,35 @@ Bytes Ascending(int count) {
 }
 
 TEST(PidDecoding, WorkedExamples) {
-  constexpr std::uint32_t kSkip = pidbuild::kSkipCoded;
-  constexpr std::uint32_t kFill = 0x100;
-  struct Case {
+  const Bytes palette(768, 0xEE);
+  const struct {
     const char* what;
     std::int32_t width, height;
     std::uint32_t flags;
     Bytes data, expected;
-  };
-  const Case cases[] = {
+  } cases[] = {
       // Width 4: two literals, a skip of 3 that meets the row end after 2, two literals.
       {"skip reaching the row end loses the rest of its count",
        4,
        2,
-       kSkip,
+       kSkipCoded,
        {0x02, 5, 6, 0x83, 0x02, 7, 8},
        {5, 6, 0, 0, 7, 8, 0, 0}},
       {"literal run continues on the next row",
        4,
        2,
-       kSkip,
+       kSkipCoded,
        {0x06, 1, 2, 3, 4, 5, 6},
        {1, 2, 3, 4, 5, 6, 0, 0}},
       // 0x00 stores nothing, 0x81 skips one pixel, 0x80 is a literal run of 128.
-      {"skip control byte limits", 131, 1, kSkip,
+      {"skip control byte limits", 131, 1, kSkipCoded,
        Concat({{0x00, 0x81, 0x00, 0x80}, Ascending(128), {0x01, 0xEE}}),
        Concat({{0}, Ascending(128), {0xEE, 0}})},
       // A skip of 127 fills row 0 exactly; the next literal starts row 1.
       {"longest skip ending at the row end",
        127,
        2,
-       kSkip,
+       kSkipCoded,
        {0xFF, 0x01, 9},
        Concat({Bytes(127, 0), {9}, Bytes(126, 0)})},
       // 0xC0 is a single pixel of 192, 0xC1 0xFA one pixel of 250, 0xFF 0x07 63 pixels of 7.
@@ -85,36 +79,29 @@ TEST(PidDecoding, WorkedExamples) {
       {"repeat run continues on the next row", 3, 2, 0, {0xC5, 9, 4}, {9, 9, 9, 9, 9, 4}},
       // Overruns are dropped and trailing bytes never taken as pixels.
       {"repeat run past the raster", 2, 2, 0, {0xFF, 3, 0xC2, 8}, {3, 3, 3, 3}},
-      {"literal run past the raster", 2, 2, kSkip, {0x06, 1, 2, 3, 4, 5, 6}, {1, 2, 3, 4}},
+      {"literal run past the raster", 2, 2, kSkipCoded, {0x06, 1, 2, 3, 4, 5, 6}, {1, 2, 3, 4}},
       // Data ending early leaves the rest at index 0.
-      {"literal run cut short", 4, 2, kSkip, {0x05, 1, 2}, {1, 2, 0, 0, 0, 0, 0, 0}},
+      {"literal run cut short", 4, 2, kSkipCoded, {0x05, 1, 2}, {1, 2, 0, 0, 0, 0, 0, 0}},
       {"repeat value byte missing", 2, 2, 0, {3, 0xC5}, {3, 0, 0, 0}},
       {"no pixel data", 2, 1, 0, {}, {0, 0}},
-      // Flag 0x100: skips take the low byte of the dword at 24 (the builder
-      // stores 0xCAFEF00D there); repeat coding has no skips to fill.
+      {"embedded palette never read as pixels",
+       4,
+       1,
+       kSkipCoded | kEmbeddedPalette,
+       Concat({{0x04, 1, 2}, palette}),
+       {1, 2, 0, 0}},
+      // Skips take the low byte of the word at 24 (the builder stores 0xCAFEF00D
+      // there); repeat coding has no skips to fill.
       {"skips take the fill index",
        4,
        2,
-       kSkip | kFill,
+       kSkipCoded | kFillIndex,
        {0x82, 0x01, 5, 0x85, 0x01, 6},
        {0x0D, 0x0D, 5, 0x0D, 6, 0, 0, 0}},
-      {"fill index without skips", 2, 1, kFill, {0xC2, 0}, {0, 0}},
+      {"fill index without skips", 2, 1, kFillIndex, {0xC2, 0}, {0, 0}},
   };
-  for (const Case& c : cases) {
-    SCOPED_TRACE(c.what);
-    EXPECT_EQ(Decoded(Coded(c.width, c.height, c.flags, c.data)).raster(), c.expected);
-  }
-}
-
-TEST(PidDecoding, EmbeddedPaletteIsNeverReadAsPixels) {
-  pidbuild::PidFile pid;
-  pid.width = 4;
-  pid.height = 1;
-  pid.flags = pidbuild::kSkipCoded | pidbuild::kEmbeddedPalette;
-  pid.pixelData = {0x04, 1, 2};  // two of the four promised bytes
-  pid.palette = pidbuild::DistinctPalette();
-  const auto image = Decoded(pidbuild::Build(pid));
-  EXPECT_EQ(image.raster(), (Bytes{1, 2, 0, 0}));
+  for (const auto& c : cases)
+    EXPECT_EQ(Decoded(Coded(c.width, c.height, c.flags, c.data)).raster(), c.expected) << c.what;
 }
 
 TEST(PidDecoding, BothCodingsOfTheSameRasterAgree) {
@@ -126,67 +113,46 @@ TEST(PidDecoding, BothCodingsOfTheSameRasterAgree) {
     const auto roll = random() % 10;
     indices[i] = roll < 4 ? 0 : roll < 7 && i > 0 ? indices[i - 1] : std::uint8_t(random());
   }
-  for (bool skipCoded : {true, false}) {
-    const auto image = Decoded(pidbuild::Picture(width, height, indices, skipCoded));
-    EXPECT_EQ(image.raster(), indices) << (skipCoded ? "skip coding" : "repeat coding");
-  }
+  for (bool skipCoded : {true, false})
+    EXPECT_EQ(Decoded(pidbuild::Picture(width, height, indices, skipCoded)).raster(), indices);
 }
 
-TEST(PidHostileHeaders, SizesWithoutPixelsOrAbsurdSizesGiveNoRasterAndAllocateNothing) {
+TEST(PidDecoding, SizesWithoutPixelsOrBeyondTheCapGiveNoRaster) {
   const std::int32_t least = std::numeric_limits<std::int32_t>::min();
   const std::int32_t most = std::numeric_limits<std::int32_t>::max();
-  struct Case {
+  const struct {
     std::int32_t width, height;
     PidLoadStatus status;
-  };
-  for (const Case& c : {Case{0, 5, PidLoadStatus::NoPixels},
-                        {5, 0, PidLoadStatus::NoPixels},
-                        {-3, 4, PidLoadStatus::NoPixels},
-                        {4, least, PidLoadStatus::NoPixels},
-                        {most, most, PidLoadStatus::TooLarge},
-                        {kMaxPictureSide + 1, 1, PidLoadStatus::TooLarge},
-                        {1, kMaxPictureSide + 1, PidLoadStatus::TooLarge},
-                        {kMaxPictureSide, kMaxPictureSide, PidLoadStatus::TooLarge},
-                        {4096, 4097, PidLoadStatus::TooLarge}}) {  // one row past 16 Mi pixels
-    SCOPED_TRACE(::testing::Message() << c.width << " x " << c.height);
+  } cases[] = {{0, 5, PidLoadStatus::NoPixels},
+               {-3, 4, PidLoadStatus::NoPixels},
+               {4, least, PidLoadStatus::NoPixels},
+               {most, most, PidLoadStatus::TooLarge},
+               {kMaxPictureSide + 1, 1, PidLoadStatus::TooLarge},
+               {1, kMaxPictureSide + 1, PidLoadStatus::TooLarge},
+               {4096, 4097, PidLoadStatus::TooLarge}};  // one row past 16 Mi pixels
+  for (const auto& c : cases) {
     const auto image = Decoded(Coded(c.width, c.height, 0, {0xFF, 1, 0xFF, 1}), c.status);
-    EXPECT_TRUE(image.raster().empty());
+    EXPECT_TRUE(image.raster().empty()) << c.width << " x " << c.height;
     EXPECT_EQ(image.width(), c.width);
-    EXPECT_EQ(image.height(), c.height);
   }
-  // The limit itself is still a picture.
+  // The limits themselves are still pictures.
   EXPECT_EQ(Decoded(Coded(kMaxPictureSide, 1, 0, {1})).raster().size(),
             std::size_t(kMaxPictureSide));
+  EXPECT_EQ(Decoded(Coded(4096, 4096, 0, {1})).raster().size(), std::size_t(4096 * 4096));
 }
 
-TEST(PidHostileHeaders, EmbeddedPaletteLongerThanTheFile) {
+TEST(PidDecoding, EmbeddedPaletteLongerThanTheFileAndLoadingAgainReplacesIt) {
   // 40 bytes in all with the palette bit: the picture's palette gets the 40
   // bytes as its last entries, the pixel data is empty.
-  auto file = Coded(2, 1, pidbuild::kEmbeddedPalette, {0x05, 0x06, 1, 2, 3, 4, 5, 0xAB});
-  ASSERT_EQ(file.size(), 40u);
-  PidImage image;
+  const auto file = Coded(2, 1, kEmbeddedPalette, {0x05, 0x06, 1, 2, 3, 4, 5, 0xAB});
   const Palette current = pidbuild::DistinctPalette();
-  ASSERT_EQ(image.loadFromMemory(file.data(), file.size(), &current, false, false, false),
-            PidLoadStatus::Loaded);
+  PidImage image = Decoded(file, PidLoadStatus::Loaded, &current);
   EXPECT_EQ(image.raster(), (Bytes{0, 0}));
   ASSERT_NE(image.palette(), nullptr);
   ASSERT_NE(image.palette(), &current);
   EXPECT_EQ(image.palette()->bytes[767], 0xAB);
   EXPECT_EQ(image.palette()->bytes[767 - 39], 0xEF);  // first byte of the file
   EXPECT_EQ(image.palette()->bytes[0], 0);
-}
-
-TEST(PidImageReuse, LoadingAgainReplacesEverything) {
-  PidImage image;
-  pidbuild::PidFile withPalette;
-  withPalette.width = 1;
-  withPalette.height = 1;
-  withPalette.flags = pidbuild::kEmbeddedPalette;
-  withPalette.pixelData = {3};
-  withPalette.palette = pidbuild::DistinctPalette();
-  const auto first = pidbuild::Build(withPalette);
-  image.loadFromMemory(first.data(), first.size(), nullptr, false, false, false);
-  ASSERT_NE(image.palette(), nullptr);
 
   const auto second = pidbuild::Picture(2, 1, {4, 5}, false);
   ASSERT_EQ(image.loadFromMemory(second.data(), second.size(), nullptr, false, false, false),
@@ -194,3 +160,5 @@ TEST(PidImageReuse, LoadingAgainReplacesEverything) {
   EXPECT_EQ(image.palette(), nullptr);
   EXPECT_EQ(image.raster(), (Bytes{4, 5}));
 }
+
+}  // namespace

@@ -1,3 +1,4 @@
+// PID pictures drawn as RGBA: the palette they take and what is transparent.
 #include <gtest/gtest.h>
 
 #include <stdexcept>
@@ -18,13 +19,13 @@ Rgba Opaque(const Palette& palette, int index) {
   return {palette.Red(index), palette.Green(index), palette.Blue(index), 255};
 }
 
-// The top row of the picture drawn on a canvas of its own size.
+// The top row of the picture drawn on a canvas of its own size (bottom row first).
 std::vector<Rgba> TopRow(const PidImage& image) {
   std::vector<std::uint8_t> canvas(std::size_t(image.width() * image.height()) * 4, 0x55);
   image.renderRgba(canvas, 0, 0, 0, 0);
   std::vector<Rgba> row;
-  for (int x = 0; x < image.width(); ++x)
-    row.push_back(CanvasAt(canvas, image.width(), image.height(), x, 0));
+  for (std::size_t at = canvas.size() - std::size_t(image.width()) * 4; at < canvas.size(); at += 4)
+    row.push_back({canvas[at], canvas[at + 1], canvas[at + 2], canvas[at + 3]});
   return row;
 }
 

@@ -1,18 +1,15 @@
+// PID pictures encoded as PNG files, alone or on a folder's common canvas, and
+// the questions asked when the image library reports errors.
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <filesystem>
-#include <fstream>
 #include <thread>
-#include <vector>
 
 #include "ConvertTestSupport.h"
 #include "convert/Diagnostics.h"
 #include "convert/ImageConversion.h"
 #include "extract/PngOutput.h"
 #include "support/PidBuilder.h"
-
-namespace fs = std::filesystem;
 
 namespace {
 
@@ -22,157 +19,134 @@ Rgba Opaque(const Palette& palette, int index) {
   return {palette.Red(index), palette.Green(index), palette.Blue(index), 255};
 }
 
-CommonCanvas Canvas(std::int32_t width, std::int32_t height, std::int64_t left, std::int64_t top) {
-  CommonCanvas canvas;
-  canvas.width = width;
-  canvas.height = height;
-  canvas.left = left;
-  canvas.top = top;
-  return canvas;
-}
-
-std::vector<Rgba> Row(const RgbaPicture& png, std::uint32_t y) {
-  std::vector<Rgba> row;
-  for (std::uint32_t x = 0; x < png.width; ++x) row.push_back(png.At(x, y));
-  return row;
+// Every pixel, row by row, top first.
+std::vector<Rgba> Pixels(const RgbaPicture& png) {
+  std::vector<Rgba> all;
+  for (std::uint32_t y = 0; y < png.height; ++y)
+    for (std::uint32_t x = 0; x < png.width; ++x) all.push_back(png.At(x, y));
+  return all;
 }
 
 class PngExport : public ::testing::Test {
  protected:
-  void SetUp() override { SetDiagnosticsEnabled(true); }
-
-  // Encodes the PID bytes and reads the PNG back; fails the test when there is none.
+  void SetUp() override {
+    SetDiagnosticsEnabled(true);
+    context.palette = pidbuild::DistinctPalette();
+  }
   RgbaPicture Encode(const std::vector<unsigned char>& pid, const CommonCanvas& canvas = {}) {
     const PngEncoding png = EncodePidAsPng(pid, context, canvas);
     EXPECT_TRUE(png.Succeeded()) << png.refusal;
-    std::ofstream(dir / "out.png", std::ios::binary)
-        .write(reinterpret_cast<const char*>(png.bytes.data()), std::streamsize(png.bytes.size()));
-    return ReadPng(dir / "out.png");
+    return DecodePng(png.bytes);
   }
 
-  TempDir dir;
   ConversionContext context;
 };
 
-}  // namespace
-
 TEST_F(PngExport, PngHoldsThePictureUprightPixelForPixel) {
   // 3 x 2, repeat coded: top row 1 0 2, bottom row 3 3 0.
-  context.palette = pidbuild::DistinctPalette();
   const auto png = Encode(pidbuild::Picture(3, 2, {1, 0, 2, 3, 3, 0}, false));
   ASSERT_EQ(png.width, 3u);
-  ASSERT_EQ(png.height, 2u);
-  const Palette& palette = *context.palette;
-  EXPECT_EQ(Row(png, 0), (std::vector<Rgba>{Opaque(palette, 1), kClear, Opaque(palette, 2)}));
-  EXPECT_EQ(Row(png, 1), (std::vector<Rgba>{Opaque(palette, 3), Opaque(palette, 3), kClear}));
+  const Palette& p = *context.palette;
+  EXPECT_EQ(Pixels(png), (std::vector<Rgba>{Opaque(p, 1), kClear, Opaque(p, 2), Opaque(p, 3),
+                                            Opaque(p, 3), kClear}));
 }
 
 TEST_F(PngExport, SkipCodedPictureWithItsOwnPaletteOnARectCanvas) {
   // 2 x 3 with its own palette, offsetX 13: its box starts at 13 - 2 / 2 = 12,
-  // 0 - 3 / 2 = -1; on a 30 x 20 canvas starting at (-8, -10) that is (20, 9).
+  // 0 - 3 / 2 = -1; on a 5 x 4 canvas starting at (10, -2) that is (2, 1).
   Palette own{};
   own.bytes[3 * 4] = 40;
   own.bytes[3 * 5 + 1] = 50;
-  context.palette = pidbuild::DistinctPalette();
   const auto png =
       Encode(pidbuild::Build({2, 3, 13, 0, pidbuild::kSkipCoded | pidbuild::kEmbeddedPalette,
                               pidbuild::SkipCode({4, 5, 0, 4, 5, 5}, 2), own}),
-             Canvas(30, 20, -8, -10));
-  ASSERT_EQ(png.width, 30u);
-  ASSERT_EQ(png.height, 20u);
-  for (std::uint32_t y = 0; y < 20; ++y)
-    for (std::uint32_t x = 0; x < 30; ++x)
-      if (x < 20 || x >= 22 || y < 9 || y >= 12) {
-        EXPECT_EQ(png.At(x, y), kClear) << x << "," << y;
-      }
-  EXPECT_EQ(png.At(20, 9), Opaque(own, 4));
-  EXPECT_EQ(png.At(21, 9), Opaque(own, 5));
-  EXPECT_EQ(png.At(20, 10), kClear);
-  EXPECT_EQ(png.At(21, 10), Opaque(own, 4));
-  EXPECT_EQ(png.At(20, 11), Opaque(own, 5));
+             CommonCanvas{5, 4, 10, -2});
+  const Rgba a = Opaque(own, 4), b = Opaque(own, 5), _ = kClear;
+  EXPECT_EQ(Pixels(png), (std::vector<Rgba>{_, _, _, _, _,  //
+                                            _, _, a, b, _,  //
+                                            _, _, _, a, _,  //
+                                            _, _, b, b, _}));
 }
 
 TEST_F(PngExport, GruntzPicturesAreKeyedByColour) {
   context.game = kGameGruntz;
-  Palette palette = pidbuild::DistinctPalette();
+  Palette& palette = *context.palette;
   palette.bytes[3 * 7] = 255;
   palette.bytes[3 * 7 + 1] = 0;
   palette.bytes[3 * 7 + 2] = 132;
-  context.palette = palette;
-  EXPECT_EQ(Row(Encode(pidbuild::Picture(3, 1, {0, 7, 8}, true)), 0),
+  EXPECT_EQ(Pixels(Encode(pidbuild::Picture(3, 1, {0, 7, 8}, true))),
             (std::vector<Rgba>{Opaque(palette, 0), kClear, Opaque(palette, 8)}));
 }
 
-TEST_F(PngExport, PictureTallerThanTheCanvasIsReportedAndClipped) {
-  // 3 x 3 on a 2 x 2 canvas: the top-left 2 x 2 of the picture.
+TEST_F(PngExport, PictureLargerThanTheCanvasIsReportedAndClipped) {
+  context.palette.reset();  // grey
   ::testing::internal::CaptureStdout();
-  const auto png =
-      Encode(pidbuild::Picture(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9}, false), Canvas(2, 2, -1, -1));
+  const auto png = Encode(pidbuild::Picture(3, 3, {1, 2, 3, 4, 5, 6, 7, 8, 9}, false),
+                          CommonCanvas{2, 2, -1, -1});
   EXPECT_EQ(::testing::internal::GetCapturedStdout(), "ERROR\n");
   ASSERT_EQ(png.width, 2u);
-  ASSERT_EQ(png.height, 2u);
   EXPECT_EQ(png.At(0, 0), (Rgba{1, 1, 1, 255}));
   EXPECT_EQ(png.At(1, 1), (Rgba{5, 5, 5, 255}));
 }
 
 TEST_F(PngExport, UnusablePicturesAreRefusedWithTheReason) {
   const std::int32_t huge = 100000;
-  const std::pair<std::vector<unsigned char>, std::string> cases[] = {
-      {pidbuild::Picture(0, 4, {}, false), "picture size 0 x 4 holds no pixels"},
+  const std::tuple<std::vector<unsigned char>, CommonCanvas, std::string> cases[] = {
+      {pidbuild::Picture(0, 4, {}, false), {}, "picture size 0 x 4 holds no pixels"},
       {pidbuild::Picture(huge, huge, {}, false),
+       {},
        "picture size 100000 x 100000 is beyond the limit of 16777216 pixels and sides up to 16384"},
-      {std::vector<unsigned char>(20, 1), "only 20 bytes, too short for a picture header"}};
-  for (const auto& [pid, reason] : cases) {
-    const PngEncoding png = EncodePidAsPng(pid, context, {});
+      {std::vector<unsigned char>(20, 1), {}, "only 20 bytes, too short for a picture header"},
+      {pidbuild::Picture(4, 4, {}, false), CommonCanvas{huge, 10, 0, 0},
+       "canvas size 100000 x 10 is beyond the limit of 16777216 pixels and sides up to 16384"}};
+  for (const auto& [pid, canvas, reason] : cases) {
+    const PngEncoding png = EncodePidAsPng(pid, context, canvas);
     EXPECT_EQ(png.refusal, reason);
     EXPECT_TRUE(png.bytes.empty());
   }
-  // A common canvas no sane folder has.
-  EXPECT_EQ(
-      EncodePidAsPng(pidbuild::Picture(4, 4, {}, false), context, Canvas(huge, 10, 0, 0)).refusal,
-      "canvas size 100000 x 10 is beyond the limit of 16777216 pixels and sides up to 16384");
 }
 
-// The questions the worker asks about image library errors.
-TEST_F(PngExport, LibraryErrorsAreAskedAndTryAgainEncodesAnew) {
+class ScriptedAnswers : public UserQuestions {
+ public:
+  explicit ScriptedAnswers(std::vector<ImageErrorAnswer> answers) : answers(std::move(answers)) {}
+  OverwriteAnswer AskOverwrite(const std::string&) override { return OverwriteAnswer::No; }
+  ImageErrorAnswer AskImageError(const std::string& text) override {
+    asked.push_back(text);
+    return answers.at(std::min(asked.size(), answers.size()) - 1);  // the last one repeats
+  }
+  void ReportFailure(const std::string&) override {}
+
+  std::vector<ImageErrorAnswer> answers;
+  std::vector<std::string> asked;
+};
+
+TEST(PngErrors, LibraryErrorsAreAskedAndTryAgainEncodesAnew) {
   const PngEncoding failed{{}, {}, {{1290, "could not write"}, {1291, "second"}}};
   const PngEncoding good{{1, 2, 3}, {}, {}};
-  struct Case {
-    std::vector<ImageErrorAnswer> answers;
+  const std::string first = "#1290: could not write\nFile: A.PID",
+                    second = "#1291: second\nFile: A.PID";
+  using A = ImageErrorAnswer;
+  const struct {
+    std::vector<A> answers;
     int failures;  // encodings that fail before one succeeds
     std::vector<std::string> asked;
     bool paused, encoded;
-  };
-  const Case cases[] = {
-      {{ImageErrorAnswer::Continue},
-       9,
-       {"#1290: could not write\nFile: A.PID", "#1291: second\nFile: A.PID"},
-       false,
-       false},
-      {{ImageErrorAnswer::Cancel, ImageErrorAnswer::Continue},
-       9,
-       {"#1290: could not write\nFile: A.PID", "#1291: second\nFile: A.PID"},
-       true,
-       false},
+  } cases[] = {
+      {{A::Continue}, 9, {first, second}, false, false},
+      {{A::Cancel, A::Continue}, 9, {first, second}, true, false},
       // Errors not asked before a retry are asked after the new attempt's own.
-      {{ImageErrorAnswer::TryAgain, ImageErrorAnswer::Continue},
-       2,
-       {"#1290: could not write\nFile: A.PID", "#1290: could not write\nFile: A.PID",
-        "#1291: second\nFile: A.PID", "#1291: second\nFile: A.PID"},
-       false,
-       false},
-      {{ImageErrorAnswer::TryAgain}, 1, {"#1290: could not write\nFile: A.PID"}, false, true},
+      {{A::TryAgain, A::Continue}, 2, {first, first, second, second}, false, false},
+      {{A::TryAgain}, 1, {first}, false, true},
   };
-  for (const Case& c : cases) {
-    ScriptedQuestions questions;
-    questions.imageErrorAnswers = c.answers;
+  for (const auto& c : cases) {
+    ScriptedAnswers questions(c.answers);
     std::atomic<bool> paused{false};
     int attempts = 0;
     std::string failure;
     const auto bytes = EncodeAsking(
         questions, paused, "A.PID", [&] { return attempts++ < c.failures ? failed : good; },
         failure);
-    EXPECT_EQ(questions.imageErrors, c.asked);
+    EXPECT_EQ(questions.asked, c.asked);
     EXPECT_EQ(paused, c.paused);
     EXPECT_EQ(bytes.has_value(), c.encoded);
     if (!c.encoded) {
@@ -182,33 +156,28 @@ TEST_F(PngExport, LibraryErrorsAreAskedAndTryAgainEncodesAnew) {
 }
 
 TEST(PngExportThreads, ConcurrentEncodingsEachGetTheirOwnPicture) {
-  TempDir dir;
-  constexpr int kThreads = 3;
-  constexpr int kPictures = 20;
+  constexpr int kThreads = 3, kPictures = 20;
   std::vector<std::thread> threads;
   std::vector<std::vector<unsigned char>> last(kThreads);
   std::vector<int> encoded(kThreads, 0);
-  for (int t = 0; t < kThreads; ++t) {
+  for (std::size_t t = 0; t < kThreads; ++t) {
     threads.emplace_back([&, t] {
-      const auto pid = pidbuild::Picture(
-          8 + t, 5, std::vector<std::uint8_t>(std::size_t(5 * (8 + t)), std::uint8_t(10 * t + 1)),
-          false);
+      const auto pid =
+          pidbuild::Picture(8 + t, 5, std::vector<std::uint8_t>(5 * (8 + t), 10 * t + 1), false);
       for (int i = 0; i < kPictures; ++i) {
         PngEncoding png = EncodePidAsPng(pid, ConversionContext{}, {});
-        if (png.Succeeded()) ++encoded[std::size_t(t)];
-        last[std::size_t(t)] = std::move(png.bytes);
+        encoded[t] += png.Succeeded();
+        last[t] = std::move(png.bytes);
       }
     });
   }
   for (auto& thread : threads) thread.join();
-  for (int t = 0; t < kThreads; ++t) {
-    EXPECT_EQ(encoded[std::size_t(t)], kPictures);
-    const fs::path path = dir / ("t" + std::to_string(t) + ".png");
-    std::ofstream(path, std::ios::binary)
-        .write(reinterpret_cast<const char*>(last[std::size_t(t)].data()),
-               std::streamsize(last[std::size_t(t)].size()));
-    const auto png = ReadPng(path);
-    EXPECT_EQ(png.width, std::uint32_t(8 + t));
+  for (std::size_t t = 0; t < kThreads; ++t) {
+    EXPECT_EQ(encoded[t], kPictures);
+    const auto png = DecodePng(last[t]);
+    EXPECT_EQ(png.width, 8 + t);
     EXPECT_EQ(png.At(3, 4)[0], 10 * t + 1);
   }
 }
+
+}  // namespace

@@ -8,8 +8,7 @@
 #include "ConvertTestSupport.h"
 #include "convert/ImageConversion.h"
 #include "convert/Placement.h"
-#include "support/PidBuilder.h"
-#include "tests/cli/CliRun.h"
+#include "support/TempDir.h"
 #include "tests/extract/ExtractTestSupport.h"
 
 using rezbuild::FileNode;
@@ -25,9 +24,9 @@ rezbuild::Node Pid(const std::string& name, std::int32_t width, std::int32_t hei
 // "WxH" of the folder's canvas, then "x,y" of each of its PID entries.
 std::string Layout(const std::vector<rezbuild::Node>& entries, bool withPositions = true) {
   TempDir dir;
-  auto parser = OpenArchive(dir, Folder("", {Folder("F", entries)}));
-  const REZ::Dir& folder = DirAt(*parser, "F");
-  const CommonCanvas canvas = computeCommonCanvas(folder);
+  auto parser = extracttest::OpenBuilt(dir / "a.rez", Folder("", {Folder("F", entries)}));
+  const CommonCanvas canvas =
+      computeCommonCanvas(static_cast<const REZ::Dir&>(*parser->Root().GetElement("F")));
   std::string text = canvas.tooLarge
                          ? "too large " + std::to_string(canvas.wantedWidth) + "x" +
                                std::to_string(canvas.wantedHeight)
@@ -105,39 +104,5 @@ TEST(RectExtraction, TooLargeCanvasIsReportedOnceAndOnlyWhenPicturesAreConverted
               std::string::npos)
         << questions->failures[0];
     EXPECT_EQ(ReadPng(dir / "out" / "WIDE" / "B.png").width, 12u);
-  }
-}
-
-TEST(RectExtraction, AnchorsOfAllFramesFallOnTheSameCanvasPixel) {
-  // Frames of different sizes and offsets; the pixel at each frame's anchor
-  // (width / 2 - offsetX, height / 2 - offsetY) has index 200, the rest 50.
-  struct Frame {
-    std::int32_t width, height, offsetX, offsetY;
-  };
-  const std::vector<Frame> frames{{7, 5, 1, -1}, {4, 9, -1, 2}, {10, 3, 3, 0}};
-  std::vector<rezbuild::Node> entries;
-  for (std::size_t i = 0; i < frames.size(); ++i) {
-    const Frame& f = frames[i];
-    std::vector<std::uint8_t> indices(std::size_t(f.width * f.height), 50);
-    indices[std::size_t((f.height / 2 - f.offsetY) * f.width + f.width / 2 - f.offsetX)] = 200;
-    entries.push_back(
-        FileNode("FRAME00" + std::to_string(i), "PID",
-                 pidbuild::Picture(f.width, f.height, indices, i % 2 == 0, f.offsetX, f.offsetY)));
-  }
-  TempDir dir;
-  rezbuild::Write(dir / "a.rez", Folder("", {Folder("ANIM", entries)}));
-  const CliRun run = RunCli(dir.path(), {"extract", (dir / "a.rez").string(),
-                                         (dir / "out").string(), "--png", "--rect", "--quiet"});
-  ASSERT_EQ(run.exitCode, 0) << run.err;
-  for (std::size_t i = 0; i < frames.size(); ++i) {
-    SCOPED_TRACE(i);
-    const auto png = ReadPng(dir / "out" / "ANIM" / ("FRAME00" + std::to_string(i) + ".png"));
-    ASSERT_EQ(png.width, 11u);
-    ASSERT_EQ(png.height, 10u);
-    std::vector<std::pair<std::uint32_t, std::uint32_t>> marked;
-    for (std::uint32_t y = 0; y < png.height; ++y)
-      for (std::uint32_t x = 0; x < png.width; ++x)
-        if (png.At(x, y) == Rgba{200, 200, 200, 255}) marked.emplace_back(x, y);
-    EXPECT_EQ(marked, (std::vector<std::pair<std::uint32_t, std::uint32_t>>{{3, 3}}));
   }
 }

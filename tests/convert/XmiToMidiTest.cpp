@@ -6,9 +6,11 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <tuple>
 #include <vector>
 
 #include "convert/XmiToMidi.h"
+#include "support/MidiReader.h"
 #include "support/XmiBuilder.h"
 
 namespace {
@@ -18,75 +20,31 @@ using xmibuild::Chunk;
 using xmibuild::Form;
 using xmibuild::Xmi;
 
-// One channel event of the MIDI file, at its time in XMI ticks.
-struct Heard {
-  std::uint64_t xmiTicks;
-  unsigned status;
-  unsigned data1;
-  bool operator==(const Heard& o) const {
-    return xmiTicks == o.xmiTicks && status == o.status && data1 == o.data1;
-  }
-};
+// A channel event at its time in XMI ticks: note-ons (with velocity) as 0x9n,
+// note-offs as 0x8n, others as they are; then the first data byte.
+using Heard = std::tuple<std::uint64_t, unsigned, unsigned>;
 
 struct ReadBack {
-  std::vector<Heard> events;  // note-ons (with velocity) as 0x9n, note-offs as 0x8n, others
+  std::vector<Heard> events;
   std::vector<std::uint32_t> tempos;
 };
 
-std::ostream& operator<<(std::ostream& out, const Heard& h) {
-  return out << "{" << h.xmiTicks << ", 0x" << std::hex << h.status << ", " << std::dec << h.data1
-             << "}";
-}
-
-// Reads a format-0 file; every event time must fall exactly on an XMI tick.
-ReadBack ReadMidi(const Bytes& midi) {
+// Every event time must fall exactly on an XMI tick.
+ReadBack Listen(const Bytes& bytes) {
+  const std::optional<Midi> midi = ReadMidi(bytes);
+  EXPECT_TRUE(midi) << "not a well-formed MIDI file";
   ReadBack back;
-  const auto be = [&](std::size_t at, int n) {
-    std::uint32_t v = 0;
-    for (int i = 0; i < n; ++i) v = v << 8 | midi.at(at + i);
-    return v;
-  };
-  EXPECT_EQ(std::string(midi.begin(), midi.begin() + 4), "MThd");
-  EXPECT_EQ(be(8, 2), 0u) << "format";
-  EXPECT_EQ(be(10, 2), 1u) << "tracks";
-  const std::uint64_t division = be(12, 2);
-  EXPECT_EQ(std::string(midi.begin() + 14, midi.begin() + 18), "MTrk");
-  const std::size_t end = 22 + be(18, 4);
-  EXPECT_EQ(end, midi.size());
-  std::size_t pos = 22;
-  std::uint64_t tempo = 500000;
-  // Time in units of 1 / (division * 1e6) XMI-ticks-per-120.
-  std::uint64_t scaled = 0;
-  unsigned running = 0;
-  bool ended = false;
-  while (pos < end && !ended) {
-    std::uint64_t delta = 0;
-    for (unsigned char b = 0x80; b & 0x80;) delta = delta << 7 | ((b = midi.at(pos++)) & 0x7F);
-    scaled += delta * tempo * 120;
-    EXPECT_EQ(scaled % (division * 1000000), 0u) << "an event falls between two XMI ticks";
-    const std::uint64_t ticks = scaled / (division * 1000000);
-    unsigned status = midi.at(pos);
-    if (status & 0x80)
-      ++pos;
-    else
-      status = running;
-    if (status == 0xFF) {
-      const unsigned type = midi.at(pos++);
-      const unsigned length = midi.at(pos++);
-      if (type == 0x51) back.tempos.push_back(be(pos, 3)), tempo = be(pos, 3);
-      ended = type == 0x2F;
-      pos += length;
-      continue;
-    }
-    running = status;
-    const unsigned data1 = midi.at(pos++);
-    unsigned data2 = 0;
-    if ((status >> 4) != 0xC && (status >> 4) != 0xD) data2 = midi.at(pos++);
-    if ((status >> 4) == 0x9 && data2 == 0) status = 0x80 | (status & 0x0F);
-    back.events.push_back({ticks, status, data1});
+  std::uint64_t tempo = 500000, scaled = 0;  // time in units of 1 / (division * 1e6) XMI ticks
+  for (const MidiEvent& e : midi ? midi->events : std::vector<MidiEvent>{}) {
+    scaled += e.delta * tempo * 120;
+    EXPECT_EQ(scaled % (midi->division * 1000000), 0u) << "an event falls between two XMI ticks";
+    if (e.status == 0xFF && e.data[0] == 0x51)
+      back.tempos.push_back(tempo = e.data[1] << 16 | e.data[2] << 8 | e.data[3]);
+    if (e.status == 0xFF) continue;
+    const bool off = (e.status >> 4) == 0x9 && e.data.size() > 1 && e.data[1] == 0;
+    back.events.emplace_back(scaled / (midi->division * 1000000),
+                             off ? 0x80 | (e.status & 0x0F) : e.status, e.data[0]);
   }
-  EXPECT_TRUE(ended);
-  EXPECT_EQ(pos, end);
   return back;
 }
 
@@ -131,7 +89,7 @@ TEST(XmiToMidi, NotesChannelsAndTimingComeOutAt120TicksPerSecondWhateverTheTempo
     ASSERT_EQ(out.error, "");
     ASSERT_EQ(out.files.size(), 1u);
     EXPECT_EQ(out.files[0].name, "TITLE.mid");
-    const ReadBack back = ReadMidi(out.files[0].bytes);
+    const ReadBack back = Listen(out.files[0].bytes);
     EXPECT_EQ(back.events, kExpected);
     EXPECT_EQ(back.tempos, std::vector<std::uint32_t>{c.tempo});
   }
@@ -144,10 +102,8 @@ TEST(XmiToMidi, EachSongOfAnXmiBecomesItsOwnNumberedFile) {
   ASSERT_EQ(out.files.size(), 2u);
   EXPECT_EQ(out.files[0].name, "LEVEL-1.mid");
   EXPECT_EQ(out.files[1].name, "LEVEL-2.mid");
-  EXPECT_EQ(ReadMidi(out.files[0].bytes).events,
-            (std::vector<Heard>{{0, 0x90, 40}, {0, 0x80, 40}}));
-  EXPECT_EQ(ReadMidi(out.files[1].bytes).events,
-            (std::vector<Heard>{{0, 0x93, 41}, {3, 0x83, 41}}));
+  EXPECT_EQ(Listen(out.files[0].bytes).events, (std::vector<Heard>{{0, 0x90, 40}, {0, 0x80, 40}}));
+  EXPECT_EQ(Listen(out.files[1].bytes).events, (std::vector<Heard>{{0, 0x93, 41}, {3, 0x83, 41}}));
 }
 
 TEST(XmiToMidi, MalformedInputIsRefusedWithItsReason) {

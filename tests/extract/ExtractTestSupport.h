@@ -22,6 +22,7 @@
 #include "extract/UserQuestions.h"
 #include "support/PidBuilder.h"
 #include "support/RezBuilder.h"
+#include "support/TempDir.h"
 #include "tests/convert/ConvertTestSupport.h"
 
 namespace extracttest {

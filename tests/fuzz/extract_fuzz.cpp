@@ -10,17 +10,15 @@
 //
 // With TARNWICK_WRITE_SEEDS naming a folder, writes a seed corpus there and exits.
 #include <IL/il.h>
-#include <unistd.h>
 
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
+#include <cstring>
 #include <fstream>
 #include <map>
 #include <string>
 #include <vector>
 
+#include "FuzzSupport.h"
 #include "archive/ArchiveStats.h"
 #include "archive/cREZ.h"
 #include "convert/Diagnostics.h"
@@ -29,24 +27,14 @@
 #include "extract/ExtractWorker.h"
 #include "extract/FileWriter.h"
 #include "support/PidBuilder.h"
-#include "support/RezBuilder.h"
 
 namespace {
 
 namespace fs = std::filesystem;
 using namespace rezbuild;
+using fuzz::Check;
 
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
-
-std::vector<unsigned char> WithChoices(std::vector<unsigned char> archive, unsigned char choices) {
-  archive[2] = choices;
-  archive[3] = static_cast<unsigned char>(choices * 7);
-  return archive;
-}
-
-void WriteSeeds(const char* folder) {
+std::vector<std::vector<unsigned char>> Seeds() {
   const auto picture = [](std::int32_t w, std::int32_t h, std::int32_t x, std::int32_t y) {
     return pidbuild::Picture(w, h, std::vector<std::uint8_t>(std::size_t(w * h), 3), true, x, y);
   };
@@ -64,12 +52,14 @@ void WriteSeeds(const char* folder) {
       Folder("", {Folder("E", {Folder("F", {})}), FileNode("pic", "pid", "raw"),
                   FileNode("NOTYPE", "", "n")}),
   };
-  int index = 0;
+  std::vector<std::vector<unsigned char>> seeds;
   for (const Node& root : roots)
     for (unsigned char choices : {0x00, 0x07, 0x1D}) {
-      WriteBytes(fs::path(folder) / ("seed-" + std::to_string(index++) + ".rez"),
-                 WithChoices(Build(root), choices));
+      seeds.push_back(Build(root));
+      seeds.back()[2] = choices;
+      seeds.back()[3] = static_cast<unsigned char>(choices * 7);
     }
+  return seeds;
 }
 
 class CyclingQuestions : public UserQuestions {
@@ -94,15 +84,13 @@ bool SmallPicturesOnly(const REZ::Dir& folder) {
   for (const auto& child : folder.children) {
     if (child->IsDir()) {
       if (!SmallPicturesOnly(static_cast<const REZ::Dir&>(*child))) return false;
-      continue;
-    }
-    if (REZ::FileExtension(child->name) != std::optional<std::string>("PID")) continue;
-    const auto header = static_cast<const REZ::File&>(*child).GetData(32);
-    for (std::size_t at = 8; at < 24; at += 4) {
-      const auto value = static_cast<std::int32_t>(
-          std::uint32_t(header[at]) | std::uint32_t(header[at + 1]) << 8 |
-          std::uint32_t(header[at + 2]) << 16 | std::uint32_t(header[at + 3]) << 24);
-      if (value < -64 || value > 64) return false;
+    } else if (REZ::FileExtension(child->name) == std::optional<std::string>("PID")) {
+      const auto header = static_cast<const REZ::File&>(*child).GetData(32);
+      for (std::size_t at = 8; at < 24; at += 4) {  // width, height, offsets
+        std::int32_t value;
+        std::memcpy(&value, &header[at], 4);
+        if (value < -64 || value > 64) return false;
+      }
     }
   }
   return true;
@@ -144,15 +132,10 @@ bool DecodesAsPng(const std::vector<unsigned char>& bytes) {
   return loaded;
 }
 
-void CheckTree(const fs::path& root, const fs::path& folder,
-               const std::map<fs::path, Expected>& expected) {
-  for (const auto& entry : fs::directory_iterator(folder)) {
-    Check(!entry.is_symlink());
-    Check(!IsTemporaryName(entry.path().filename().string()));
-    if (entry.is_directory()) {
-      CheckTree(root, entry.path(), expected);
-      continue;
-    }
+void CheckTree(const fs::path& root, const std::map<fs::path, Expected>& expected) {
+  for (const auto& entry : fs::recursive_directory_iterator(root)) {
+    Check(!entry.is_symlink() && !IsTemporaryName(entry.path().filename().string()));
+    if (entry.is_directory()) continue;
     const auto found = expected.find(entry.path().lexically_relative(root));
     Check(found != expected.end());
     std::ifstream in(entry.path(), std::ios::binary);
@@ -163,40 +146,23 @@ void CheckTree(const fs::path& root, const fs::path& folder,
   }
 }
 
-struct Sandbox {
-  Sandbox() {
-    const fs::path base = fs::is_directory("/dev/shm") ? "/dev/shm" : fs::temp_directory_path();
-    box = base / ("tarnwick-extract-fuzz-" + std::to_string(getpid()));
-    fs::remove_all(box);
-    fs::create_directories(box);
-  }
-  ~Sandbox() {
-    std::error_code ignored;
-    fs::remove_all(box, ignored);
-  }
-  fs::path box;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  if (const char* seeds = std::getenv("TARNWICK_WRITE_SEEDS")) {
-    WriteSeeds(seeds);
-    std::exit(0);
-  }
+  fuzz::WriteSeedsIfAsked(Seeds, ".rez");
   SetDiagnosticsEnabled(false);
   InitImageLibrary();
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const Sandbox sandbox;
-  const fs::path archivePath = sandbox.box / "archive.rez";
-  const fs::path destination = sandbox.box / "out";
-  WriteBytes(archivePath, std::vector<unsigned char>(data, data + size));
+  static const fuzz::Scratch sandbox("extract-fuzz");
+  const fs::path archivePath = sandbox.path / "archive.rez";
+  const fs::path destination = sandbox.path / "out";
   const unsigned choices = size > 3 ? data[2] | unsigned(data[3]) << 8 : 0;
   if (!(choices & 0x10)) fs::remove_all(destination);
   fs::create_directories(destination);
+  WriteBytes(archivePath, std::vector<unsigned char>(data, data + size));
 
   std::shared_ptr<REZ::Parser> archive;
   try {
@@ -233,7 +199,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
   // Nothing beside the archive and the destination, nothing odd inside it.
   int entries = 0;
-  for (const auto& entry : fs::directory_iterator(sandbox.box)) {
+  for (const auto& entry : fs::directory_iterator(sandbox.path)) {
     ++entries;
     Check(entry.path() == archivePath || entry.path() == destination);
   }
@@ -242,7 +208,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   if (!(choices & 0x10)) {
     std::map<fs::path, Expected> expected;
     CollectExpected(archive->Root(), {}, options.convertPid, expected);
-    CheckTree(destination, destination, expected);
+    CheckTree(destination, expected);
   }
   return 0;
 }

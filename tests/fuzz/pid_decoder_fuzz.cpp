@@ -6,13 +6,10 @@
 // plain picture files.
 #include <algorithm>
 #include <cstdint>
-#include <cstdlib>
-#include <filesystem>
-#include <fstream>
 #include <limits>
-#include <string>
 #include <vector>
 
+#include "FuzzSupport.h"
 #include "convert/PidImage.h"
 #include "convert/Placement.h"
 #include "support/PidBuilder.h"
@@ -32,16 +29,9 @@ std::uint32_t Word(const std::uint8_t* data, std::size_t at) {
          std::uint32_t(data[at + 2]) << 16 | std::uint32_t(data[at + 3]) << 24;
 }
 
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
+using fuzz::Check;
 
-void SetWord(std::vector<std::uint8_t>& file, std::size_t at, std::uint32_t value) {
-  for (int i = 0; i < 4; ++i) file[at + std::size_t(i)] = std::uint8_t(value >> (8 * i));
-}
-
-void WriteSeeds(const std::filesystem::path& folder) {
-  std::filesystem::create_directories(folder);
+std::vector<std::vector<std::uint8_t>> Seeds() {
   std::vector<std::vector<std::uint8_t>> seeds;
   std::vector<std::uint8_t> indices(12 * 7);
   for (std::size_t i = 0; i < indices.size(); ++i)
@@ -51,41 +41,29 @@ void WriteSeeds(const std::filesystem::path& folder) {
   seeds.push_back(
       pidbuild::Build({4, 2, 0, 0, pidbuild::kSkipCoded, {0x02, 5, 6, 0x83, 0x02}, {}}));
   seeds.push_back(pidbuild::Build({66, 1, 0, 0, 0, {0xC0, 0xC1, 0xFA, 0xFF, 0x07, 3}, {}}));
-  pidbuild::PidFile withPalette{3,
-                                3,
-                                1,
-                                1,
-                                pidbuild::kEmbeddedPalette | pidbuild::kSkipCoded,
-                                pidbuild::SkipCode({1, 0, 2, 0, 3, 0, 4, 0, 5}, 3),
-                                pidbuild::DistinctPalette()};
-  seeds.push_back(pidbuild::Build(withPalette));
+  seeds.push_back(pidbuild::Build({3, 3, 1, 1, pidbuild::kEmbeddedPalette | pidbuild::kSkipCoded,
+                                   pidbuild::SkipCode({1, 0, 2, 0, 3, 0, 4, 0, 5}, 3),
+                                   pidbuild::DistinctPalette()}));
   seeds.push_back(pidbuild::Build({2, 2, 0, 0, pidbuild::kEmbeddedPalette, {1, 2, 3}, {}}));
   seeds.push_back(pidbuild::Build({0, 5, 0, 0, 0, {1}, {}}));
   seeds.push_back(pidbuild::Build({20000, 20000, 0, 0, 0, {0xFF, 1}, {}}));
   seeds.push_back(pidbuild::Build({130, 2, 0, 0, pidbuild::kSkipCoded, {0x80, 1, 2, 3}, {}}));
   // The same picture with each choice word set, so the search starts from
   // every option and a few canvas positions.
-  const std::vector<std::uint8_t> base = pidbuild::Picture(9, 6, indices, true, 2, -1);
   for (std::uint32_t options = 0; options < 32; options += 3) {
-    auto file = base;
-    SetWord(file, 0, options);
-    SetWord(file, 24, 0x0000 + options * 0x0101);
-    SetWord(file, 28, (options * 3) | (0xFFFEu - options) << 16);
+    auto file = pidbuild::Picture(9, 6, indices, true, 2, -1);
+    rezbuild::SetU32(file, 0, options);
+    rezbuild::SetU32(file, 24, options * 0x0101);
+    rezbuild::SetU32(file, 28, (options * 3) | (0xFFFEu - options) << 16);
     seeds.push_back(file);
   }
-  for (std::size_t i = 0; i < seeds.size(); ++i) {
-    std::ofstream out(folder / ("seed-" + std::to_string(i)), std::ios::binary);
-    out.write(reinterpret_cast<const char*>(seeds[i].data()), std::streamsize(seeds[i].size()));
-  }
+  return seeds;
 }
 
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  if (const char* folder = std::getenv("TARNWICK_WRITE_SEEDS")) {
-    WriteSeeds(folder);
-    std::exit(0);
-  }
+  fuzz::WriteSeedsIfAsked(Seeds);
   return 0;
 }
 

@@ -4,35 +4,30 @@
 //
 // With TARNWICK_WRITE_SEEDS naming a folder, writes a seed corpus of small
 // valid archives there, in both the plain and the retail layout, and exits.
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdio>
-#include <cstdlib>
-#include <filesystem>
 #include <string>
 #include <vector>
 
+#include "FuzzSupport.h"
 #include "archive/ArchiveStats.h"
 #include "archive/cREZ.h"
 #include "extract/EntryNames.h"
-#include "support/RezBuilder.h"
 #include "text/Windows1252.h"
 
 namespace {
 
 using namespace rezbuild;
+using fuzz::Check;
 
 std::vector<unsigned char> Filled(std::size_t size, unsigned char value) {
   return std::vector<unsigned char>(size, value);
 }
 
-std::vector<Node> SeedArchives() {
+// Small valid archives, in both layouts.
+std::vector<std::vector<unsigned char>> Seeds() {
   Node rawType = FileNode("FRAME002", "");
   rawType.rawType = "ZYX.";
-  Node noType = FileNode("README", "");
-  Node placedAtEnd = FileNode("TAIL", "BIN", "tail");
-  return {
+  const std::vector<Node> roots = {
       Folder("ROOT"),
       Folder("ROOT", {FileNode("A", "TXT", "hello")}),
       Folder("ROOT",
@@ -40,30 +35,22 @@ std::vector<Node> SeedArchives() {
                               Folder("IMAGES", {FileNode("FRAME001", "PID", Filled(40, 1)),
                                                 FileNode("FRAME002", "PID", Filled(12, 2))})}),
               FileNode("SOUND", "WAV", Filled(30, 3))}),
-      Folder("ROOT", {Folder("GRUNTZ", {Folder("EMPTY"), rawType, noType}),
+      Folder("ROOT", {Folder("GRUNTZ", {Folder("EMPTY"), rawType, FileNode("README", "")}),
                       Folder("D", {Folder("D", {Folder("D", {FileNode("X", "pid", "x")})})}),
                       FileNode("DUP", "TXT", "one"), FileNode("DUP", "TXT", "two")}),
-      Folder("ROOT", {Folder("ENEMIES", {FileNode("", "TXT", "nameless"), placedAtEnd}),
-                      Folder(std::string(70, 'L'), {FileNode("IN", "TXT", "in")})}),
+      Folder("ROOT",
+             {Folder("ENEMIES", {FileNode("", "TXT", "nameless"), FileNode("TAIL", "BIN", "tail")}),
+              Folder(std::string(70, 'L'), {FileNode("IN", "TXT", "in")})}),
   };
-}
-
-void WriteSeeds(const char* folder) {
-  int index = 0;
-  for (const Node& root : SeedArchives()) {
-    const auto path = std::filesystem::path(folder) / ("seed-" + std::to_string(index++) + ".rez");
-    WriteBytes(path, Build(root));
-    WriteBytes(path.parent_path() / ("retail-" + path.filename().string()),
-               Build(root, Layout::Retail));
-  }
+  std::vector<std::vector<unsigned char>> seeds;
+  for (const Node& root : roots)
+    for (const Layout layout : {Layout::Plain, Layout::Retail})
+      seeds.push_back(Build(root, layout));
+  return seeds;
 }
 
 // Keeps the optimiser from dropping reads whose results are otherwise unused.
 volatile std::size_t sink;
-
-void Check(bool condition) {
-  if (!condition) __builtin_trap();
-}
 
 void Walk(const REZ::Dir& root, const REZ::Dir& folder, const std::string& prefix) {
   for (const auto& child : folder.children) {
@@ -98,44 +85,17 @@ void Walk(const REZ::Dir& root, const REZ::Dir& folder, const std::string& prefi
   }
 }
 
-// The reader opens archives by path, so each input goes through a file;
-// memory-backed when possible, as it is written anew for every run.
-class InputFile {
- public:
-  InputFile() {
-    const std::filesystem::path folder = std::filesystem::is_directory("/dev/shm")
-                                             ? "/dev/shm"
-                                             : std::filesystem::temp_directory_path();
-    path = folder / ("tarnwick-rez-fuzz-" + std::to_string(getpid()) + ".rez");
-  }
-  ~InputFile() {
-    std::error_code ignored;
-    std::filesystem::remove(path, ignored);
-  }
-
-  void Write(const std::uint8_t* data, std::size_t size) const {
-    std::FILE* out = std::fopen(path.c_str(), "wb");
-    if (!out) std::abort();
-    if (size && std::fwrite(data, 1, size, out) != size) std::abort();
-    if (std::fclose(out) != 0) std::abort();
-  }
-
-  std::filesystem::path path;
-};
-
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-  if (const char* seeds = std::getenv("TARNWICK_WRITE_SEEDS")) {
-    WriteSeeds(seeds);
-    std::exit(0);
-  }
+  fuzz::WriteSeedsIfAsked(Seeds, ".rez");
   return 0;
 }
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
-  static const InputFile input;
-  input.Write(data, size);
+  // The reader opens archives by path, so each input goes through a file.
+  static const fuzz::Scratch input("rez-fuzz.rez");
+  WriteBytes(input.path, std::vector<unsigned char>(data, data + size));
   try {
     REZ::Parser parser(input.path);
     Check(parser.loaded);

@@ -1,7 +1,8 @@
 #include "support/TempDir.h"
 
-#include <stdexcept>
 #include <stdlib.h>
+
+#include <stdexcept>
 #include <system_error>
 
 TempDir::TempDir() {
