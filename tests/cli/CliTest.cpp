@@ -4,6 +4,7 @@
 #include <sys/stat.h>
 
 #include <nlohmann/json.hpp>
+#include <tuple>
 
 #include "support/RezBuilder.h"
 #include "support/TempDir.h"
@@ -79,8 +80,9 @@ TEST_F(Cli, StatsAndListJson) {
             "\u00FF/CAF\u00C9.P\u20AC");
 }
 
-TEST_F(Cli, ReadableListingsEscapeNames) {
-  // No name may drive the terminal or forge a line of the listing.
+// No name may drive the terminal or forge a line of the listing; output
+// that cannot be written is an error.
+TEST_F(Cli, ReadableListingsEscapeNamesAndUnwritableOutputExitsOne) {
   Write(dir / "odd.rez", Folder("ROOT", {FileNode("A\x1B[2J", "WAV", "x"),
                                          FileNode("B\n-          1  C", "WAV", "y"),
                                          FileNode("D\\x41", "T\x07", "z")}));
@@ -90,72 +92,57 @@ TEST_F(Cli, ReadableListingsEscapeNames) {
   EXPECT_NE(odd.out.find("  B\\x0A-          1  C.WAV\n"), std::string::npos) << odd.out;
   EXPECT_NE(odd.out.find("  D\\\\x41.T\\x07\n"), std::string::npos) << odd.out;
   EXPECT_NE(Invoke({"stats", Path("odd.rez")}).out.find("\nT\\x07 "), std::string::npos);
+  for (const std::vector<std::string>& args : {std::vector<std::string>{"list", Path("odd.rez")},
+                                               {"list", "--json", Path("odd.rez")},
+                                               {"stats", Path("odd.rez")},
+                                               {"stats", "--json", Path("odd.rez")}}) {
+    const CliRun run = RunCli(dir.path(), args, "", "/dev/full");
+    EXPECT_EQ(run.exitCode, 1) << args[0];
+    EXPECT_EQ(run.err, "tarnwick-cli: cannot write standard output: No space left on device\n");
+  }
 }
 
-TEST_F(Cli, OutputThatCannotBeWrittenExitsOne) {
-  Write(dir / "claw.rez", ClawArchive());
-  for (const char* command : {"list", "stats"})
-    for (const bool json : {false, true}) {
-      std::vector<std::string> args = {command, Path("claw.rez")};
-      if (json) args.push_back("--json");
-      const CliRun run = RunCli(dir.path(), args, "", "/dev/full");
-      EXPECT_EQ(run.exitCode, 1) << command;
-      EXPECT_EQ(run.err, "tarnwick-cli: cannot write standard output: No space left on device\n");
-    }
-}
-
-// Which damage the reader refuses is its own tests' business; here each kind
-// of message, with the reader's detail in parentheses on the same one line.
-TEST_F(Cli, ArchivesThatCannotBeReadExitWith2AndOneLine) {
+// Archives that cannot be read and usage errors exit 2 with one line, before
+// anything is made; a destination that cannot be made exits 1. Which damage
+// the reader refuses is its own tests' business; here each kind of message,
+// with the reader's detail in parentheses.
+TEST_F(Cli, ErrorsExitWithOneLineAndHelpAndVersionWith0) {
   std::vector<unsigned char> version2 = Build(ClawArchive()), swapped = version2;
+  WriteBytes(dir / "claw.rez", version2);
   SetU32(version2, 127, 2);
   WriteBytes(dir / "v2.rez", version2);
   std::swap(swapped[0], swapped[1]);
   WriteBytes(dir / "swapped.rez", swapped);
   ASSERT_EQ(mkfifo(Path("pipe.rez").c_str(), 0600), 0);
-  const std::pair<std::string, std::string> cases[] = {
-      {Path("v2.rez"), "Unsupported version."},
-      {Path("swapped.rez"), "Invalid format. ("},
-      {Path("pipe.rez"), "Invalid format."},
-      {Path("missing.rez"), "No such file or directory"},
-      {dir.path().string(), "Is a directory"}};
-  for (const auto& [path, message] : cases)
-    for (const std::vector<std::string>& args :
-         {std::vector<std::string>{"stats", path},
-          std::vector<std::string>{"list", "--json", path}}) {
-      const CliRun run = Invoke(args);
-      EXPECT_EQ(run.exitCode, 2) << path;
-      EXPECT_EQ(run.err.rfind("tarnwick-cli: " + path + ": " + message, 0), 0u) << run.err;
-      EXPECT_EQ(run.err.find('\n'), run.err.size() - 1) << run.err;
-      EXPECT_EQ(run.out, "");
-    }
-}
-
-// Usage errors exit 2 before anything is made; so does an archive extract
-// cannot read; a destination that cannot be made exits 1.
-TEST_F(Cli, UsageErrorsExitWith2AndHelpAndVersionWith0) {
-  Write(dir / "claw.rez", ClawArchive());
-  WriteBytes(dir / "junk.rez", {'j', 'u', 'n', 'k'});
-  const std::string rez = Path("claw.rez"), out = Path("out");
-  const std::pair<std::vector<std::string>, int> cases[] = {
-      {{}, 2},
-      {{"unpack", rez}, 2},
-      {{"stats"}, 2},
-      {{"list", "--json"}, 2},
-      {{"stats", "--xml", rez}, 2},
-      {{"list", rez, rez}, 2},
-      {{"extract", rez}, 2},
-      {{"extract", rez, out, "third"}, 2},
-      {{"extract", rez, out, "--rect"}, 2},
-      {{"extract", rez, out, "--overwrite=maybe"}, 2},
-      {{"extract", rez, out, "--types=WAV,,TXT"}, 2},
-      {{"extract", rez, out, "--colour"}, 2},
-      {{"extract", Path("junk.rez"), out}, 2},
-      {{"extract", rez, Path("claw.rez/dest")}, 1}};
-  for (const auto& [args, code] : cases) {
+  const std::string rez = Path("claw.rez"), out = Path("out"), cli = "tarnwick-cli: ";
+  const std::tuple<std::vector<std::string>, int, std::string> cases[] = {
+      {{"stats", Path("v2.rez")}, 2, cli + Path("v2.rez") + ": Unsupported version."},
+      {{"list", "--json", Path("swapped.rez")},
+       2,
+       cli + Path("swapped.rez") + ": Invalid format. ("},
+      {{"stats", "--json", Path("pipe.rez")}, 2, cli + Path("pipe.rez") + ": Invalid format."},
+      {{"list", Path("missing.rez")}, 2, cli + Path("missing.rez") + ": No such file or directory"},
+      {{"stats", dir.path().string()}, 2, cli + dir.path().string() + ": Is a directory"},
+      {{"extract", Path("swapped.rez"), out}, 2, cli + Path("swapped.rez") + ": Invalid format. ("},
+      {{}, 2, cli},
+      {{"unpack", rez}, 2, cli},
+      {{"stats"}, 2, cli},
+      {{"list", "--json"}, 2, cli},
+      {{"stats", "--xml", rez}, 2, cli},
+      {{"list", rez, rez}, 2, cli},
+      {{"extract", rez}, 2, cli + "extract: "},
+      {{"extract", rez, out, "third"}, 2, cli + "extract: "},
+      {{"extract", rez, out, "--rect"}, 2, cli + "extract: "},
+      {{"extract", rez, out, "--overwrite=maybe"}, 2, cli + "extract: "},
+      {{"extract", rez, out, "--types=WAV,,TXT"}, 2, cli + "extract: "},
+      {{"extract", rez, out, "--colour"}, 2, cli + "extract: "},
+      {{"extract", rez, Path("claw.rez/dest")}, 1, cli + Path("claw.rez/dest")}};
+  for (const auto& [args, code, prefix] : cases) {
     const CliRun run = Invoke(args);
     EXPECT_EQ(run.exitCode, code) << ::testing::PrintToString(args);
-    EXPECT_EQ(run.err.rfind("tarnwick-cli", 0), 0u) << run.err;
+    EXPECT_EQ(run.err.rfind(prefix, 0), 0u) << run.err;
+    // A usage error adds a line about --help.
+    EXPECT_EQ(run.err.find('\n') == run.err.size() - 1, prefix.size() > cli.size() + 9) << run.err;
     EXPECT_EQ(run.out, "");
   }
   EXPECT_FALSE(std::filesystem::exists(out));

@@ -35,14 +35,7 @@ std::string TemporaryNameOf(long pid) {
   return name;
 }
 
-class ExtractSafety : public ExtractTest {
- protected:
-  // The child processes below must see this test's folders: fork, no re-run.
-  void SetUp() override {
-    ExtractTest::SetUp();
-    GTEST_FLAG_SET(death_test_style, "fast");
-  }
-};
+using ExtractSafety = ExtractTest;
 
 // Names that are not one path component, a file where a folder goes and a
 // folder where a file goes: each refused, reported and counted, the rest written.
@@ -159,11 +152,17 @@ TEST_F(ExtractSafety, WriterReplacesWholeOrKeepsWhatIsThereByEitherMethod) {
   ::close(folder);
 }
 
-TEST_F(ExtractSafety, SymbolicLinksInsideTheDestinationAreNeverFollowed) {
-  auto archive =
-      Open(Folder("", {Folder("LINKED", {FileNode("A", "WAV", "evil")}),
-                       FileNode("FILE", "WAV", "evil"), FileNode("DANGLING", "WAV", "evil"),
-                       FileNode("PIC", "PID", MakePid(1, 1)), FileNode("OK", "WAV", "ok")}));
+// Links are never followed, nor a link at a temporary's name removed; the
+// stale temporaries of ended runs are removed when their folder is written.
+TEST_F(ExtractSafety, SymbolicLinksAreNeverFollowedAndStaleTemporariesRemoved) {
+  auto archive = Open(
+      Folder("", {Folder("LINKED", {FileNode("A", "WAV", "evil")}), FileNode("FILE", "WAV", "evil"),
+                  FileNode("DANGLING", "WAV", "evil"), FileNode("PIC", "PID", MakePid(1, 1)),
+                  FileNode("OK", "WAV", "ok"), Folder("T", {FileNode("X", "WAV", "x")})}));
+  fs::create_directory(destination / "T");
+  const std::string dead = TemporaryNameOf(1 << 30), ours = TemporaryNameOf(getpid());
+  const std::string shortName = dead.substr(0, 150);  // an archive could hold this one
+  for (const auto& name : {dead, ours, shortName}) WriteText(destination / "T" / name, "part");
   const auto elsewhere = temp / "elsewhere";
   fs::create_directory(elsewhere);
   WriteText(temp / "victim", "precious");
@@ -183,6 +182,10 @@ TEST_F(ExtractSafety, SymbolicLinksInsideTheDestinationAreNeverFollowed) {
   EXPECT_FALSE(fs::exists(temp / "nothing"));
   EXPECT_TRUE(fs::is_symlink(destination / TemporaryNameOf(1 << 30)));
   EXPECT_EQ(ReadFile(destination / "OK.WAV"), "ok");
+  EXPECT_EQ(TreeOf(destination / "T"), (Tree{{ours, "part"}, {shortName, "part"}, {"X.WAV", "x"}}));
+  // A day without change makes any temporary stale, this process's too.
+  EXPECT_TRUE(IsStaleTemporary(ours, std::time(nullptr) - 2 * 86400));
+  EXPECT_FALSE(IsStaleTemporary(ours, std::time(nullptr)));
   EXPECT_TRUE(Contains(
       questions->failures,
       "refused to enter " + (destination / "LINKED").string() + ": it is a symbolic link"));
@@ -217,20 +220,6 @@ TEST_F(ExtractSafety, FolderSwappedForALinkDuringTheRunGetsNoMoreFiles) {
   EXPECT_EQ(job->Result().failed, 2);
   EXPECT_EQ(job->Result().written, 2);
   EXPECT_EQ(CountsOf(*job).first, 4);
-}
-
-TEST_F(ExtractSafety, TemporariesOfEndedRunsAreRemovedWhenTheirFolderIsWritten) {
-  auto archive = Open(Folder("", {Folder("A", {FileNode("X", "WAV", "x")})}));
-  fs::create_directory(destination / "A");
-  const std::string dead = TemporaryNameOf(1 << 30), ours = TemporaryNameOf(getpid());
-  const std::string shortName = dead.substr(0, 150);  // an archive could hold this one
-  for (const auto& name : {dead, ours, shortName}) WriteText(destination / "A" / name, "part");
-  const auto job = Run(archive, OptionsFor(*archive));
-  EXPECT_EQ(TreeOf(destination / "A"), (Tree{{ours, "part"}, {shortName, "part"}, {"X.WAV", "x"}}));
-  EXPECT_FALSE(IsTemporaryName(shortName));
-  // A day without change makes any temporary stale, this process's too.
-  EXPECT_TRUE(IsStaleTemporary(ours, std::time(nullptr) - 2 * 86400));
-  EXPECT_FALSE(IsStaleTemporary(ours, std::time(nullptr)));
 }
 
 }  // namespace

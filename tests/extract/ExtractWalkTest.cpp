@@ -55,30 +55,24 @@ TEST_F(ExtractWalk, MirrorsTheSelectedTreeWithDecodedNamesAndCountsEveryFile) {
   }
 }
 
-std::vector<unsigned char> PaletteFile(const Palette& palette) {
-  return std::vector<unsigned char>(palette.bytes.begin(), palette.bytes.end());
+// A PALETTES/MAIN.PAL whose bytes are all fill, or the given ones.
+Node Pal(unsigned char fill, std::vector<unsigned char> bytes = {}) {
+  if (bytes.empty()) bytes.assign(768, fill);
+  return Folder("PALETTES", {FileNode("MAIN", "PAL", bytes)});
 }
 
 // Only palettes directly in walked top-level folders count: not one at the
 // root, in a deeper folder or in a folder without selected files.
 TEST_F(ExtractWalk, PicturesAreDrawnWithThePaletteOfTheLastWalkedTopLevelFolder) {
-  Palette deep, skipped;
-  deep.bytes.fill(200);
-  skipped.bytes.fill(100);
+  const Palette distinct = pidbuild::DistinctPalette();
   auto archive = Open(Folder(
       "",
-      {Folder("PALETTES", {FileNode("MAIN", "PAL", PaletteFile(deep))}),
-       Folder(
-           "FIRST",
-           {Folder("PALETTES", {FileNode("MAIN", "PAL", PaletteFile(pidbuild::DistinctPalette()))}),
-            Folder("DEEP", {Folder("PALETTES", {FileNode("MAIN", "PAL", PaletteFile(deep))}),
-                            FileNode("S", "WAV", "s")})}),
-       Folder("SKIPPED", {Folder("PALETTES", {FileNode("MAIN", "PAL", PaletteFile(skipped))}),
-                          FileNode("T", "TXT", "t")}),
+      {Pal(200),
+       Folder("FIRST", {Pal(0, {distinct.bytes.begin(), distinct.bytes.end()}),
+                        Folder("DEEP", {Pal(200), FileNode("S", "WAV", "s")})}),
+       Folder("SKIPPED", {Pal(100), FileNode("T", "TXT", "t")}),
        Folder("SECOND", {FileNode("P", "PID", pidbuild::Picture(2, 1, {5, 0}, true))}),
-       Folder("THIRD",
-              {Folder("PALETTES", {FileNode("MAIN", "PAL", std::vector<unsigned char>(700, 3))}),
-               FileNode("S", "WAV", "s")})}));
+       Folder("THIRD", {Pal(3, std::vector<unsigned char>(700, 3)), FileNode("S", "WAV", "s")})}));
   auto options = OptionsFor(*archive, {"WAV", "PID"});
   options.convertPid = true;
   testing::internal::CaptureStdout();
@@ -86,16 +80,12 @@ TEST_F(ExtractWalk, PicturesAreDrawnWithThePaletteOfTheLastWalkedTopLevelFolder)
   EXPECT_EQ(testing::internal::GetCapturedStdout(),
             "Switched to palette from: FIRST\nError: palette found in THIRD is broken!\n"
             "Switched to palette from: THIRD\n");
+  EXPECT_EQ(ReadPng(destination / "SECOND" / "P.png").At(0, 0), (Rgba{5, 250, 2, 255}));
   // The job's own palette, the rest of a short one black; the process-wide one is left alone.
   ASSERT_TRUE(job->context.palette.has_value());
   EXPECT_EQ(job->context.palette->bytes[699], 3);
   EXPECT_EQ(job->context.palette->bytes[700], 0);
   EXPECT_FALSE(currentPalette.has_value());
-
-  const RgbaPicture picture = ReadPng(destination / "SECOND" / "P.png");
-  ASSERT_EQ(picture.width, 2u);
-  EXPECT_EQ(picture.At(0, 0), (Rgba{5, 250, 2, 255}));
-  EXPECT_EQ(picture.At(1, 0), (Rgba{0, 0, 0, 0}));
 }
 
 TEST_F(ExtractWalk, PngTargetsFollowTheOverwriteRuleAndCollidingNamesAreAsked) {
