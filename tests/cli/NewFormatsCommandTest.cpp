@@ -99,7 +99,7 @@ TEST(ExtractConversions, MusicPcxAndPidAreConvertedUnderTheOverwriteRule) {
         "tarnwick-cli: cannot convert \"BAD.PID\" in \\: picture size 0 x 5", "BROKEN.XMI",
         "not a valid XMI: ", "tarnwick-cli: 3 of 6 files could not be extracted\n"})
     EXPECT_NE(run.err.find(line), std::string::npos) << run.err;
-  EXPECT_EQ(PngAt(work / "out" / "GOOD.png").width, 2u);
+  EXPECT_EQ(ReadPng(work / "out" / "GOOD.png").width, 2u);
   EXPECT_FALSE(fs::exists(work / "ESCAPE.WAV"));
   EXPECT_EQ(ReadFile(work / "out" / "MUSIC-1.mid"), "kept");
   EXPECT_EQ(ReadFile(work / "out" / "MUSIC-2.mid").substr(0, 4), "MThd");

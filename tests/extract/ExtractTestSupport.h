@@ -117,11 +117,6 @@ inline std::vector<unsigned char> MakePid(std::int32_t width, std::int32_t heigh
                            offsetY);
 }
 
-// A written PNG; an empty picture when there is none.
-inline RgbaPicture PngAt(const std::filesystem::path& path) {
-  return std::filesystem::exists(path) ? ReadPng(path) : RgbaPicture{};
-}
-
 inline bool Contains(const std::vector<std::string>& messages, const std::string& part) {
   return std::any_of(messages.begin(), messages.end(),
                      [&](const std::string& m) { return m.find(part) != std::string::npos; });

@@ -36,7 +36,7 @@ TEST_F(ExtractWalk, MirrorsTheSelectedTreeWithDecodedNamesAndCountsEveryFile) {
   for (const bool emptyFolders : {false, true}) {
     options.extractEmptyFolders = options.overwriteAll = emptyFolders;
     const auto job = Run(archive, options);
-    EXPECT_EQ(PngAt(destination / "LEVEL2" / "FRAME.png").width, 1u);
+    EXPECT_EQ(ReadPng(destination / "LEVEL2" / "FRAME.png").width, 1u);
     WriteText(destination / "LEVEL2" / "FRAME.png", "png");
     Tree expected = {{"ROOTFILE.TXT", "at the root"},
                      {"PIC.pid", "raw"},
@@ -110,10 +110,10 @@ TEST_F(ExtractWalk, PngTargetsFollowTheOverwriteRuleAndCollidingNamesAreAsked) {
     if (yes)
       EXPECT_EQ(ReadFile(destination / "IMAGES" / "X.png"), "raw");
     else
-      EXPECT_EQ(PngAt(destination / "IMAGES" / "X.png").width, 1u);
+      EXPECT_EQ(ReadPng(destination / "IMAGES" / "X.png").width, 1u);
     EXPECT_EQ(job->Result().kept, yes ? 0 : 2);
   }
-  EXPECT_EQ(PngAt(destination / "IMAGES" / "FRAME.png").width, 3u);
+  EXPECT_EQ(ReadPng(destination / "IMAGES" / "FRAME.png").width, 3u);
 }
 
 }  // namespace
