@@ -4,16 +4,12 @@
 #include <sys/wait.h>
 
 #include <cstdlib>
-#include <filesystem>
-#include <string>
-#include <vector>
 
 #include "tests/extract/ExtractTestSupport.h"
 
 struct CliRun {
   int exitCode = -1;
-  std::string out;
-  std::string err;
+  std::string out, err;
 };
 
 inline std::string ShellQuoted(const std::string& text) {

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include "extract/EntryNames.h"
-#include "tests/extract/ExtractTestSupport.h"
 
 TEST(EntryNames, DiskPngAndPrintableNames) {
   const std::optional<std::string> none;
@@ -24,23 +23,4 @@ TEST(EntryNames, DiskPngAndPrintableNames) {
                           "2J"),
             "\\xC2\\x9B2J");                        // U+009B, an escape introducer
   EXPECT_EQ(PrintableName("CAF\xC9"), "CAF\\xC9");  // not UTF-8
-}
-
-TEST(EntryNames, ExtractionWritesTheDecodedNames) {
-  TempDir dir;
-  auto archive = extracttest::OpenBuilt(
-      dir / "a.rez",
-      rezbuild::Folder(
-          "", {rezbuild::Folder(
-                  "CAF\xC9", {rezbuild::FileNode("NA\xCFVE", "TXT", "x"),
-                              rezbuild::FileNode("PIDGEON", "PID", extracttest::MakePid(1, 1))})}));
-  auto options = extracttest::OptionsFor(*archive);
-  options.convertPid = true;
-  std::filesystem::create_directory(dir / "out");
-  auto questions = std::make_shared<extracttest::ScriptedQuestions>();
-  extracttest::RunJob(archive, options, dir / "out", questions);
-  EXPECT_TRUE(questions->failures.empty());
-  const auto tree = extracttest::TreeOf(dir / "out");
-  EXPECT_EQ(tree.count("CAF\xC3\x89/NA\xC3\x8FVE.TXT"), 1u);
-  EXPECT_EQ(tree.count("CAF\xC3\x89/PIDGEON.png"), 1u);
 }

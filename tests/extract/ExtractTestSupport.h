@@ -2,16 +2,13 @@
 // an archive built in code, and reading back what landed on disk.
 #pragma once
 
+#include <gtest/gtest.h>
+
 #include <algorithm>
-#include <atomic>
-#include <cstdint>
 #include <deque>
 #include <filesystem>
 #include <fstream>
-#include <functional>
 #include <map>
-#include <memory>
-#include <mutex>
 #include <string>
 #include <vector>
 
@@ -27,33 +24,24 @@
 
 namespace extracttest {
 
+using Tree = std::map<std::string, std::string>;
+
+// Overwrite answers in order (No once they run out); everything asked is
+// kept. The jobs run on the test's thread: no locking.
 class ScriptedQuestions : public UserQuestions {
  public:
   OverwriteAnswer AskOverwrite(const std::string& text) override {
-    std::lock_guard<std::mutex> guard(mutex);
     overwriteQuestions.push_back(text);
-    if (onOverwrite) onOverwrite();
     if (overwriteAnswers.empty()) return OverwriteAnswer::No;
     const OverwriteAnswer answer = overwriteAnswers.front();
     overwriteAnswers.pop_front();
     return answer;
   }
-  ImageErrorAnswer AskImageError(const std::string& text) override {
-    std::lock_guard<std::mutex> guard(mutex);
-    imageErrors.push_back(text);
-    return ImageErrorAnswer::Continue;
-  }
-  void ReportFailure(const std::string& message) override {
-    std::lock_guard<std::mutex> guard(mutex);
-    failures.push_back(message);
-  }
+  ImageErrorAnswer AskImageError(const std::string&) override { return ImageErrorAnswer::Continue; }
+  void ReportFailure(const std::string& message) override { failures.push_back(message); }
 
   std::deque<OverwriteAnswer> overwriteAnswers;
-  std::function<void()> onOverwrite;
-  std::vector<std::string> overwriteQuestions;
-  std::vector<std::string> imageErrors;
-  std::vector<std::string> failures;
-  std::mutex mutex;
+  std::vector<std::string> overwriteQuestions, failures;
 };
 
 inline std::shared_ptr<REZ::Parser> OpenBuilt(const std::filesystem::path& path,
@@ -87,37 +75,12 @@ inline std::shared_ptr<ExtractJob> RunJob(std::shared_ptr<REZ::Parser> archive,
   return job;
 }
 
-inline std::int32_t CurrentOf(ExtractJob& job) {
+// The progress counter as (current, total).
+inline std::pair<std::int32_t, std::int32_t> CountsOf(ExtractJob& job) {
   job.progress.Lock();
-  const std::int32_t current = job.progress.GetCurrent();
+  const auto counts = std::make_pair(job.progress.GetCurrent(), job.progress.GetTotal());
   job.progress.Unlock();
-  return current;
-}
-
-inline std::int32_t TotalOf(ExtractJob& job) {
-  job.progress.Lock();
-  const std::int32_t total = job.progress.GetTotal();
-  job.progress.Unlock();
-  return total;
-}
-
-// Everything below root: "dir/" for folders, "file" -> contents for files.
-inline std::map<std::string, std::string> TreeOf(const std::filesystem::path& root) {
-  std::map<std::string, std::string> tree;
-  for (auto it = std::filesystem::recursive_directory_iterator(root);
-       it != std::filesystem::recursive_directory_iterator(); ++it) {
-    const std::string relative = it->path().lexically_relative(root).generic_string();
-    if (it->is_symlink()) {
-      tree[relative] = "->";
-      it.disable_recursion_pending();
-    } else if (it->is_directory()) {
-      tree[relative + "/"] = "";
-    } else {
-      std::ifstream in(it->path(), std::ios::binary);
-      tree[relative] = std::string(std::istreambuf_iterator<char>(in), {});
-    }
-  }
-  return tree;
+  return counts;
 }
 
 inline std::string ReadFile(const std::filesystem::path& path) {
@@ -129,6 +92,23 @@ inline void WriteText(const std::filesystem::path& path, const std::string& text
   std::ofstream(path, std::ios::binary) << text;
 }
 
+// Everything below root: "dir/" for folders, "->" for links, "file" -> contents.
+inline Tree TreeOf(const std::filesystem::path& root) {
+  Tree tree;
+  for (auto it = std::filesystem::recursive_directory_iterator(root);
+       it != std::filesystem::recursive_directory_iterator(); ++it) {
+    const std::string relative = it->path().lexically_relative(root).generic_string();
+    if (it->is_symlink()) {
+      tree[relative] = "->";
+      it.disable_recursion_pending();
+    } else {
+      tree[relative + (it->is_directory() ? "/" : "")] =
+          it->is_directory() ? "" : ReadFile(it->path());
+    }
+  }
+  return tree;
+}
+
 // A PID picture of width x height, repeat-coded, every pixel of index 1.
 inline std::vector<unsigned char> MakePid(std::int32_t width, std::int32_t height,
                                           std::int32_t offsetX = 0, std::int32_t offsetY = 0) {
@@ -137,9 +117,26 @@ inline std::vector<unsigned char> MakePid(std::int32_t width, std::int32_t heigh
                            offsetY);
 }
 
-// A written PNG; an empty picture when there is none.
-inline RgbaPicture PngAt(const std::filesystem::path& path) {
-  return std::filesystem::exists(path) ? ReadPng(path) : RgbaPicture{};
+inline bool Contains(const std::vector<std::string>& messages, const std::string& part) {
+  return std::any_of(messages.begin(), messages.end(),
+                     [&](const std::string& m) { return m.find(part) != std::string::npos; });
 }
+
+// An archive at temp/a.rez extracted into temp/box/out; nothing may land outside the box.
+class ExtractTest : public ::testing::Test {
+ protected:
+  void SetUp() override { std::filesystem::create_directories(destination); }
+  std::shared_ptr<REZ::Parser> Open(const rezbuild::Node& root) {
+    return OpenBuilt(temp / "a.rez", root);
+  }
+  std::shared_ptr<ExtractJob> Run(std::shared_ptr<REZ::Parser> archive,
+                                  const ExtractOptions& options) {
+    return RunJob(std::move(archive), options, destination, questions);
+  }
+
+  TempDir temp;
+  std::filesystem::path destination = temp / "box" / "out";
+  std::shared_ptr<ScriptedQuestions> questions = std::make_shared<ScriptedQuestions>();
+};
 
 }  // namespace extracttest
