@@ -126,6 +126,22 @@ TEST_F(ExtractSafety, FullDiskKeepsOldFilesWholeAndLeavesNothingPartial) {
   }
 }
 
+TEST_F(ExtractSafety, KilledRunLeavesNoPartialFileUnderAnyName) {
+  const std::vector<unsigned char> big(32 << 20, 'b');
+  auto archive = Open(Folder("", {FileNode("A", "WAV", "a"), FileNode("BIG", "WAV", big)}));
+  const pid_t child = fork();
+  if (child == 0) {
+    Run(archive, OptionsFor(*archive));
+    _exit(0);
+  }
+  for (int i = 0; i < 2000 && !fs::exists(destination / "A.WAV"); ++i) ::usleep(1000);
+  kill(child, SIGKILL);
+  waitpid(child, nullptr, 0);
+  // Wherever the kill landed: BIG.WAV is whole or absent, and nothing else is there.
+  for (const auto& [name, bytes] : TreeOf(destination))
+    EXPECT_TRUE(name == "A.WAV" || (name == "BIG.WAV" && bytes.size() == big.size())) << name;
+}
+
 TEST_F(ExtractSafety, WriterReplacesWholeOrKeepsWhatIsThereByEitherMethod) {
   const int folder = ::open(destination.c_str(), O_RDONLY | O_DIRECTORY);
   ASSERT_GE(folder, 0);
