@@ -92,13 +92,7 @@ void AppHarness::Show(std::unique_ptr<SHR::cState> state) {
 }
 
 void AppHarness::Queue(int type, float x, float y, int key, int character) {
-  hgeInputEvent event{};
-  event.type = type;
-  event.key = key;
-  event.chr = character;
-  event.x = x;
-  event.y = y;
-  engine->QueueEvent(event);
+  engine->QueueEvent({type, key, 0, character, 0, x, y});
   if (type == INPUT_MOUSEMOVE) engine->SetMousePos(x, y);
 }
 
@@ -115,10 +109,6 @@ void AppHarness::Key(int key, int character) {
   Queue(INPUT_KEYDOWN, 0, 0, key, character);
   Queue(INPUT_KEYUP, 0, 0, key);
   Frame();
-}
-
-void AppHarness::Type(const std::string& text) {
-  for (unsigned char c : text) Key(0, c);
 }
 
 std::vector<std::string> AppHarness::Texts() const {

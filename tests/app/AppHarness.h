@@ -37,7 +37,6 @@ class BoxScript {
   ~BoxScript() { platform::SetMessageBoxAnswerer(nullptr); }
   void Answer(platform::MessageBoxAnswer answer);
   std::vector<platform::MessageBoxRequest> Shown() const;
-  std::size_t Count() const { return Shown().size(); }
   void Hold(bool hold = true);
   void Release() { Hold(false); }
   bool WaitForCount(std::size_t count) const;  // false after a few seconds
@@ -67,8 +66,9 @@ class AppHarness {
   // Press and release of the left button, one frame each; the release frame's result.
   bool Click(float x, float y);
   void Key(int key, int character = 0);  // press and release in one frame
-  void Type(const std::string& text);
-  void Queue(int type, float x, float y, int key = 0, int character = 0);
+  void Type(const std::string& text) {
+    for (unsigned char c : text) Key(0, c);
+  }
 
   template <typename T>
   T* TopAs() const {
@@ -83,6 +83,9 @@ class AppHarness {
   RecordingEngine* engine;
   BoxScript boxes;
   AppContext app;
+
+ private:
+  void Queue(int type, float x, float y, int key = 0, int character = 0);
 };
 
 }  // namespace apptest

@@ -81,7 +81,7 @@ TEST_F(ExtractScreen, RunsToTheEndAndStepFourTellsWhatHappened) {
   Start();
   ASSERT_TRUE(harness.FramesUntil([&] { return Screen()->NextButton()->isEnabled(); }));
   harness.Frame();
-  ASSERT_EQ(harness.boxes.Count(), 1u);
+  ASSERT_EQ(harness.boxes.Shown().size(), 1u);
   EXPECT_FALSE(Screen()->PauseButton()->isEnabled());
   EXPECT_FALSE(Screen()->BackButton()->isEnabled());
   EXPECT_EQ(harness.TextStartingWith("Progress: file"), "Progress: file 4/4");

@@ -60,7 +60,7 @@ TEST_F(SelectScreen, MissingDestinationAndItsParentsAreCreatedOnlyOnYes) {
   Fill(archive.string(), destination.string());
   harness.boxes.Answer(MessageBoxAnswer::kNo);
   ClickNext();
-  ASSERT_EQ(harness.boxes.Count(), 1u);
+  ASSERT_EQ(harness.boxes.Shown().size(), 1u);
   EXPECT_EQ(harness.boxes.Shown()[0].text,
             "Destination path does not exist. Do you want to create it?");
   EXPECT_EQ(harness.boxes.Shown()[0].safeAnswer, MessageBoxAnswer::kNo);
@@ -94,7 +94,7 @@ TEST_F(SelectScreen, FailuresStayOnStepOneAndCreateNothing) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.source.string() + " -> " + c.destination);
     Fill(c.source.string(), c.destination);
-    const std::size_t before = harness.boxes.Count();
+    const std::size_t before = harness.boxes.Shown().size();
     ClickNext();
     const auto shown = harness.boxes.Shown();
     ASSERT_EQ(shown.size(), before + c.boxes);
