@@ -101,6 +101,7 @@ TEST_F(DetailsScreen, BackKeepsBothPathsAndNothingTickedStillProceeds) {
   State::Extract* extract = harness.TopAs<State::Extract>();
   ASSERT_NE(extract, nullptr);
   EXPECT_EQ(extract->Job()->options.fileCount, 0);
+  EXPECT_TRUE(harness.FramesUntil([&] { return extract->NextButton()->isEnabled(); }, 200));
 }
 
 }  // namespace

@@ -38,10 +38,10 @@ class ExtractScreen : public testing::Test {
     harness.Frame();
   }
 
-  void Start(bool ticked = true) {
+  void Start() {
     ExtractOptions options;
-    options.fileCount = ticked ? 4 : 0;
-    options.types = {{"WAV", ticked}};
+    options.fileCount = 4;
+    options.types = {{"WAV", true}};
     options.extractEmptyFolders = true;
     harness.Show(std::make_unique<State::Extract>(harness.app, archive.string(),
                                                   destination.string(),
@@ -101,15 +101,6 @@ TEST_F(ExtractScreen, RunsToTheEndAndStepFourTellsWhatHappened) {
   State::Select* select = harness.TopAs<State::Select>();
   ASSERT_NE(select, nullptr);
   EXPECT_EQ(select->SourceField()->getText() + select->DestinationField()->getText(), "");
-}
-
-TEST_F(ExtractScreen, NothingToExtractFinishesAtOnceWithTheClockStill) {
-  Start(false);
-  harness.engine->SetDelta(0.25f);
-  ASSERT_TRUE(harness.FramesUntil([&] { return Screen()->NextButton()->isEnabled(); }, 200));
-  harness.Frames(3);
-  EXPECT_EQ(Screen()->ElapsedMs(), 0);
-  EXPECT_EQ(Screen()->Percentage(), 100.0f);
 }
 
 TEST_F(ExtractScreen, TheClockStopsWhilePausedAndPauseHoldsTheWorker) {

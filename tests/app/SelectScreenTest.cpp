@@ -2,8 +2,6 @@
 
 #include <filesystem>
 #include <fstream>
-#include <guichan/key.hpp>
-#include <guichan/keyevent.hpp>
 
 #include "AppHarness.h"
 #include "app/FileChooser.h"
@@ -142,11 +140,6 @@ TEST_F(SelectScreen, FileChooserListsFoldersThenFilteredFilesAndPicksByDoubleCli
   chooser.Open(2);  // a file: picked
   EXPECT_EQ(chooser.outcome(), FileChooser::Outcome::kChosen);
   EXPECT_EQ(chooser.chosenPath(), (games / "CLAW.REZ").string());
-  FileChooser cancelled(harness.app, options, games);
-  gcn::KeyEvent escape(&cancelled, false, false, false, false, gcn::KeyEvent::PRESSED, false,
-                       gcn::Key(gcn::Key::ESCAPE));
-  cancelled.keyPressed(escape);
-  EXPECT_EQ(cancelled.outcome(), FileChooser::Outcome::kCancelled);
 }
 
 TEST(Paths, SplitAtEitherSeparatorAndTheDestinationIsNeverTheArchive) {

