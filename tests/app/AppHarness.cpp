@@ -144,9 +144,4 @@ std::string AppHarness::TextStartingWith(const std::string& prefix) const {
   return {};
 }
 
-bool AppHarness::HasText(const std::string& text) const {
-  const std::vector<std::string> texts = Texts();
-  return std::find(texts.begin(), texts.end(), text) != texts.end();
-}
-
 }  // namespace apptest

@@ -78,7 +78,6 @@ class AppHarness {
   std::vector<std::string> Texts() const;
   // The first text that starts with prefix; fails the test when there is none.
   std::string TextStartingWith(const std::string& prefix) const;
-  bool HasText(const std::string& text) const;
 
   RecordingEngine* engine;
   BoxScript boxes;
