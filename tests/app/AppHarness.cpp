@@ -24,41 +24,6 @@ void WriteSmallArchive(const std::filesystem::path& path) {
                                       sounds, Folder("LOWER", {FileNode("c", "wav", "lower")})})}));
 }
 
-BoxScript::BoxScript() {
-  platform::SetMessageBoxAnswerer([this](const platform::MessageBoxRequest& request) {
-    std::unique_lock<std::mutex> guard(lock);
-    shown.push_back(request);
-    changed.notify_all();
-    changed.wait(guard, [this] { return !held; });
-    if (answers.empty()) return platform::ReturnAnswer(request.buttons);
-    const platform::MessageBoxAnswer answer = answers.front();
-    answers.pop_front();
-    return answer;
-  });
-}
-
-void BoxScript::Answer(platform::MessageBoxAnswer answer) {
-  std::lock_guard<std::mutex> guard(lock);
-  answers.push_back(answer);
-}
-
-std::vector<platform::MessageBoxRequest> BoxScript::Shown() const {
-  std::lock_guard<std::mutex> guard(lock);
-  return shown;
-}
-
-void BoxScript::Hold(bool hold) {
-  std::lock_guard<std::mutex> guard(lock);
-  held = hold;
-  changed.notify_all();
-}
-
-bool BoxScript::WaitForCount(std::size_t count) const {
-  std::unique_lock<std::mutex> guard(lock);
-  return changed.wait_for(guard, std::chrono::seconds(10),
-                          [this, count] { return shown.size() >= count; });
-}
-
 AppHarness::AppHarness() : engine(new RecordingEngine) {
   hgeInstall(std::unique_ptr<HGE>(engine));
   StartUp(app, platform::FindResource);

@@ -33,13 +33,37 @@ void WriteSmallArchive(const std::filesystem::path& path);
 // (its caller blocked) until Release.
 class BoxScript {
  public:
-  BoxScript();
+  BoxScript() {
+    platform::SetMessageBoxAnswerer([this](const platform::MessageBoxRequest& request) {
+      std::unique_lock<std::mutex> guard(lock);
+      shown.push_back(request);
+      changed.notify_all();
+      changed.wait(guard, [this] { return !held; });
+      if (answers.empty()) return platform::ReturnAnswer(request.buttons);
+      const platform::MessageBoxAnswer answer = answers.front();
+      answers.pop_front();
+      return answer;
+    });
+  }
   ~BoxScript() { platform::SetMessageBoxAnswerer(nullptr); }
-  void Answer(platform::MessageBoxAnswer answer);
-  std::vector<platform::MessageBoxRequest> Shown() const;
-  void Hold(bool hold = true);
+  void Answer(platform::MessageBoxAnswer answer) {
+    std::lock_guard<std::mutex> guard(lock);
+    answers.push_back(answer);
+  }
+  std::vector<platform::MessageBoxRequest> Shown() const {
+    std::lock_guard<std::mutex> guard(lock);
+    return shown;
+  }
+  void Hold(bool hold = true) {
+    std::lock_guard<std::mutex> guard(lock);
+    held = hold;
+    changed.notify_all();
+  }
   void Release() { Hold(false); }
-  bool WaitForCount(std::size_t count) const;  // false after a few seconds
+  bool WaitForCount(std::size_t count) const {  // false after a few seconds
+    std::unique_lock<std::mutex> guard(lock);
+    return changed.wait_for(guard, std::chrono::seconds(10), [&] { return shown.size() >= count; });
+  }
 
  private:
   mutable std::mutex lock;
