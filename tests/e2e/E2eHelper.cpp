@@ -120,15 +120,11 @@ int Pixels(Display* display, Window window, int count, char** points, const char
     return static_cast<int>(XGetPixel(image, x, y) >> (16 - 8 * channel) & 0xFF);
   };
   int result = 0;
-  if (png) {
+  if (png) {  // 32 bits a pixel, the top byte unused
     SDL_Surface* surface =
-        SDL_CreateRGBSurfaceWithFormat(0, image->width, image->height, 24, SDL_PIXELFORMAT_RGB24);
-    for (int y = 0; y < image->height; ++y)
-      for (int x = 0; x < image->width; ++x)
-        for (int c = 0; c < 3; ++c)
-          static_cast<unsigned char*>(surface->pixels)[y * surface->pitch + 3 * x + c] =
-              static_cast<unsigned char>(rgb(x, y, c));
-    result = IMG_SavePNG(surface, png) == 0 ? 0 : 1;
+        SDL_CreateRGBSurfaceWithFormatFrom(image->data, image->width, image->height, 32,
+                                           image->bytes_per_line, SDL_PIXELFORMAT_RGB888);
+    result = surface && IMG_SavePNG(surface, png) == 0 ? 0 : 1;
     SDL_FreeSurface(surface);
   }
   for (int i = 0; i < count; ++i) {

@@ -41,8 +41,7 @@ class FixedWidthFont : public gcn::Font {
  private:
   static std::vector<std::size_t> Starts(const std::string& text) {
     std::vector<std::size_t> starts;
-    for (std::size_t i = 0; i < text.size(); ++i)
-      if ((static_cast<unsigned char>(text[i]) & 0xC0) != 0x80) starts.push_back(i);
+    for (std::size_t at = 0; at < text.size(); text::NextCodePoint(text, at)) starts.push_back(at);
     return starts;
   }
 };
