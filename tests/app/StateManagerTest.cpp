@@ -123,23 +123,6 @@ TEST_F(StateManagerTest, ChangeOverridesAPendingPushOrPopAndPopRunsBeforeAPush) 
   EXPECT_EQ(Taken(), (Journal{"C:Destroy", "C:deleted", "changed:Resume 1", "D:Init", "D:Think"}));
 }
 
-TEST_F(StateManagerTest, AnEmptyStackRunsNothingMayAlwaysEndAndTakesPopsAndChanges) {
-  PushAndRun("A")->canExit = false;
-  states.RequestPop(3);
-  EXPECT_FALSE(states.RunFrame());
-  EXPECT_EQ(Taken(), (Journal{"A:Destroy", "A:deleted"}));
-  EXPECT_FALSE(states.RunRender());
-  EXPECT_EQ(engine.scenesBegun, 0);  // nothing drawn, no scene begun
-  EXPECT_TRUE(states.RunExit());
-  states.RequestPop(1);
-  EXPECT_FALSE(states.RunFrame());
-  // With nothing to replace, a change brings its state up like a push.
-  states.RequestChange(Make("B"));
-  states.RunFrame();
-  EXPECT_EQ(Taken(), (Journal{"B:Init", "B:Think"}));
-  EXPECT_EQ(states.Depth(), 1u);
-}
-
 TEST_F(StateManagerTest, TheTopIsDrawnOverOnlyTheStateBeneathUnlessOpaqueAndDecidesExit) {
   ProbeState* a = PushAndRun("A");
   ProbeState* b = PushAndRun("B");

@@ -211,17 +211,6 @@ TEST_F(TextField, EditingKeysMoveAndDeleteWholeCharacters) {
   field.setText("\xC3\xA9\xC3\xA9\xC3\xA9");
   Click(20 + 25, 50);
   EXPECT_EQ(field.getCaretPosition(), 4u);
-  // The scroll follows the caret: at n characters it sits at 10n + 1.
-  field.setText("");
-  Type("1234567890");
-  EXPECT_EQ(field.getScroll(), 101 - 100 + 4);
-  Key(gcn::Key::HOME);
-  EXPECT_EQ(field.getScroll(), 0);
-  // Tab moves the focus on.
-  SHR::TextField second;
-  top.add(&second, 20, 80);
-  Key(gcn::Key::TAB);
-  EXPECT_TRUE(second.isFocused());
 }
 
 TEST_F(TextField, CtrlVPastesOneLineOfUtf8AtTheCaret) {
