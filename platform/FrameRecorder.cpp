@@ -103,7 +103,6 @@ void FrameRecorder::ShowFrame(SDL_Renderer* renderer, int width, int height,
                               std::chrono::steady_clock::time_point now) {
   Replay(frameCalls, renderer, width, height, textures);
   SDL_RenderPresent(renderer);
-  ++shownFrames;
   std::swap(shownCalls, frameCalls);
   stale = false;
   lastShown = now;

@@ -34,8 +34,6 @@ class FrameRecorder {
   // Draws the frame on screen again, without showing it.
   void ReplayShown(SDL_Renderer* renderer, int width, int height,
                    const TextureLookup& textures) const;
-  // Frames drawn and shown so far.
-  long ShownFrames() const { return shownFrames; }
 
  private:
   // One drawing call. For a line v[0..1] hold the ends and v[0].col the colour.
@@ -50,6 +48,5 @@ class FrameRecorder {
 
   std::vector<DrawCall> frameCalls, shownCalls;
   bool stale = true;
-  long shownFrames = 0;
   std::chrono::steady_clock::time_point lastShown;
 };

@@ -65,7 +65,7 @@ class SdlEngine : public HGE {
   bool PumpInput();
 
  private:
-  friend class SdlEngineProbe;  // tests look at the frames shown
+  friend class SdlEngineProbe;  // the widget gallery reads the frame shown
 
   struct SurfaceDeleter {
     void operator()(SDL_Surface* surface) const;

@@ -26,8 +26,8 @@
 #include "platform/Resources.h"
 #include "platform/SdlEngine.h"
 #include "support/ScriptedInput.h"
-#include "support/SdlEngineProbe.h"
 #include "text/BitmapFont.h"
+#include "tools/SdlEngineProbe.h"
 
 namespace {
 

@@ -24,41 +24,6 @@ void WriteSmallArchive(const std::filesystem::path& path) {
                                       sounds, Folder("LOWER", {FileNode("c", "wav", "lower")})})}));
 }
 
-BoxScript::BoxScript() {
-  platform::SetMessageBoxAnswerer([this](const platform::MessageBoxRequest& request) {
-    std::unique_lock<std::mutex> guard(lock);
-    shown.push_back(request);
-    changed.notify_all();
-    changed.wait(guard, [this] { return !held; });
-    if (answers.empty()) return platform::ReturnAnswer(request.buttons);
-    const platform::MessageBoxAnswer answer = answers.front();
-    answers.pop_front();
-    return answer;
-  });
-}
-
-void BoxScript::Answer(platform::MessageBoxAnswer answer) {
-  std::lock_guard<std::mutex> guard(lock);
-  answers.push_back(answer);
-}
-
-std::vector<platform::MessageBoxRequest> BoxScript::Shown() const {
-  std::lock_guard<std::mutex> guard(lock);
-  return shown;
-}
-
-void BoxScript::Hold(bool hold) {
-  std::lock_guard<std::mutex> guard(lock);
-  held = hold;
-  changed.notify_all();
-}
-
-bool BoxScript::WaitForCount(std::size_t count) const {
-  std::unique_lock<std::mutex> guard(lock);
-  return changed.wait_for(guard, std::chrono::seconds(10),
-                          [this, count] { return shown.size() >= count; });
-}
-
 AppHarness::AppHarness() : engine(new RecordingEngine) {
   hgeInstall(std::unique_ptr<HGE>(engine));
   StartUp(app, platform::FindResource);
@@ -92,13 +57,7 @@ void AppHarness::Show(std::unique_ptr<SHR::cState> state) {
 }
 
 void AppHarness::Queue(int type, float x, float y, int key, int character) {
-  hgeInputEvent event{};
-  event.type = type;
-  event.key = key;
-  event.chr = character;
-  event.x = x;
-  event.y = y;
-  engine->QueueEvent(event);
+  engine->QueueEvent({type, key, 0, character, 0, x, y});
   if (type == INPUT_MOUSEMOVE) engine->SetMousePos(x, y);
 }
 
@@ -115,10 +74,6 @@ void AppHarness::Key(int key, int character) {
   Queue(INPUT_KEYDOWN, 0, 0, key, character);
   Queue(INPUT_KEYUP, 0, 0, key);
   Frame();
-}
-
-void AppHarness::Type(const std::string& text) {
-  for (unsigned char c : text) Key(0, c);
 }
 
 std::vector<std::string> AppHarness::Texts() const {
@@ -152,11 +107,6 @@ std::string AppHarness::TextStartingWith(const std::string& prefix) const {
     if (text.rfind(prefix, 0) == 0) return text;
   ADD_FAILURE() << "no text starting with \"" << prefix << "\" was drawn";
   return {};
-}
-
-bool AppHarness::HasText(const std::string& text) const {
-  const std::vector<std::string> texts = Texts();
-  return std::find(texts.begin(), texts.end(), text) != texts.end();
 }
 
 }  // namespace apptest

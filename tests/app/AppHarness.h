@@ -33,14 +33,37 @@ void WriteSmallArchive(const std::filesystem::path& path);
 // (its caller blocked) until Release.
 class BoxScript {
  public:
-  BoxScript();
+  BoxScript() {
+    platform::SetMessageBoxAnswerer([this](const platform::MessageBoxRequest& request) {
+      std::unique_lock<std::mutex> guard(lock);
+      shown.push_back(request);
+      changed.notify_all();
+      changed.wait(guard, [this] { return !held; });
+      if (answers.empty()) return platform::ReturnAnswer(request.buttons);
+      const platform::MessageBoxAnswer answer = answers.front();
+      answers.pop_front();
+      return answer;
+    });
+  }
   ~BoxScript() { platform::SetMessageBoxAnswerer(nullptr); }
-  void Answer(platform::MessageBoxAnswer answer);
-  std::vector<platform::MessageBoxRequest> Shown() const;
-  std::size_t Count() const { return Shown().size(); }
-  void Hold(bool hold = true);
+  void Answer(platform::MessageBoxAnswer answer) {
+    std::lock_guard<std::mutex> guard(lock);
+    answers.push_back(answer);
+  }
+  std::vector<platform::MessageBoxRequest> Shown() const {
+    std::lock_guard<std::mutex> guard(lock);
+    return shown;
+  }
+  void Hold(bool hold = true) {
+    std::lock_guard<std::mutex> guard(lock);
+    held = hold;
+    changed.notify_all();
+  }
   void Release() { Hold(false); }
-  bool WaitForCount(std::size_t count) const;  // false after a few seconds
+  bool WaitForCount(std::size_t count) const {  // false after a few seconds
+    std::unique_lock<std::mutex> guard(lock);
+    return changed.wait_for(guard, std::chrono::seconds(10), [&] { return shown.size() >= count; });
+  }
 
  private:
   mutable std::mutex lock;
@@ -67,8 +90,9 @@ class AppHarness {
   // Press and release of the left button, one frame each; the release frame's result.
   bool Click(float x, float y);
   void Key(int key, int character = 0);  // press and release in one frame
-  void Type(const std::string& text);
-  void Queue(int type, float x, float y, int key = 0, int character = 0);
+  void Type(const std::string& text) {
+    for (unsigned char c : text) Key(0, c);
+  }
 
   template <typename T>
   T* TopAs() const {
@@ -78,11 +102,13 @@ class AppHarness {
   std::vector<std::string> Texts() const;
   // The first text that starts with prefix; fails the test when there is none.
   std::string TextStartingWith(const std::string& prefix) const;
-  bool HasText(const std::string& text) const;
 
   RecordingEngine* engine;
   BoxScript boxes;
   AppContext app;
+
+ private:
+  void Queue(int type, float x, float y, int key = 0, int character = 0);
 };
 
 }  // namespace apptest

@@ -5,14 +5,17 @@
 #include "AppHarness.h"
 #include "app/states/Details.h"
 #include "app/states/Extract.h"
+#include "app/states/Select.h"
 #include "app/states/Summary.h"
 #include "archive/cREZ.h"
 #include "extract/ExtractJob.h"
 #include "gcnWidgets/wButton.h"
 #include "gcnWidgets/wCheckBox.h"
 #include "gcnWidgets/wProgressBar.h"
+#include "gcnWidgets/wTextField.h"
 #include "support/RezBuilder.h"
 #include "support/TempDir.h"
+#include "text/BitmapFont.h"
 
 namespace {
 
@@ -35,10 +38,10 @@ class ExtractScreen : public testing::Test {
     harness.Frame();
   }
 
-  void Start(bool ticked = true) {
+  void Start() {
     ExtractOptions options;
-    options.fileCount = ticked ? 4 : 0;
-    options.types = {{"WAV", ticked}};
+    options.fileCount = 4;
+    options.types = {{"WAV", true}};
     options.extractEmptyFolders = true;
     harness.Show(std::make_unique<State::Extract>(harness.app, archive.string(),
                                                   destination.string(),
@@ -78,7 +81,7 @@ TEST_F(ExtractScreen, RunsToTheEndAndStepFourTellsWhatHappened) {
   Start();
   ASSERT_TRUE(harness.FramesUntil([&] { return Screen()->NextButton()->isEnabled(); }));
   harness.Frame();
-  ASSERT_EQ(harness.boxes.Count(), 1u);
+  ASSERT_EQ(harness.boxes.Shown().size(), 1u);
   EXPECT_FALSE(Screen()->PauseButton()->isEnabled());
   EXPECT_FALSE(Screen()->BackButton()->isEnabled());
   EXPECT_EQ(harness.TextStartingWith("Progress: file"), "Progress: file 4/4");
@@ -93,15 +96,11 @@ TEST_F(ExtractScreen, RunsToTheEndAndStepFourTellsWhatHappened) {
   EXPECT_EQ(harness.TextStartingWith("Size of the selected files:")
                 .find("Size of the selected files: 400 bytes, time: "),
             0u);
-}
-
-TEST_F(ExtractScreen, NothingToExtractFinishesAtOnceWithTheClockStill) {
-  Start(false);
-  harness.engine->SetDelta(0.25f);
-  ASSERT_TRUE(harness.FramesUntil([&] { return Screen()->NextButton()->isEnabled(); }, 200));
-  harness.Frames(3);
-  EXPECT_EQ(Screen()->ElapsedMs(), 0);
-  EXPECT_EQ(Screen()->Percentage(), 100.0f);
+  harness.Click(507, 278);  // Extract next: step 1 afresh
+  harness.Frame();
+  State::Select* select = harness.TopAs<State::Select>();
+  ASSERT_NE(select, nullptr);
+  EXPECT_EQ(select->SourceField()->getText() + select->DestinationField()->getText(), "");
 }
 
 TEST_F(ExtractScreen, TheClockStopsWhilePausedAndPauseHoldsTheWorker) {
@@ -149,14 +148,6 @@ TEST_F(ExtractScreen, BackWhilePausedAbandonsTheJobAndRestoresStepTwoWithItsTick
   EXPECT_FALSE(fs::exists(destination / "S1.WAV"));
 }
 
-TEST_F(ExtractScreen, ClosingTheWindowStopsTheWorkerBetweenFiles) {
-  PausedAfterTheFirstFile();
-  EXPECT_TRUE(harness.engine->exitFunc());  // step 3 lets the program end
-  harness.app.workers.CancelAll();
-  EXPECT_TRUE(harness.app.workers.WaitAll(std::chrono::seconds(10)));
-  EXPECT_EQ(job->Result().status, ExtractStatus::Cancelled);
-}
-
 TEST_F(ExtractScreen, UnusableDestinationIsReportedOnTheSummary) {
   destination = temp / "gone";
   Start();
@@ -164,8 +155,33 @@ TEST_F(ExtractScreen, UnusableDestinationIsReportedOnTheSummary) {
   harness.Click(kNext[0], kNext[1]);
   harness.Frame();
   ASSERT_NE(harness.TopAs<State::Summary>(), nullptr);
-  EXPECT_TRUE(harness.HasText("The extraction could not run:"));
+  EXPECT_EQ(harness.TextStartingWith("The extraction could not run:"),
+            "The extraction could not run:");
   EXPECT_NE(harness.TextStartingWith("Destination:").find("gone"), std::string::npos);
+}
+
+TEST_F(ExtractScreen, TheSummaryListsProblemsLiterallyCutToTheScreenAndExitEnds) {
+  State::ExtractionReport report;
+  report.destination = "/out";
+  report.result.failed = 20;
+  for (int i = 0; i < 20; ++i) report.problems.push_back("cannot write /out/F" + std::to_string(i));
+  report.problems[0] = "cannot write ~r~" + std::string(200, 'x') + "END";
+  harness.Show(std::make_unique<State::Summary>(harness.app, std::move(report)));
+  harness.Frame();
+  const std::vector<State::Summary::Line> lines = harness.TopAs<State::Summary>()->Lines();
+  ASSERT_EQ(lines.size(), static_cast<std::size_t>(State::Summary::Layout::kMaxLines));
+  EXPECT_EQ(lines[3].text, "20 files or folders were not extracted:");
+  // Shortened in the middle, both ends kept, the tilde drawn as it is.
+  EXPECT_EQ(lines[4].text.rfind("cannot write ~r~x", 0), 0u) << lines[4].text;
+  EXPECT_NE(lines[4].text.find("...x"), std::string::npos);
+  EXPECT_EQ(harness.TextStartingWith(lines[4].text), lines[4].text);
+  for (const auto& line : lines) {
+    harness.app.mainFont->SetLiteral(line.literal);
+    EXPECT_LE(harness.app.mainFont->GetStringWidth(line.text.c_str(), false), 590.0f);
+  }
+  harness.app.mainFont->SetLiteral(false);
+  EXPECT_EQ(lines.back().text, "... and 15 more");
+  EXPECT_TRUE(harness.Click(377, 278));  // Exit ends the loop in the frame of the click
 }
 
 TEST(TimeLeftText, DashUntilSomethingIsDoneAndOnceAllIsElseScaledByWhatIsLeft) {

@@ -1,13 +1,10 @@
-// The message boxes: the one seam every box goes through, the in-window box's
-// keys and mouse, and the hand-over of a worker's box to the main loop.
+// The message boxes: the one seam every box goes through and the in-window
+// box's keys and mouse. A worker's box handed to the main loop, and closing
+// the window while it is up, are the end-to-end scenarios' part.
 #include <gtest/gtest.h>
-
-#include <atomic>
-#include <thread>
 
 #include "AppHarness.h"
 #include "app/GuiQuestions.h"
-#include "app/InWindowBoxes.h"
 #include "app/MessageBoxView.h"
 
 namespace {
@@ -42,41 +39,24 @@ TEST(GuiQuestions, TheOverwriteQuestionsSafeAnswerKeepsTheFileAndCancelMeansAll)
   EXPECT_EQ(questions.AskImageError("bad picture"), ImageErrorAnswer::Cancel);
   const auto shown = boxes.Shown();
   ASSERT_EQ(shown.size(), 3u);
-  EXPECT_EQ(shown[0].title, "Question");
-  EXPECT_EQ(shown[0].buttons, MessageBoxButtons::kYesNoCancel);
   EXPECT_EQ(shown[0].safeAnswer, A::kNo);  // Escape and closing keep this file
   EXPECT_EQ(shown[2].title, "DevIL error");
   EXPECT_EQ(shown[2].safeAnswer, A::kCancel);
 }
 
-class InWindowBox : public testing::Test {
- protected:
-  InWindowBox() { harness.Frame(); }
-  static hgeInputEvent Key(int key, int flags = 0) {
-    hgeInputEvent event;
-    event.type = INPUT_KEYDOWN;
-    event.key = key;
-    event.flags = flags;
-    return event;
-  }
-  static hgeInputEvent Mouse(int type, const BoxRect& on) {
-    hgeInputEvent event;
-    event.type = type;
-    event.key = HGEK_LBUTTON;
-    event.x = static_cast<float>(on.x + on.w / 2);
-    event.y = static_cast<float>(on.y + on.h / 2);
-    return event;
-  }
-  MessageBoxRequest Overwrite() {
-    return {"File exists. Overwrite?", "Question", MessageBoxButtons::kYesNoCancel,
-            MessageBoxIcon::kQuestion, A::kNo};
-  }
-  apptest::AppHarness harness;
-};
+hgeInputEvent Key(int key, int flags = 0) {
+  return {INPUT_KEYDOWN, key, flags, 0, 0, 0, 0};
+}
+hgeInputEvent Mouse(int type, const BoxRect& on) {
+  return {type, HGEK_LBUTTON, 0, 0, 0, on.x + on.w / 2.0f, on.y + on.h / 2.0f};
+}
 
-TEST_F(InWindowBox, KeysAndMouseAnswer) {
-  MessageBoxView probe(harness.app, Overwrite());
-  const std::vector<BoxRect>& at = probe.Layout().buttons;
+TEST(InWindowBox, KeysAndMouseAnswer) {
+  apptest::AppHarness harness;
+  const MessageBoxRequest overwrite = {"File exists. Overwrite?", "Question",
+                                       MessageBoxButtons::kYesNoCancel, MessageBoxIcon::kQuestion,
+                                       A::kNo};
+  const std::vector<BoxRect> at = MessageBoxView(harness.app, overwrite).Layout().buttons;
   const struct {
     std::vector<hgeInputEvent> events;
     std::optional<A> answer;
@@ -95,45 +75,12 @@ TEST_F(InWindowBox, KeysAndMouseAnswer) {
   int index = 0;
   for (const auto& c : cases) {
     SCOPED_TRACE(index++);
-    MessageBoxView view(harness.app, Overwrite());
+    MessageBoxView view(harness.app, overwrite);
     std::optional<A> answer;
     for (const hgeInputEvent& event : c.events)
       if (!answer) answer = view.Handle(event);
     EXPECT_EQ(answer, c.answer);
   }
-}
-
-TEST_F(InWindowBox, AWorkersBoxIsShownByTheMainLoopAndClosingAnswersSafely) {
-  int closings = 0;
-  InWindowBoxes boxes(harness.app, [&] { ++closings; });
-  // The main thread's own box runs until a key answers it.
-  harness.Queue(INPUT_KEYDOWN, 0, 0, HGEK_ESCAPE);
-  EXPECT_EQ(boxes.Answer(Overwrite()), A::kNo);
-
-  std::atomic<bool> answered{false};
-  A workerAnswer = A::kOk;
-  std::thread worker([&] {
-    workerAnswer = boxes.Answer(Overwrite());
-    answered = true;
-  });
-  harness.Queue(INPUT_KEYDOWN, 0, 0, HGEK_TAB);
-  harness.Queue(INPUT_KEYDOWN, 0, 0, HGEK_TAB);
-  harness.Queue(INPUT_KEYDOWN, 0, 0, HGEK_ENTER);
-  for (int i = 0; i < 5000 && !answered; ++i) {
-    boxes.ServeWorkers();
-    std::this_thread::sleep_for(std::chrono::milliseconds(1));
-  }
-  worker.join();
-  EXPECT_EQ(workerAnswer, A::kCancel);
-
-  // Once closed, a waiting worker and every later box get the safe answer unseen.
-  worker = std::thread([&] { workerAnswer = boxes.Answer(Overwrite()); });
-  std::this_thread::sleep_for(std::chrono::milliseconds(20));
-  boxes.Close();
-  worker.join();
-  EXPECT_EQ(closings, 1);
-  EXPECT_EQ(workerAnswer, A::kNo);
-  EXPECT_EQ(boxes.Answer(Overwrite()), A::kNo);
 }
 
 }  // namespace

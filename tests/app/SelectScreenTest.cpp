@@ -1,8 +1,11 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <fstream>
 
 #include "AppHarness.h"
+#include "app/FileChooser.h"
+#include "app/Paths.h"
 #include "app/states/Details.h"
 #include "app/states/Select.h"
 #include "gcnWidgets/wButton.h"
@@ -55,7 +58,7 @@ TEST_F(SelectScreen, MissingDestinationAndItsParentsAreCreatedOnlyOnYes) {
   Fill(archive.string(), destination.string());
   harness.boxes.Answer(MessageBoxAnswer::kNo);
   ClickNext();
-  ASSERT_EQ(harness.boxes.Count(), 1u);
+  ASSERT_EQ(harness.boxes.Shown().size(), 1u);
   EXPECT_EQ(harness.boxes.Shown()[0].text,
             "Destination path does not exist. Do you want to create it?");
   EXPECT_EQ(harness.boxes.Shown()[0].safeAnswer, MessageBoxAnswer::kNo);
@@ -89,7 +92,7 @@ TEST_F(SelectScreen, FailuresStayOnStepOneAndCreateNothing) {
   for (const auto& c : cases) {
     SCOPED_TRACE(c.source.string() + " -> " + c.destination);
     Fill(c.source.string(), c.destination);
-    const std::size_t before = harness.boxes.Count();
+    const std::size_t before = harness.boxes.Shown().size();
     ClickNext();
     const auto shown = harness.boxes.Shown();
     ASSERT_EQ(shown.size(), before + c.boxes);
@@ -108,8 +111,53 @@ TEST_F(SelectScreen, ArchiveNamedOnTheCommandLineIsTakenOnceAsIfBrowsed) {
   EXPECT_EQ(Screen()->SourceField()->getText(), archive.string());
   EXPECT_EQ(Screen()->DestinationField()->getText(), (temp / "claw rez").string());
   EXPECT_TRUE(Screen()->NextButton()->isEnabled());
-  harness.Show(std::make_unique<State::Select>(harness.app));  // "another archive" starts empty
-  EXPECT_EQ(Screen()->SourceField()->getText(), "");
+}
+
+// The built-in chooser Browse opens when the desktop has none.
+TEST_F(SelectScreen, FileChooserListsFoldersThenFilteredFilesAndPicksByDoubleClickOrName) {
+  const fs::path games = temp / "Games";
+  fs::create_directories(games / "CLAW");
+  for (const char* name : {"CLAW.REZ", "SOUNDS.srz", "readme.txt", "a~r~.rez"})
+    std::ofstream(games / name) << "x";
+  platform::OpenFileOptions options;
+  options.filters = {{"Monolith's Resources", "*.vrz;*.srz;*.rez"}, {"All files", "*.*"}};
+  FileChooser chooser(harness.app, options, games);
+  EXPECT_EQ(chooser.entries(),
+            (std::vector<std::string>{"..", "CLAW/", "CLAW.REZ", "SOUNDS.srz", "a~r~.rez"}));
+  chooser.SelectFilter(1);
+  EXPECT_EQ(chooser.entries().size(), 6u);
+  chooser.SetName("SOUNDS");  // no such file: nothing is picked
+  chooser.Confirm();
+  EXPECT_EQ(chooser.outcome(), FileChooser::Outcome::kOpen);
+  EXPECT_EQ(chooser.message(), "File not found.");
+  chooser.SetName("CLAW");  // a folder's name enters it
+  chooser.Confirm();
+  EXPECT_EQ(chooser.folder(), games / "CLAW");
+  chooser.Open(0);  // "..": back up
+  chooser.SelectFilter(0);
+  chooser.Open(2);  // a file: picked
+  EXPECT_EQ(chooser.outcome(), FileChooser::Outcome::kChosen);
+  EXPECT_EQ(chooser.chosenPath(), (games / "CLAW.REZ").string());
+}
+
+TEST(Paths, SplitAtEitherSeparatorAndTheDestinationIsNeverTheArchive) {
+  struct Case {
+    std::string (*function)(const std::string&);
+    std::string input, expected;
+  } cases[] = {
+      {PathFileName, "/games/sub\\claw.rez", "claw.rez"},
+      {FileBaseName, "claw.old.rez", "claw.old"},
+      // The new name is joined with the separator of the file system it is made on.
+      {DefaultDestination, "D:\\Games\\CLAW.REZ", "D:\\Games/CLAW REZ"},
+      {DefaultDestination, "CLAW.REZ", "CLAW REZ"},
+      // Never the archive itself, never a name ending in a space.
+      {DefaultDestination, "/data/CLAW", "/data/CLAW extracted"},
+      {DefaultDestination, "/data/CLAW.", "/data/CLAW. extracted"},
+  };
+  for (const Case& c : cases) EXPECT_EQ(c.function(c.input), c.expected) << c.input;
+  const std::string hidden = DefaultDestination("/data/.rez");
+  EXPECT_NE(hidden, "/data/.rez");
+  EXPECT_NE(hidden.back(), ' ');
 }
 
 }  // namespace

@@ -3,14 +3,11 @@
 // close the way a window manager does, reading its pixels, saving a screenshot).
 #include <SDL.h>
 #include <SDL_image.h>
-#include <X11/Xatom.h>
 #include <X11/Xlib.h>
 #include <X11/Xutil.h>
 
-#include <array>
 #include <cstdio>
 #include <cstdlib>
-#include <cstring>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -18,7 +15,6 @@
 #include "support/PidBuilder.h"
 #include "support/RezBuilder.h"
 
-namespace fs = std::filesystem;
 using rezbuild::FileNode;
 using rezbuild::Folder;
 using rezbuild::Node;
@@ -28,20 +24,8 @@ namespace {
 std::vector<unsigned char> Pattern(std::size_t size, unsigned seed) {
   std::vector<unsigned char> bytes(size);
   unsigned value = seed * 2654435761u + 1;
-  for (auto& byte : bytes) {
-    value = value * 1103515245u + 12345u;
-    byte = static_cast<unsigned char>(value >> 16);
-  }
-  return bytes;
-}
-
-std::vector<unsigned char> PalettePattern() {
-  std::vector<unsigned char> bytes(768);
-  for (int i = 0; i < 256; ++i) {
-    bytes[3 * i] = static_cast<unsigned char>(i);
-    bytes[3 * i + 1] = static_cast<unsigned char>(255 - i);
-    bytes[3 * i + 2] = static_cast<unsigned char>(i / 2);
-  }
+  for (auto& byte : bytes)
+    byte = static_cast<unsigned char>((value = value * 1103515245u + 12345u) >> 16);
   return bytes;
 }
 
@@ -61,31 +45,23 @@ std::vector<unsigned char> Picture(int width, int height, int offsetX, int offse
 // text, an animation, a file at the root, an empty folder, and a type that
 // differs only in letter case.
 Node ClawArchive() {
-  std::vector<Node> frames;
+  std::vector<Node> frames, sounds;
   for (int i = 0; i < 6; ++i)
     frames.push_back(FileNode("FRAME00" + std::to_string(i), "PID",
                               Picture(12 + 3 * i, 10 + 2 * i, i - 2, 1 - i, i, i % 2 == 0)));
-  std::vector<Node> sounds;
   for (int i = 0; i < 4; ++i)
     sounds.push_back(FileNode("SOUND" + std::to_string(i), "WAV", Pattern(3000 + 997 * i, i)));
+  const Node tile = FileNode("TILE", "PID", Picture(16, 16, 0, 0, 7, false));
   return Folder(
       "ROOT",
-      {
-          FileNode("README", "TXT", "Archive made for the end-to-end tests.\n"),
-          Folder(
-              "CLAW",
-              {
-                  Folder("PALETTES", {FileNode("MAIN", "PAL", PalettePattern())}),
-                  Folder("IMAGES", {Folder("OFFICER", frames),
-                                    Folder("TILES", {FileNode("TILE", "PID",
-                                                              Picture(16, 16, 0, 0, 7, false))})}),
-                  Folder("SOUNDS", sounds),
-                  Folder("MUSIC", {FileNode("THEME", "XMI", Pattern(5000, 40))}),
-                  Folder("ANIS", {FileNode("WALK", "ANI", Pattern(400, 41))}),
-                  Folder("EMPTY", {}),
-                  Folder("LOWER", {FileNode("quiet", "wav", Pattern(900, 42))}),
-              }),
-      });
+      {FileNode("README", "TXT", "Archive made for the end-to-end tests.\n"),
+       Folder("CLAW",
+              {Folder("PALETTES", {FileNode("MAIN", "PAL", Pattern(768, 9))}),
+               Folder("IMAGES", {Folder("OFFICER", frames), Folder("TILES", {tile})}),
+               Folder("SOUNDS", sounds),
+               Folder("MUSIC", {FileNode("THEME", "XMI", Pattern(5000, 40))}),
+               Folder("ANIS", {FileNode("WALK", "ANI", Pattern(400, 41))}), Folder("EMPTY", {}),
+               Folder("LOWER", {FileNode("quiet", "wav", Pattern(900, 42))})})});
 }
 
 // Enough pictures for the extraction to take a few seconds with PNG conversion.
@@ -102,8 +78,8 @@ Node BigArchive(int folders, int perFolder) {
   return Folder("ROOT", top);
 }
 
-int WriteFixtures(const fs::path& folder) {
-  fs::create_directories(folder);
+int WriteFixtures(const std::filesystem::path& folder) {
+  std::filesystem::create_directories(folder);
   rezbuild::Write(folder / "claw.rez", ClawArchive());
   rezbuild::Write(folder / "big.rez", BigArchive(20, 60));
   // Not an archive: a text file with the archive's extension.
@@ -121,7 +97,6 @@ int CloseWindow(Display* display, Window window) {
   event.xclient.data.l[0] = static_cast<long>(XInternAtom(display, "WM_DELETE_WINDOW", False));
   event.xclient.data.l[1] = CurrentTime;
   XSendEvent(display, window, False, NoEventMask, &event);
-  XFlush(display);
   return 0;
 }
 
@@ -133,44 +108,32 @@ int NoteXError(Display*, XErrorEvent*) {
   return 0;
 }
 
-XImage* Grab(Display* display, Window window) {
-  XWindowAttributes attributes;
-  if (!XGetWindowAttributes(display, window, &attributes) || xFailed) return nullptr;
-  return XGetImage(display, window, 0, 0, static_cast<unsigned>(attributes.width),
-                   static_cast<unsigned>(attributes.height), AllPlanes, ZPixmap);
-}
-
-// Prints "r g b" for each "x,y" point, one line each; or saves the window as a PNG.
+// Prints "r g b" for each "x,y" point ("-" outside), one line each; or saves
+// the window as a PNG.
 int Pixels(Display* display, Window window, int count, char** points, const char* png) {
-  XImage* image = Grab(display, window);
+  XWindowAttributes size;
+  if (!XGetWindowAttributes(display, window, &size) || xFailed) return 1;
+  XImage* image = XGetImage(display, window, 0, 0, static_cast<unsigned>(size.width),
+                            static_cast<unsigned>(size.height), AllPlanes, ZPixmap);
   if (!image) return 1;
-  const auto rgb = [image](int x, int y) {
-    const unsigned long pixel = XGetPixel(image, x, y);
-    return std::array<int, 3>{static_cast<int>((pixel & image->red_mask) >> 16),
-                              static_cast<int>((pixel & image->green_mask) >> 8),
-                              static_cast<int>(pixel & image->blue_mask)};
+  const auto rgb = [image](int x, int y, int channel) {  // a 24-bit visual: 8 bits each
+    return static_cast<int>(XGetPixel(image, x, y) >> (16 - 8 * channel) & 0xFF);
   };
   int result = 0;
-  if (png) {
+  if (png) {  // 32 bits a pixel, the top byte unused
     SDL_Surface* surface =
-        SDL_CreateRGBSurfaceWithFormat(0, image->width, image->height, 24, SDL_PIXELFORMAT_RGB24);
-    for (int y = 0; y < image->height; ++y)
-      for (int x = 0; x < image->width; ++x)
-        for (int c = 0; c < 3; ++c)
-          static_cast<unsigned char*>(surface->pixels)[y * surface->pitch + 3 * x + c] =
-              static_cast<unsigned char>(rgb(x, y)[c]);
-    result = IMG_SavePNG(surface, png) == 0 ? 0 : 1;
+        SDL_CreateRGBSurfaceWithFormatFrom(image->data, image->width, image->height, 32,
+                                           image->bytes_per_line, SDL_PIXELFORMAT_RGB888);
+    result = surface && IMG_SavePNG(surface, png) == 0 ? 0 : 1;
     SDL_FreeSurface(surface);
   }
   for (int i = 0; i < count; ++i) {
-    int x = 0, y = 0;
+    int x = -1, y = -1;
     if (std::sscanf(points[i], "%d,%d", &x, &y) != 2 || x < 0 || y < 0 || x >= image->width ||
-        y >= image->height) {
+        y >= image->height)
       std::printf("-\n");
-      continue;
-    }
-    const auto [r, g, b] = rgb(x, y);
-    std::printf("%d %d %d\n", r, g, b);
+    else
+      std::printf("%d %d %d\n", rgb(x, y, 0), rgb(x, y, 1), rgb(x, y, 2));
   }
   XDestroyImage(image);
   return result;
@@ -180,37 +143,25 @@ int Pixels(Display* display, Window window, int count, char** points, const char
 // from would; the program under test pastes it.
 int OfferClipboard(const char* text, int seconds) {
   if (SDL_Init(SDL_INIT_VIDEO) != 0 || SDL_SetClipboardText(text) != 0) return 1;
-  const Uint32 end = SDL_GetTicks() + static_cast<Uint32>(seconds) * 1000;
-  while (SDL_GetTicks() < end) {
+  for (const Uint32 end = SDL_GetTicks() + static_cast<Uint32>(seconds) * 1000;
+       SDL_GetTicks() < end; SDL_Delay(10))
     SDL_PumpEvents();
-    SDL_Delay(10);
-  }
   SDL_Quit();
   return 0;
-}
-
-int Usage() {
-  std::fprintf(stderr,
-               "usage: tarnwick_e2e_helper fixtures DIR\n"
-               "       tarnwick_e2e_helper clipboard TEXT SECONDS\n"
-               "       tarnwick_e2e_helper close WINDOW\n"
-               "       tarnwick_e2e_helper pixels WINDOW X,Y...\n"
-               "       tarnwick_e2e_helper screenshot WINDOW FILE.png\n");
-  return 2;
 }
 
 }  // namespace
 
 int main(int argc, char** argv) {
-  if (argc < 3) return Usage();
-  const std::string command = argv[1];
+  const std::string command = argc > 2 ? argv[1] : "";
   if (command == "fixtures") return WriteFixtures(argv[2]);
   if (command == "clipboard" && argc == 4) return OfferClipboard(argv[2], std::atoi(argv[3]));
-
-  Display* display = XOpenDisplay(nullptr);
+  Display* display = command.empty() ? nullptr : XOpenDisplay(nullptr);
   if (!display) {
-    std::fprintf(stderr, "tarnwick_e2e_helper: cannot open the display\n");
-    return 1;
+    std::fprintf(stderr,
+                 "usage: tarnwick_e2e_helper fixtures DIR | clipboard TEXT SECONDS | close WINDOW"
+                 " | pixels WINDOW X,Y... | screenshot WINDOW FILE.png (with a display)\n");
+    return 2;
   }
   XSetErrorHandler(NoteXError);
   const Window window = static_cast<Window>(std::strtoul(argv[2], nullptr, 0));
@@ -221,8 +172,6 @@ int main(int argc, char** argv) {
     result = Pixels(display, window, argc - 3, argv + 3, nullptr);
   else if (command == "screenshot" && argc == 4)
     result = Pixels(display, window, 0, nullptr, argv[3]);
-  else
-    result = Usage();
   XSync(display, False);
   XCloseDisplay(display);
   return xFailed ? 1 : result;

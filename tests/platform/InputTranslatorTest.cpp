@@ -62,24 +62,4 @@ TEST(InputTranslator, TypedTextArrivesAsUnicodeCharacters) {
   EXPECT_EQ(characters, (std::vector<int>{'a', 0, 0xE9, 0x20AC, 0x416}));
 }
 
-TEST(InputTranslator, ButtonsCountAsDownOnlyInTheirFrame) {
-  InputTranslator input;
-  SDL_Event press{};
-  press.type = SDL_MOUSEBUTTONDOWN;
-  press.button.button = SDL_BUTTON_LEFT;
-  press.button.x = 582;
-  press.button.y = 8;
-  SDL_Event quit{};
-  quit.type = SDL_QUIT;
-  input.BeginFrame();
-  EXPECT_FALSE(input.Translate(press));
-  EXPECT_TRUE(input.Translate(quit));
-  EXPECT_TRUE(input.WentDown(HGEK_LBUTTON));
-  EXPECT_EQ(input.MouseX(), 582);
-  input.BeginFrame();
-  EXPECT_FALSE(input.WentDown(HGEK_LBUTTON));
-  hgeInputEvent event;
-  EXPECT_FALSE(input.NextEvent(&event));
-}
-
 }  // namespace

@@ -35,7 +35,6 @@ class RecordingEngine : public HGE {
   std::vector<Line> lines;
   std::vector<std::string> log;
   int scenesBegun = 0, scenesEnded = 0;
-  hgeCallback exitFunc = nullptr;
 
   void Release() override {}
   bool System_Initiate() override { return true; }
@@ -51,9 +50,7 @@ class RecordingEngine : public HGE {
     log.emplace_back(buffer);
   }
   void System_SetState(hgeBoolState, bool) override {}
-  void System_SetState(hgeFuncState state, hgeCallback value) override {
-    if (state == HGE_EXITFUNC) exitFunc = value;
-  }
+  void System_SetState(hgeFuncState, hgeCallback) override {}
   void System_SetState(hgeIntState state, int value) override { numbers[state] = value; }
   void System_SetState(hgeStringState, const char*) override {}
   bool System_GetState(hgeBoolState) override { return false; }
@@ -64,11 +61,8 @@ class RecordingEngine : public HGE {
   // Only the PNG header is read: the size is all a recorded texture needs.
   HTEXTURE Texture_Load(const char* data, std::uint32_t size, bool) override {
     if (!data || size < 24 || std::memcmp(data, "\x89PNG\r\n\x1A\n", 8) != 0) return 0;
-    const auto u32 = [&](int at) {
-      const auto* b = reinterpret_cast<const unsigned char*>(data) + at;
-      return int(b[0]) << 24 | int(b[1]) << 16 | int(b[2]) << 8 | int(b[3]);
-    };
-    return AddTexture(u32(16), u32(20));
+    const auto* b = reinterpret_cast<const unsigned char*>(data);
+    return AddTexture(b[18] << 8 | b[19], b[22] << 8 | b[23]);  // sizes below 65536
   }
   void Texture_Free(HTEXTURE) override {}
   int Texture_GetWidth(HTEXTURE texture, bool) override {

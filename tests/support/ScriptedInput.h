@@ -21,20 +21,18 @@ class ScriptedInput : public gcn::Input {
   void KeyRelease(int key, bool control = false) { PushKey(key, gcn::KeyInput::RELEASED, control); }
 
   bool isKeyQueueEmpty() override { return keys.empty(); }
-  gcn::KeyInput dequeueKeyInput() override {
-    gcn::KeyInput input = keys.front();
-    keys.pop();
-    return input;
-  }
+  gcn::KeyInput dequeueKeyInput() override { return Take(keys); }
   bool isMouseQueueEmpty() override { return mice.empty(); }
-  gcn::MouseInput dequeueMouseInput() override {
-    gcn::MouseInput input = mice.front();
-    mice.pop();
-    return input;
-  }
+  gcn::MouseInput dequeueMouseInput() override { return Take(mice); }
   void _pollInput() override {}
 
  private:
+  template <typename T>
+  static T Take(std::queue<T>& queue) {
+    T front = queue.front();
+    queue.pop();
+    return front;
+  }
   void PushMouse(unsigned button, unsigned type, int x, int y) {
     // Far apart in time, so that no two presses make a double click.
     timeStamp += 10000;

@@ -3,7 +3,6 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
-#include <map>
 #include <string>
 #include <vector>
 
@@ -14,31 +13,9 @@ namespace {
 
 using Log = std::vector<std::string>;
 
-// Serves files from memory, so that the descriptor file loader needs no disk.
-class FileServingEngine : public RecordingEngine {
- public:
-  void* Resource_Load(const char* filename, std::uint32_t* size) override {
-    const auto found = files.find(filename);
-    if (found == files.end()) return nullptr;
-    char* buffer = new char[found->second.size() + 1];
-    std::copy(found->second.begin(), found->second.end(), buffer);
-    if (size) *size = static_cast<std::uint32_t>(found->second.size());
-    return buffer;
-  }
-  std::map<std::string, std::string> files;
-};
-
-// The first bytes of a PNG image of the given size: all the recording engine reads.
-std::string PngHeader(int width, int height) {
-  std::string bytes = std::string("\x89PNG\r\n\x1a\n\0\0\0\x0dIHDR", 16);
-  for (int value : {width, height})
-    for (int shift = 24; shift >= 0; shift -= 8) bytes += static_cast<char>(value >> shift & 0xFF);
-  return bytes;
-}
-
 class TextTest : public ::testing::Test {
  protected:
-  TextTest() : engine(new FileServingEngine) { hgeInstall(std::unique_ptr<HGE>(engine)); }
+  TextTest() : engine(new RecordingEngine) { hgeInstall(std::unique_ptr<HGE>(engine)); }
   std::unique_ptr<BitmapFont> FontFrom(const std::string& descriptor, int w = 64, int h = 32) {
     return std::make_unique<BitmapFont>(descriptor.data(),
                                         static_cast<std::uint32_t>(descriptor.size()),
@@ -71,7 +48,7 @@ class TextTest : public ::testing::Test {
     return glyphs;
   }
 
-  FileServingEngine* engine;
+  RecordingEngine* engine;
 };
 
 TEST_F(TextTest, DescriptorHeaderMustBeExactlyTheFirstLine) {
@@ -121,23 +98,6 @@ TEST_F(TextTest, MalformedDescriptorLinesAreIgnoredAndLogged) {
     EXPECT_EQ(GlyphCount(*font), 1) << line;  // the one at the bottom-right corner
     EXPECT_EQ(engine->log, Log{"Font from memory, line 2 ignored: " + reason + "."});
   }
-}
-
-TEST_F(TextTest, FileLoaderUsesEachBitmapBesideTheDescriptorForTheLinesAfterIt) {
-  engine->files["fonts/f.fnt"] =
-      "[HGEFONT]\nBitmap=one.png\nChar=\"A\",0,0,8,24,0,0\nBitmap = two.png\n"
-      "Char=\"B\",0,0,8,24,0,0\nBitmap=missing.png\nChar=\"C\",0,0,8,24,0,0\n";
-  engine->files["fonts/one.png"] = PngHeader(16, 32);
-  engine->files["fonts/two.png"] = PngHeader(32, 32);
-  BitmapFont font("fonts/f.fnt");
-  EXPECT_EQ(engine->Texture_GetWidth(font.GetSprite('A')->GetTexture(), false), 16);
-  EXPECT_EQ(engine->Texture_GetWidth(font.GetSprite('B')->GetTexture(), false), 32);
-  EXPECT_FALSE(font.GetSprite('C'));
-  EXPECT_EQ(engine->log, Log{"Font fonts/f.fnt: cannot load bitmap fonts/missing.png."});
-  engine->files["dir/bad.fnt"] = "HGEFONT\n";
-  engine->log.clear();
-  BitmapFont bad("dir/bad.fnt");
-  EXPECT_EQ(engine->log, Log{"Font dir/bad.fnt has incorrect format."});
 }
 
 // Which glyphs a text draws and how wide it measures (one line, or the widest

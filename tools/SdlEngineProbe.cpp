@@ -1,4 +1,4 @@
-#include "support/SdlEngineProbe.h"
+#include "tools/SdlEngineProbe.h"
 
 #include <SDL.h>
 #include <SDL_image.h>
@@ -26,8 +26,4 @@ bool SdlEngineProbe::SaveShownFrame(SdlEngine& engine, const std::string& path) 
   const bool saved = surface && IMG_SavePNG(surface, path.c_str()) == 0;
   SDL_FreeSurface(surface);
   return saved;
-}
-
-long SdlEngineProbe::PresentedFrames(const SdlEngine& engine) {
-  return engine.recorder.ShownFrames();
 }
