@@ -1,6 +1,8 @@
 // PID pictures drawn as RGBA: the palette they take and what is transparent.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
 #include <stdexcept>
 #include <vector>
 
@@ -13,6 +15,7 @@ using Bytes = std::vector<std::uint8_t>;
 namespace {
 
 constexpr std::uint32_t kGruntzKey = 0xFFFF0084;
+const char* const kKeyRgb = "\xFF\x00\x84";
 const Rgba kClear{0, 0, 0, 0};
 
 Rgba Opaque(const Palette& palette, int index) {
@@ -33,9 +36,7 @@ std::vector<Rgba> TopRow(const PidImage& image) {
 
 TEST(PidPaletteChoice, EmbeddedPaletteWinsUnlessIgnoredAndTheGreyRampWithoutAny) {
   Palette own{};
-  own.bytes[3 * 2] = 11;
-  own.bytes[3 * 2 + 1] = 22;
-  own.bytes[3 * 2 + 2] = 33;
+  std::copy_n("\x0B\x16\x21", 3, &own.bytes[3 * 2]);
   const auto file = pidbuild::Build({1, 1, 0, 0, pidbuild::kEmbeddedPalette, {2}, own});
   const Palette current = pidbuild::DistinctPalette();
   PidImage image;
@@ -69,9 +70,7 @@ TEST(PidTransparency, ForcedTransparencyClearsIndexZeroIncludingSkips) {
 
 TEST(PidTransparency, ColourKeyDecidesByColourNotIndex) {
   Palette palette = pidbuild::DistinctPalette();
-  palette.bytes[3 * 6] = 255;  // entry 6 is the GRUNTZ key colour
-  palette.bytes[3 * 6 + 1] = 0;
-  palette.bytes[3 * 6 + 2] = 132;
+  std::copy_n(kKeyRgb, 3, &palette.bytes[3 * 6]);  // entry 6 is the GRUNTZ key colour
   const auto file = pidbuild::Build({3, 1, 0, 0, pidbuild::kSkipCoded, {0x81, 0x02, 6, 9}, {}});
   PidImage image;
   image.transparencyMode = TransparencyMode::ColourKey;
@@ -87,15 +86,13 @@ TEST(PidTransparency, ColourKeyDecidesByColourNotIndex) {
   EXPECT_EQ(TopRow(image), (std::vector<Rgba>{kClear, kClear, Opaque(palette, 9)}));
 
   // Entry 0 with the key colour: skipped pixels become transparent.
-  palette.bytes[0] = 255;
-  palette.bytes[1] = 0;
-  palette.bytes[2] = 132;
+  std::copy_n(kKeyRgb, 3, &palette.bytes[0]);
   image.loadFromMemory(file.data(), file.size(), &palette, false, false, true);
   EXPECT_EQ(TopRow(image)[0], kClear);
 
   // Without a palette the grey ramp never matches the key.
   Bytes every(256);
-  for (int i = 0; i < 256; ++i) every[std::size_t(i)] = std::uint8_t(i);
+  std::iota(every.begin(), every.end(), 0);
   const auto grey = pidbuild::Picture(256, 1, every, false);
   image.loadFromMemory(grey.data(), grey.size(), nullptr, false, false, true);
   const auto row = TopRow(image);

@@ -2,6 +2,7 @@
 // the questions asked when the image library reports errors.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <atomic>
 #include <thread>
 
@@ -71,9 +72,7 @@ TEST_F(PngExport, SkipCodedPictureWithItsOwnPaletteOnARectCanvas) {
 TEST_F(PngExport, GruntzPicturesAreKeyedByColour) {
   context.game = kGameGruntz;
   Palette& palette = *context.palette;
-  palette.bytes[3 * 7] = 255;
-  palette.bytes[3 * 7 + 1] = 0;
-  palette.bytes[3 * 7 + 2] = 132;
+  std::copy_n("\xFF\x00\x84", 3, &palette.bytes[3 * 7]);  // the GRUNTZ key colour
   EXPECT_EQ(Pixels(Encode(pidbuild::Picture(3, 1, {0, 7, 8}, true))),
             (std::vector<Rgba>{Opaque(palette, 0), kClear, Opaque(palette, 8)}));
 }
