@@ -2,7 +2,6 @@
 #include <gtest/gtest.h>
 
 #include <limits>
-#include <random>
 
 #include "convert/PidImage.h"
 #include "support/PidBuilder.h"
@@ -78,19 +77,6 @@ TEST(PidDecoding, WorkedExamples) {
   };
   for (const auto& c : cases)
     EXPECT_EQ(Decoded(Coded(c.width, c.height, c.flags, c.data)).raster(), c.expected) << c.what;
-}
-
-TEST(PidDecoding, BothCodingsOfTheSameRasterAgree) {
-  std::mt19937 random(7);
-  const std::int32_t width = 37, height = 23;
-  Bytes indices(std::size_t(width * height));
-  // Long zero and equal-value stretches exercise skips and runs at row ends.
-  for (std::size_t i = 0; i < indices.size(); ++i) {
-    const auto roll = random() % 10;
-    indices[i] = roll < 4 ? 0 : roll < 7 && i > 0 ? indices[i - 1] : std::uint8_t(random());
-  }
-  for (bool skipCoded : {true, false})
-    EXPECT_EQ(Decoded(pidbuild::Picture(width, height, indices, skipCoded)).raster(), indices);
 }
 
 TEST(PidDecoding, SizesWithoutPixelsOrBeyondTheCapGiveNoRaster) {

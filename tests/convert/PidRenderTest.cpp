@@ -16,12 +16,6 @@ namespace {
 
 constexpr std::uint32_t kGruntzKey = 0xFFFF0084;
 const char* const kKeyRgb = "\xFF\x00\x84";
-const Rgba kClear{0, 0, 0, 0};
-
-Rgba Opaque(const Palette& palette, int index) {
-  return {palette.Red(index), palette.Green(index), palette.Blue(index), 255};
-}
-
 // The top row of the picture drawn on a canvas of its own size (bottom row first).
 std::vector<Rgba> TopRow(const PidImage& image) {
   std::vector<std::uint8_t> canvas(std::size_t(image.width() * image.height()) * 4, 0x55);

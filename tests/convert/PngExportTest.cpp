@@ -14,12 +14,6 @@
 
 namespace {
 
-const Rgba kClear{0, 0, 0, 0};
-
-Rgba Opaque(const Palette& palette, int index) {
-  return {palette.Red(index), palette.Green(index), palette.Blue(index), 255};
-}
-
 // Every pixel, row by row, top first.
 std::vector<Rgba> Pixels(const RgbaPicture& png) {
   std::vector<Rgba> all;
