@@ -11,6 +11,7 @@
 // With TARNWICK_WRITE_SEEDS naming a folder, writes a seed corpus there and exits.
 #include <IL/il.h>
 
+#include <array>
 #include <cstdint>
 #include <fstream>
 #include <map>
@@ -64,10 +65,9 @@ class CyclingQuestions : public UserQuestions {
  public:
   explicit CyclingQuestions(unsigned pattern) : pattern(pattern) {}
   OverwriteAnswer AskOverwrite(const std::string&) override {
-    const unsigned answer = (pattern >> (2 * (asked++ % 4))) & 3;
-    return answer == 0   ? OverwriteAnswer::Yes
-           : answer == 1 ? OverwriteAnswer::No
-                         : OverwriteAnswer::OverwriteAll;
+    using A = OverwriteAnswer;
+    return std::array{A::Yes, A::No, A::OverwriteAll,
+                      A::OverwriteAll}[(pattern >> (2 * (asked++ % 4))) & 3];
   }
   ImageErrorAnswer AskImageError(const std::string&) override { return ImageErrorAnswer::Continue; }
   void ReportFailure(const std::string&) override {}
