@@ -4,8 +4,6 @@
 #include <gtest/gtest.h>
 #include <sys/stat.h>
 
-#include <algorithm>
-
 #include "archive/cREZ.h"
 #include "support/RezBuilder.h"
 #include "support/TempDir.h"
@@ -133,33 +131,6 @@ TEST_F(Reader, TypeBytesAreReadLastFirstWithLeadingNulsDropped) {
   files.push_back(FileNode("", "TXT"));
   EXPECT_EQ(ChildNames(Open(Folder("ROOT", files))->Root()),
             (std::vector<std::string>{"F.PID", "F.XYZ", "F.", "F.WA", "F.Y", "F.ABCD", ".TXT"}));
-}
-
-// path and bytes of every node, sorted.
-void Dump(const REZ::Dir& folder, const std::string& prefix, std::vector<std::string>& out) {
-  for (const auto& child : folder.children) {
-    const std::string path = prefix + child->name;
-    if (child->IsDir())
-      Dump(DirOf(child.get()), path + "/", out);
-    else
-      out.push_back(path + " " + Text(static_cast<const REZ::File&>(*child).GetData()));
-  }
-  std::sort(out.begin(), out.end());
-}
-
-TEST_F(Reader, RetailAndPlainLayoutsOfOneTreeReadAlike) {
-  const Node tree =
-      Folder("ROOT", {FileNode("SOUND", "WAV", "riff"),
-                      Folder("GAME", {FileNode("README", "TXT", "hello"), Folder("EMPTY"),
-                                      Folder("PALETTEZ", {FileNode("RED", "PAL", "rgb")})}),
-                      FileNode("LAST", "PID", "pixels")});
-  std::vector<std::string> plain, retail;
-  Dump(Open(tree)->Root(), "", plain);
-  auto parser = Open(Build(tree, Layout::Retail));
-  Dump(parser->Root(), "", retail);
-  EXPECT_EQ(retail, plain);
-  EXPECT_EQ(plain.size(), 4u);
-  EXPECT_EQ(parser->Root().GetElement("SOUND.WAV")->offset, 168u);
 }
 
 TEST_F(Reader, LongestNamesThatFitTheScanBuffer) {

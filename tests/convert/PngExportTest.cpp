@@ -37,15 +37,6 @@ class PngExport : public ::testing::Test {
   ConversionContext context;
 };
 
-TEST_F(PngExport, PngHoldsThePictureUprightPixelForPixel) {
-  // 3 x 2, repeat coded: top row 1 0 2, bottom row 3 3 0.
-  const auto png = Encode(pidbuild::Picture(3, 2, {1, 0, 2, 3, 3, 0}, false));
-  ASSERT_EQ(png.width, 3u);
-  const Palette& p = *context.palette;
-  EXPECT_EQ(Pixels(png), (std::vector<Rgba>{Opaque(p, 1), kClear, Opaque(p, 2), Opaque(p, 3),
-                                            Opaque(p, 3), kClear}));
-}
-
 TEST_F(PngExport, SkipCodedPictureWithItsOwnPaletteOnARectCanvas) {
   // 2 x 3 with its own palette, offsetX 13: its box starts at 13 - 2 / 2 = 12,
   // 0 - 3 / 2 = -1; on a 5 x 4 canvas starting at (10, -2) that is (2, 1).
