@@ -86,9 +86,7 @@ TEST_F(ArchiveTree, ReadsInterleaveAndFirstBytesRunOnOrAreZeroFilled) {
 TEST(LargeArchive, DataPastThe2GiBMarkIsReadWhole) {
   constexpr std::uint64_t kGiB = 1ull << 30;
   const std::vector<std::tuple<std::string, std::uint64_t, std::string>> files = {
-      {"PAST2G", 2 * kGiB + 17, "beyond two"},
-      {"PAST3G", 3 * kGiB + 5, "beyond three"},
-      {"LAST", 4 * kGiB - 16, "sixteen bytes!!!"}};
+      {"PAST2G", 2 * kGiB + 17, "beyond two"}, {"LAST", 4 * kGiB - 16, "sixteen bytes!!!"}};
   std::vector<Node> nodes;
   for (const auto& [name, offset, text] : files) {
     nodes.push_back(FileNode(name, "DAT", text));

@@ -90,8 +90,6 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     Check(parser.loaded);
     Check(parser.ArchiveSize() == size);
     Walk(parser.Root(), parser.Root(), "");
-    parser.Root().GetElement("PALETTES/MAIN.PAL");
-    parser.Root().GetElement("\\CLAW\\PALETTES\\MAIN.PAL");
     std::vector<TypeStat> stats;
     CollectTypeStats(stats, parser.Root());
     for (const std::string& palette : PaletteEntryPaths(parser.Root()))
