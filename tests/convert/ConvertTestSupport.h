@@ -12,7 +12,14 @@
 #include <string>
 #include <vector>
 
+#include "convert/Palette.h"
+
 using Rgba = std::array<std::uint8_t, 4>;
+const Rgba kClear{0, 0, 0, 0};
+
+inline Rgba Opaque(const Palette& palette, int index) {
+  return {palette.Red(index), palette.Green(index), palette.Blue(index), 255};
+}
 
 struct RgbaPicture {
   std::uint32_t width = 0;
@@ -44,6 +51,5 @@ inline RgbaPicture DecodePng(const std::vector<unsigned char>& bytes, bool conve
 
 inline RgbaPicture ReadPng(const std::filesystem::path& path) {
   std::ifstream in(path, std::ios::binary);
-  if (!in) throw std::runtime_error("cannot read " + path.string());
   return DecodePng({std::istreambuf_iterator<char>(in), {}});
 }

@@ -77,17 +77,14 @@ TEST_F(PaletteSwitch, TopLevelMainPalBecomesCurrentAndABrokenOneIsReported) {
 TEST_F(PaletteSwitch, ChosenPaletteServesUntilAMainPalEvenOneWhoseFolderCannotBeMade) {
   // FIRST has no palette: the chosen one. BLOCKED cannot be made on disk (a
   // file holds its name) but its MAIN.PAL still serves AFTER.
-  Palette chosen{}, archived{};
+  Palette chosen{};
   chosen.bytes.fill(10);
-  archived.bytes.fill(200);
   const auto picture = pidbuild::Picture(1, 1, {5}, false);
   auto archive = extracttest::OpenBuilt(
       dir / "a.rez",
       Folder("", {Folder("FIRST", {FileNode("A", "PID", picture)}),
                   Folder("BLOCKED",
-                         {Palettes({FileNode("MAIN", "PAL",
-                                             std::vector<unsigned char>(archived.bytes.begin(),
-                                                                        archived.bytes.end()))}),
+                         {Palettes({FileNode("MAIN", "PAL", std::vector<unsigned char>(768, 200))}),
                           FileNode("B", "PID", picture)}),
                   Folder("AFTER", {FileNode("C", "PID", picture)})}));
   std::filesystem::create_directory(dir / "out");

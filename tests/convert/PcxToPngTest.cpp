@@ -20,10 +20,10 @@ void ExpectPng(const ConvertedFiles& out, unsigned width, unsigned height, const
   const RgbaPicture png = DecodePng(out.files[0].bytes, true);
   ASSERT_EQ(png.width, width);
   ASSERT_EQ(png.height, height);
-  for (std::size_t i = 0; i < std::size_t(width) * height; ++i)
-    EXPECT_EQ(Bytes(png.pixels.begin() + 4 * i, png.pixels.begin() + 4 * i + 4),
-              (Bytes{rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2], 255}))
-        << "pixel " << i;
+  Bytes rgba;
+  for (std::size_t i = 0; i < rgb.size(); i += 3)
+    rgba.insert(rgba.end(), {rgb[i], rgb[i + 1], rgb[i + 2], 255});
+  EXPECT_EQ(Bytes(png.pixels.begin(), png.pixels.end()), rgba);
 }
 
 Bytes PcxHeader(unsigned width, unsigned height, unsigned bits, unsigned planes,

@@ -1,6 +1,8 @@
 // PID pictures drawn as RGBA: the palette they take and what is transparent.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <numeric>
 #include <stdexcept>
 #include <vector>
 
@@ -13,12 +15,7 @@ using Bytes = std::vector<std::uint8_t>;
 namespace {
 
 constexpr std::uint32_t kGruntzKey = 0xFFFF0084;
-const Rgba kClear{0, 0, 0, 0};
-
-Rgba Opaque(const Palette& palette, int index) {
-  return {palette.Red(index), palette.Green(index), palette.Blue(index), 255};
-}
-
+const char* const kKeyRgb = "\xFF\x00\x84";
 // The top row of the picture drawn on a canvas of its own size (bottom row first).
 std::vector<Rgba> TopRow(const PidImage& image) {
   std::vector<std::uint8_t> canvas(std::size_t(image.width() * image.height()) * 4, 0x55);
@@ -31,11 +28,9 @@ std::vector<Rgba> TopRow(const PidImage& image) {
 
 }  // namespace
 
-TEST(PidPaletteChoice, EmbeddedPaletteWinsUnlessIgnoredAndTheGreyRampWithoutAny) {
+TEST(PidPaletteChoice, EmbeddedPaletteWinsUnlessIgnored) {
   Palette own{};
-  own.bytes[3 * 2] = 11;
-  own.bytes[3 * 2 + 1] = 22;
-  own.bytes[3 * 2 + 2] = 33;
+  std::copy_n("\x0B\x16\x21", 3, &own.bytes[3 * 2]);
   const auto file = pidbuild::Build({1, 1, 0, 0, pidbuild::kEmbeddedPalette, {2}, own});
   const Palette current = pidbuild::DistinctPalette();
   PidImage image;
@@ -46,12 +41,6 @@ TEST(PidPaletteChoice, EmbeddedPaletteWinsUnlessIgnoredAndTheGreyRampWithoutAny)
   // Told to ignore it, the picture takes the palette passed in.
   image.loadFromMemory(file.data(), file.size(), &current, true, false, false);
   EXPECT_EQ(TopRow(image), std::vector<Rgba>{Opaque(current, 2)});
-
-  // Without any palette, indices are grey.
-  const auto grey = pidbuild::Picture(3, 1, {0, 7, 200}, false);
-  image.loadFromMemory(grey.data(), grey.size(), nullptr, false, false, false);
-  EXPECT_EQ(TopRow(image),
-            (std::vector<Rgba>{{0, 0, 0, 255}, {7, 7, 7, 255}, {200, 200, 200, 255}}));
 }
 
 TEST(PidTransparency, ForcedTransparencyClearsIndexZeroIncludingSkips) {
@@ -69,9 +58,7 @@ TEST(PidTransparency, ForcedTransparencyClearsIndexZeroIncludingSkips) {
 
 TEST(PidTransparency, ColourKeyDecidesByColourNotIndex) {
   Palette palette = pidbuild::DistinctPalette();
-  palette.bytes[3 * 6] = 255;  // entry 6 is the GRUNTZ key colour
-  palette.bytes[3 * 6 + 1] = 0;
-  palette.bytes[3 * 6 + 2] = 132;
+  std::copy_n(kKeyRgb, 3, &palette.bytes[3 * 6]);  // entry 6 is the GRUNTZ key colour
   const auto file = pidbuild::Build({3, 1, 0, 0, pidbuild::kSkipCoded, {0x81, 0x02, 6, 9}, {}});
   PidImage image;
   image.transparencyMode = TransparencyMode::ColourKey;
@@ -87,19 +74,17 @@ TEST(PidTransparency, ColourKeyDecidesByColourNotIndex) {
   EXPECT_EQ(TopRow(image), (std::vector<Rgba>{kClear, kClear, Opaque(palette, 9)}));
 
   // Entry 0 with the key colour: skipped pixels become transparent.
-  palette.bytes[0] = 255;
-  palette.bytes[1] = 0;
-  palette.bytes[2] = 132;
+  std::copy_n(kKeyRgb, 3, &palette.bytes[0]);
   image.loadFromMemory(file.data(), file.size(), &palette, false, false, true);
   EXPECT_EQ(TopRow(image)[0], kClear);
 
-  // Without a palette the grey ramp never matches the key.
+  // Without a palette index i is grey (i, i, i), which never matches the key.
   Bytes every(256);
-  for (int i = 0; i < 256; ++i) every[std::size_t(i)] = std::uint8_t(i);
+  std::iota(every.begin(), every.end(), 0);
   const auto grey = pidbuild::Picture(256, 1, every, false);
   image.loadFromMemory(grey.data(), grey.size(), nullptr, false, false, true);
   const auto row = TopRow(image);
-  for (int i = 0; i < 256; ++i) EXPECT_EQ(row[std::size_t(i)][3], 255) << i;
+  for (std::uint8_t i : every) EXPECT_EQ(row[i], (Rgba{i, i, i, 255}));
 }
 
 TEST(PidCanvas, BufferSmallerThanItsStatedSizeIsRefused) {

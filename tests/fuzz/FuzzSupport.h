@@ -4,6 +4,7 @@
 
 #include <unistd.h>
 
+#include <cstdint>
 #include <cstdlib>
 #include <filesystem>
 #include <string>
@@ -15,6 +16,12 @@ namespace fuzz {
 
 inline void Check(bool condition) {
   if (!condition) __builtin_trap();
+}
+
+// The little-endian word at data + at.
+inline std::uint32_t Word(const std::uint8_t* data, std::size_t at) {
+  return std::uint32_t(data[at]) | std::uint32_t(data[at + 1]) << 8 |
+         std::uint32_t(data[at + 2]) << 16 | std::uint32_t(data[at + 3]) << 24;
 }
 
 // With TARNWICK_WRITE_SEEDS naming a folder, writes the seeds there as

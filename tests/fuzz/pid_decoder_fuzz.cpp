@@ -24,11 +24,6 @@ constexpr std::uint8_t kUntouched = 0x5A;
 constexpr std::int64_t kLeast = std::numeric_limits<std::int32_t>::min();
 constexpr std::int64_t kMost = std::numeric_limits<std::int32_t>::max();
 
-std::uint32_t Word(const std::uint8_t* data, std::size_t at) {
-  return std::uint32_t(data[at]) | std::uint32_t(data[at + 1]) << 8 |
-         std::uint32_t(data[at + 2]) << 16 | std::uint32_t(data[at + 3]) << 24;
-}
-
 using fuzz::Check;
 
 std::vector<std::vector<std::uint8_t>> Seeds() {
@@ -37,17 +32,12 @@ std::vector<std::vector<std::uint8_t>> Seeds() {
   for (std::size_t i = 0; i < indices.size(); ++i)
     indices[i] = i % 5 == 0 ? 0 : std::uint8_t(i * 37 % 251);
   seeds.push_back(pidbuild::Picture(12, 7, indices, true, -3, 4));
-  seeds.push_back(pidbuild::Picture(12, 7, indices, false, 5, -6, pidbuild::kTransparent));
-  seeds.push_back(
-      pidbuild::Build({4, 2, 0, 0, pidbuild::kSkipCoded, {0x02, 5, 6, 0x83, 0x02}, {}}));
-  seeds.push_back(pidbuild::Build({66, 1, 0, 0, 0, {0xC0, 0xC1, 0xFA, 0xFF, 0x07, 3}, {}}));
-  seeds.push_back(pidbuild::Build({3, 3, 1, 1, pidbuild::kEmbeddedPalette | pidbuild::kSkipCoded,
-                                   pidbuild::SkipCode({1, 0, 2, 0, 3, 0, 4, 0, 5}, 3),
-                                   pidbuild::DistinctPalette()}));
-  seeds.push_back(pidbuild::Build({2, 2, 0, 0, pidbuild::kEmbeddedPalette, {1, 2, 3}, {}}));
-  seeds.push_back(pidbuild::Build({0, 5, 0, 0, 0, {1}, {}}));
-  seeds.push_back(pidbuild::Build({20000, 20000, 0, 0, 0, {0xFF, 1}, {}}));
-  seeds.push_back(pidbuild::Build({130, 2, 0, 0, pidbuild::kSkipCoded, {0x80, 1, 2, 3}, {}}));
+  for (const pidbuild::PidFile& pid :
+       {pidbuild::PidFile{4, 2, 0, 0, pidbuild::kSkipCoded, {0x02, 5, 6, 0x83, 0x02}},
+        pidbuild::PidFile{66, 1, 0, 0, 0, {0xC0, 0xC1, 0xFA, 0xFF, 0x07, 3}},
+        pidbuild::PidFile{2, 2, 0, 0, pidbuild::kEmbeddedPalette, {1, 2, 3}},
+        pidbuild::PidFile{20000, 20000, 0, 0, 0, {0xFF, 1}}})
+    seeds.push_back(pidbuild::Build(pid));
   // The same picture with each choice word set, so the search starts from
   // every option and a few canvas positions.
   for (std::uint32_t options = 0; options < 32; options += 3) {
@@ -70,9 +60,9 @@ extern "C" int LLVMFuzzerInitialize(int*, char***) {
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
   const auto header = readPidHeader(data, size);
   Check(header.has_value() == (size >= PidHeader::kBytes));
-  const std::uint32_t options = header ? Word(data, 0) : 0;
-  const std::uint32_t canvasChoice = header ? Word(data, 24) : 0;
-  const std::uint32_t positionChoice = header ? Word(data, 28) : 0;
+  const std::uint32_t options = header ? fuzz::Word(data, 0) : 0;
+  const std::uint32_t canvasChoice = header ? fuzz::Word(data, 24) : 0;
+  const std::uint32_t positionChoice = header ? fuzz::Word(data, 28) : 0;
   if (header && header->width > 0 && header->height > 0 && header->width <= kMaxPictureSide &&
       header->height <= kMaxPictureSide &&
       std::int64_t{header->width} * header->height > kFuzzPixelBudget)
@@ -104,12 +94,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
   std::int32_t y = std::int16_t(positionChoice >> 16);
   if (options & 32) {
     // Where the conversion would put it on a canvas starting at (x, y) from the anchor.
-    CommonCanvas common;
-    common.width = canvasWidth;
-    common.height = canvasHeight;
-    common.left = x;
-    common.top = y;
-    const CanvasPlacement placement = placeOnCanvas(image.header(), common);
+    const CanvasPlacement placement =
+        placeOnCanvas(image.header(), CommonCanvas{canvasWidth, canvasHeight, x, y});
     x = std::int32_t(std::clamp<std::int64_t>(placement.x, kLeast, kMost));
     y = std::int32_t(std::clamp<std::int64_t>(placement.y, kLeast, kMost));
   }

@@ -47,9 +47,8 @@ std::vector<std::uint8_t> RepeatCode(const std::vector<std::uint8_t>& indices) {
 
 std::vector<std::uint8_t> Picture(std::int32_t width, std::int32_t height,
                                   const std::vector<std::uint8_t>& indices, bool skipCoded,
-                                  std::int32_t offsetX, std::int32_t offsetY,
-                                  std::uint32_t extraFlags) {
-  return Build({width, height, offsetX, offsetY, extraFlags | (skipCoded ? kSkipCoded : 0),
+                                  std::int32_t offsetX, std::int32_t offsetY) {
+  return Build({width, height, offsetX, offsetY, skipCoded ? kSkipCoded : 0u,
                 skipCoded ? SkipCode(indices, width) : RepeatCode(indices)});
 }
 

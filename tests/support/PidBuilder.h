@@ -39,8 +39,7 @@ std::vector<std::uint8_t> RepeatCode(const std::vector<std::uint8_t>& indices);
 
 std::vector<std::uint8_t> Picture(std::int32_t width, std::int32_t height,
                                   const std::vector<std::uint8_t>& indices, bool skipCoded,
-                                  std::int32_t offsetX = 0, std::int32_t offsetY = 0,
-                                  std::uint32_t extraFlags = 0);
+                                  std::int32_t offsetX = 0, std::int32_t offsetY = 0);
 
 // Entry i = (i, 255 - i, i / 2): every index has a colour of its own.
 Palette DistinctPalette();
