@@ -124,7 +124,6 @@ TEST_F(Cli, ErrorsExitWithOneLineAndHelpAndVersionWith0) {
       {{"extract", Path("swapped.rez"), out}, 2, cli + Path("swapped.rez") + ": Invalid format. ("},
       {{}, 2, cli},
       {{"unpack", rez}, 2, cli},
-      {{"stats"}, 2, cli},
       {{"list", "--json"}, 2, cli},
       {{"stats", "--xml", rez}, 2, cli},
       {{"list", rez, rez}, 2, cli},

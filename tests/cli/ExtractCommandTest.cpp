@@ -1,35 +1,26 @@
-// tarnwick-cli extract, run as a separate process the way scripts run it.
+// tarnwick-cli extract, pack and cat, run as a separate process the way scripts run them.
 #include <fcntl.h>
 #include <gtest/gtest.h>
 #include <signal.h>
 #include <unistd.h>
 
-#include <chrono>
-#include <functional>
-#include <thread>
 #include <tuple>
 
-#include "support/TempDir.h"
+#include "support/XmiBuilder.h"
 #include "tests/cli/CliRun.h"
-#include "tests/extract/ExtractTestSupport.h"
 
 using namespace rezbuild;
 using namespace extracttest;
+namespace fs = std::filesystem;
 
 namespace {
 
-std::size_t Occurrences(const std::string& text, const std::string& part) {
-  std::size_t count = 0;
-  for (auto at = text.find(part); at != std::string::npos; at = text.find(part, at + 1)) ++count;
-  return count;
-}
-
 class ExtractCommand : public ::testing::Test {
  protected:
-  CliRun Run(const std::vector<std::string>& args, const std::string& input = "") {
-    return RunCli(temp.path(), args, input);
+  CliRun Run(const std::vector<std::string>& args, const std::string& input = "",
+             const std::string& stdoutTo = "") {
+    return RunCli(temp.path(), args, input, stdoutTo);
   }
-
   std::string Archive(const Node& root) {
     Write(temp / "a.rez", root);
     return (temp / "a.rez").string();
@@ -66,14 +57,14 @@ TEST_F(ExtractCommand, OverwriteAnswersFromInputAndOptions) {
       "", {FileNode("A", "WAV", "new"), FileNode("B", "WAV", "new"), FileNode("C", "WAV", "new")}));
   // One answer line per question, the end of input keeps the file; "a"
   // overwrites this and every later file.
-  const std::tuple<std::vector<std::string>, std::string, std::string, std::size_t> cases[] = {
+  const std::tuple<std::vector<std::string>, std::string, std::string, int> cases[] = {
       {{}, "y\nn\n", "new old old", 3},
       {{}, "n\na\n", "old new new", 2},
       {{"--overwrite=never"}, "y\ny\n", "old old old", 0},
       {{"--overwrite=all"}, "", "new new new", 0}};
   for (const auto& [options, input, expected, asked] : cases) {
     SCOPED_TRACE(input + ::testing::PrintToString(options));
-    std::filesystem::create_directories(destination);
+    fs::create_directories(destination);
     for (const char* name : {"A.WAV", "B.WAV", "C.WAV"}) WriteText(temp / "out" / name, "old");
     std::vector<std::string> args = {"extract", archive, destination};
     args.insert(args.end(), options.begin(), options.end());
@@ -81,7 +72,12 @@ TEST_F(ExtractCommand, OverwriteAnswersFromInputAndOptions) {
     EXPECT_EQ(run.exitCode, 0) << run.err;
     EXPECT_EQ(run.out, "");
     // The root is named by one backslash.
-    EXPECT_EQ(Occurrences(run.err, std::string("in:\n\\\n") + kQuestionTail), asked);
+    std::size_t count = 0;
+    const std::string question = std::string("in:\n\\\n") + kQuestionTail;
+    for (auto at = run.err.find(question); at != std::string::npos;
+         at = run.err.find(question, at + 1))
+      ++count;
+    EXPECT_EQ(count, std::size_t(asked));
     const Tree tree = TreeOf(destination);
     EXPECT_EQ(tree.at("A.WAV") + " " + tree.at("B.WAV") + " " + tree.at("C.WAV"), expected);
   }
@@ -90,15 +86,9 @@ TEST_F(ExtractCommand, OverwriteAnswersFromInputAndOptions) {
 TEST_F(ExtractCommand, InterruptStopsTheJobBetweenFilesAndExitsOne) {
   const auto archive = Archive(Folder(
       "", {FileNode("A", "WAV", "new"), FileNode("B", "WAV", "b"), FileNode("C", "WAV", "c")}));
-  std::filesystem::create_directories(destination);
+  fs::create_directories(destination);
   WriteText(temp / "out" / "A.WAV", "old");
   const std::string errPath = (temp / "stderr").string();
-  // Polls for up to ten seconds.
-  const auto waitFor = [](const std::function<bool()>& done) {
-    for (int i = 0; i < 2000 && !done(); ++i)
-      std::this_thread::sleep_for(std::chrono::milliseconds(5));
-    return done();
-  };
   int input[2];
   ASSERT_EQ(pipe(input), 0);
   const pid_t child = fork();
@@ -113,20 +103,94 @@ TEST_F(ExtractCommand, InterruptStopsTheJobBetweenFilesAndExitsOne) {
     _exit(127);
   }
   close(input[0]);
-  EXPECT_TRUE(waitFor([&] { return ReadFile(errPath).find(kQuestionTail) != std::string::npos; }));
+  // Each wait polls for up to ten seconds: the question, then the end of the run.
+  for (int i = 0; i < 2000 && ReadFile(errPath).find(kQuestionTail) == std::string::npos; ++i)
+    ::usleep(5000);
   kill(child, SIGINT);
   int status = 0;
-  bool ended = false;
-  waitFor([&] { return ended = ended || waitpid(child, &status, WNOHANG) == child; });
-  if (!ended) kill(child, SIGKILL), waitpid(child, &status, 0);
+  pid_t ended = 0;
+  for (int i = 0; i < 2000 && (ended = waitpid(child, &status, WNOHANG)) == 0; ++i) ::usleep(5000);
+  if (ended != child) kill(child, SIGKILL), waitpid(child, &status, 0);
   close(input[1]);
-  ASSERT_TRUE(ended) << "the interrupted run did not end";
-  ASSERT_TRUE(WIFEXITED(status)) << status;
-  EXPECT_EQ(WEXITSTATUS(status), 1);
+  ASSERT_EQ(ended, child) << "the interrupted run did not end";
+  EXPECT_TRUE(WIFEXITED(status) && WEXITSTATUS(status) == 1) << status;
   EXPECT_NE(ReadFile(errPath).find("tarnwick-cli: interrupted after 1 of 3 files\n"),
             std::string::npos)
       << ReadFile(errPath);
   EXPECT_EQ(TreeOf(destination), (Tree{{"A.WAV", "old"}}));
+}
+
+// The round trip itself is PackRoundTrip's; here what the command adds: an
+// existing archive is kept unless --overwrite is given, refused names fail the pack.
+TEST_F(ExtractCommand, PackKeepsAnExistingArchiveAndRefusesNamesTheFormatCannotHold) {
+  fs::create_directories(temp / "tree" / "LEVEL");
+  WriteText(temp / "tree" / "LEVEL" / "A.WAV", "a");
+  WriteText(temp / "re.rez", "old archive");
+  const std::string tree = (temp / "tree").string(), packed = (temp / "re.rez").string();
+  const CliRun kept = Run({"pack", tree, packed});
+  EXPECT_EQ(kept.exitCode, 1);
+  EXPECT_NE(kept.err.find("already exists"), std::string::npos) << kept.err;
+  EXPECT_EQ(ReadFile(packed), "old archive");
+  ASSERT_EQ(Run({"pack", tree, packed, "--overwrite"}).exitCode, 0);
+  EXPECT_EQ(Run({"cat", packed, "LEVEL/A.WAV"}).out, "a");
+  // A name the format cannot hold is listed and nothing is written.
+  WriteText(temp / "tree" / "NOTYPE", "");
+  fs::remove(packed);
+  EXPECT_NE(Run({"pack", tree, packed}).err.find("NOTYPE: has no type"), std::string::npos);
+  EXPECT_FALSE(fs::exists(packed));
+}
+
+TEST_F(ExtractCommand, CatWritesOneEntryOrSaysWhyNot) {
+  const auto archive =
+      Archive(Folder("", {FileNode("README", "TXT", "readme"),
+                          Folder("LEVEL1", {Folder("ACTION", {FileNode("002", "PID", "")}),
+                                            FileNode("MUSIC", "XMI", std::string(3000, 'x'))})}));
+  const CliRun found = Run({"cat", archive, "LEVEL1/MUSIC.XMI"});
+  EXPECT_EQ(found.exitCode, 0) << found.err;
+  EXPECT_EQ(found.out, std::string(3000, 'x'));
+  EXPECT_EQ(Run({"cat", archive, "\\LEVEL1\\ACTION\\002.PID"}).exitCode, 0);
+  for (const char* missing : {"LEVEL1", "LEVEL1/NONE.PID", "README.TXT/X", ""}) {
+    const CliRun run = Run({"cat", archive, missing});
+    EXPECT_EQ(run.exitCode, 2) << missing;
+    EXPECT_EQ(run.out, "");
+  }
+  EXPECT_EQ(Run({"cat", archive, "LEVEL1/MUSIC.XMI"}, "", "/dev/full").exitCode, 1);
+}
+
+// What cannot be converted or has a refused name is reported, counted and exits 1.
+TEST_F(ExtractCommand, MusicPcxAndPidAreConvertedUnderTheOverwriteRule) {
+  const auto song = [](unsigned char note) {
+    return std::vector<unsigned char>{0x90, note, 100, 60};
+  };
+  // A 2 x 1 PCX: header, one run of index 5 ("5, 0" raw), then the palette.
+  std::vector<unsigned char> pcx(128 + 3 + 768, 9);
+  std::fill(pcx.begin(), pcx.begin() + 128, 0);
+  pcx[0] = 0x0A, pcx[1] = 5, pcx[2] = 1, pcx[3] = 8, pcx[65] = 1, pcx[66] = 2;
+  pcx[128] = 5, pcx[129] = 0, pcx[130] = 0x0C;
+  const auto archive = Archive(
+      Folder("", {FileNode("MUSIC", "XMI", xmibuild::Xmi({song(60), song(62)})),
+                  FileNode("BROKEN", "XMI", "not music"), FileNode("TITLE", "PCX", pcx),
+                  FileNode("BAD", "PID", MakePid(0, 5)), FileNode("GOOD", "PID", MakePid(2, 2)),
+                  Folder("..", {FileNode("ESCAPE", "WAV", "x")})}));
+  const fs::path out = destination;
+  fs::create_directories(out);
+  WriteText(out / "MUSIC-1.mid", "kept");
+  const CliRun run =
+      Run({"extract", archive, destination, "--midi", "--pcx", "--png", "--overwrite=never"});
+  EXPECT_EQ(run.exitCode, 1);
+  EXPECT_EQ(run.out, "");
+  for (const char* line :
+       {"tarnwick-cli: \\: refused the folder name \"..\"",
+        "tarnwick-cli: cannot convert \"BAD.PID\" in \\: picture size 0 x 5", "BROKEN.XMI",
+        "not a valid XMI: ", "tarnwick-cli: 3 of 6 files could not be extracted\n"})
+    EXPECT_NE(run.err.find(line), std::string::npos) << run.err;
+  EXPECT_EQ(ReadPng(out / "GOOD.png").width, 2u);
+  EXPECT_FALSE(fs::exists(temp / "ESCAPE.WAV"));
+  EXPECT_EQ(ReadFile(out / "MUSIC-1.mid"), "kept");
+  EXPECT_EQ(ReadFile(out / "MUSIC-2.mid").substr(0, 4), "MThd");
+  EXPECT_EQ(ReadFile(out / "TITLE.png").substr(1, 3), "PNG");
+  for (const char* raw : {"MUSIC.XMI", "BROKEN.XMI", "TITLE.PCX", "BAD.PID"})
+    EXPECT_FALSE(fs::exists(out / raw)) << raw;
 }
 
 }  // namespace

@@ -12,7 +12,6 @@ TEST(EntryNames, DiskPngAndPrintableNames) {
   for (const char* unsafe : {"", ".", "..", "A/B", "A\\B"}) EXPECT_EQ(DiskNameOf(unsafe), none);
   EXPECT_EQ(DiskNameOf(std::string("A\0B", 3)), none);
 
-  EXPECT_EQ(PngNameOf("PIDGEON.PID"), "PIDGEON.png");
   EXPECT_EQ(PngNameOf("SPIDER.PID"), "SPIDER.png");
   EXPECT_EQ(PngNameOf("A.PID.PID"), "A.PID.png");
   EXPECT_EQ(PngNameOf("B.XPID"), "B.XPID.png");

@@ -26,10 +26,8 @@ namespace extracttest {
 
 using Tree = std::map<std::string, std::string>;
 
-// Overwrite answers in order (No once they run out); everything asked is
-// kept. The jobs run on the test's thread: no locking.
-class ScriptedQuestions : public UserQuestions {
- public:
+// Overwrite answers in order (No once they run out); everything asked is kept.
+struct ScriptedQuestions : UserQuestions {
   OverwriteAnswer AskOverwrite(const std::string& text) override {
     overwriteQuestions.push_back(text);
     if (overwriteAnswers.empty()) return OverwriteAnswer::No;
@@ -39,7 +37,6 @@ class ScriptedQuestions : public UserQuestions {
   }
   ImageErrorAnswer AskImageError(const std::string&) override { return ImageErrorAnswer::Continue; }
   void ReportFailure(const std::string& message) override { failures.push_back(message); }
-
   std::deque<OverwriteAnswer> overwriteAnswers;
   std::vector<std::string> overwriteQuestions, failures;
 };
@@ -50,16 +47,14 @@ inline std::shared_ptr<REZ::Parser> OpenBuilt(const std::filesystem::path& path,
   return std::make_shared<REZ::Parser>(path);
 }
 
-// Every type of the archive, selected when its name is in selected (or always
-// when selected is empty).
+// Every type of the archive, selected when named in selected (all when it is empty).
 inline ExtractOptions OptionsFor(const REZ::Parser& archive,
                                  const std::vector<std::string>& selected = {}) {
   std::vector<TypeStat> stats;
   CollectTypeStats(stats, archive.Root());
   std::vector<bool> on;
   for (const auto& stat : stats)
-    on.push_back(selected.empty() ||
-                 std::find(selected.begin(), selected.end(), stat.extension) != selected.end());
+    on.push_back(selected.empty() || std::count(selected.begin(), selected.end(), stat.extension));
   return MakeExtractOptions(stats, on, false, false, false);
 }
 
@@ -73,14 +68,6 @@ inline std::shared_ptr<ExtractJob> RunJob(std::shared_ptr<REZ::Parser> archive,
       MakeExtractJob("archive.rez", destination, std::move(archive), options, std::move(questions));
   workerMain(job);
   return job;
-}
-
-// The progress counter as (current, total).
-inline std::pair<std::int32_t, std::int32_t> CountsOf(ExtractJob& job) {
-  job.progress.Lock();
-  const auto counts = std::make_pair(job.progress.GetCurrent(), job.progress.GetTotal());
-  job.progress.Unlock();
-  return counts;
 }
 
 inline std::string ReadFile(const std::filesystem::path& path) {
@@ -101,20 +88,20 @@ inline Tree TreeOf(const std::filesystem::path& root) {
     if (it->is_symlink()) {
       tree[relative] = "->";
       it.disable_recursion_pending();
+    } else if (it->is_directory()) {
+      tree[relative + "/"] = "";
     } else {
-      tree[relative + (it->is_directory() ? "/" : "")] =
-          it->is_directory() ? "" : ReadFile(it->path());
+      tree[relative] = ReadFile(it->path());
     }
   }
   return tree;
 }
 
-// A PID picture of width x height, repeat-coded, every pixel of index 1.
+// A PID picture of width x height, every pixel of index 1.
 inline std::vector<unsigned char> MakePid(std::int32_t width, std::int32_t height,
                                           std::int32_t offsetX = 0, std::int32_t offsetY = 0) {
-  const std::size_t pixels = std::size_t(std::max(width, 0)) * std::size_t(std::max(height, 0));
-  return pidbuild::Picture(width, height, std::vector<std::uint8_t>(pixels, 1), false, offsetX,
-                           offsetY);
+  return pidbuild::Picture(width, height, std::vector<std::uint8_t>(std::max(width * height, 0), 1),
+                           false, offsetX, offsetY);
 }
 
 inline bool Contains(const std::vector<std::string>& messages, const std::string& part) {
@@ -132,6 +119,13 @@ class ExtractTest : public ::testing::Test {
   std::shared_ptr<ExtractJob> Run(std::shared_ptr<REZ::Parser> archive,
                                   const ExtractOptions& options) {
     return RunJob(std::move(archive), options, destination, questions);
+  }
+  // The progress counter as (current, total).
+  static std::pair<std::int32_t, std::int32_t> CountsOf(ExtractJob& job) {
+    job.progress.Lock();
+    const auto counts = std::make_pair(job.progress.GetCurrent(), job.progress.GetTotal());
+    job.progress.Unlock();
+    return counts;
   }
 
   TempDir temp;

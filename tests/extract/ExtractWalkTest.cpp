@@ -11,18 +11,12 @@ namespace fs = std::filesystem;
 
 namespace {
 
-class ExtractWalk : public ExtractTest {
- protected:
-  void SetUp() override {
-    ExtractTest::SetUp();
-    currentPalette.reset();
-  }
-  void TearDown() override { currentPalette.reset(); }
-};
+using ExtractWalk = ExtractTest;
 
 // Names are decoded from Windows-1252; types match case-sensitively, so a
 // lower-case "pid" is no picture; names without a type are never selected;
-// folders without selected files are made only with the empty-folders option.
+// folders without selected files are not made (ExtractCommand covers the
+// empty-folders option).
 TEST_F(ExtractWalk, MirrorsTheSelectedTreeWithDecodedNamesAndCountsEveryFile) {
   auto archive =
       Open(Folder("", {FileNode("ROOTFILE", "TXT", "at the root"), FileNode("NOTYPE", "", "n"),
@@ -33,58 +27,46 @@ TEST_F(ExtractWalk, MirrorsTheSelectedTreeWithDecodedNamesAndCountsEveryFile) {
                        Folder("SOUNDS", {FileNode("A", "wav", "a"), Folder("INNER", {})})}));
   auto options = OptionsFor(*archive, {"TXT", "WAV", "pid", "PID"});
   options.convertPid = true;
-  for (const bool emptyFolders : {false, true}) {
-    options.extractEmptyFolders = options.overwriteAll = emptyFolders;
-    const auto job = Run(archive, options);
-    EXPECT_EQ(ReadPng(destination / "LEVEL2" / "FRAME.png").width, 1u);
-    WriteText(destination / "LEVEL2" / "FRAME.png", "png");
-    Tree expected = {{"ROOTFILE.TXT", "at the root"},
-                     {"PIC.pid", "raw"},
-                     {"CAF\xC3\x89/", ""},
-                     {"CAF\xC3\x89/NA\xC3\x8FVE.WAV", "riff"},
-                     {"CAF\xC3\x89/SUB/", ""},
-                     {"CAF\xC3\x89/SUB/DEEP.TXT", "d"},
-                     {"LEVEL2/", ""},
-                     {"LEVEL2/FRAME.png", "png"}};
-    if (emptyFolders) expected.insert({{"SOUNDS/", ""}, {"SOUNDS/INNER/", ""}});
-    EXPECT_EQ(TreeOf(destination), expected);
-    EXPECT_EQ(job->Result().status, ExtractStatus::Succeeded);
-    EXPECT_EQ(job->Result().written, 5);
-    EXPECT_EQ(CountsOf(*job), std::make_pair(5, 5));
-    EXPECT_TRUE(questions->failures.empty());
-  }
+  const auto job = Run(archive, options);
+  EXPECT_EQ(ReadPng(destination / "LEVEL2" / "FRAME.png").width, 1u);
+  WriteText(destination / "LEVEL2" / "FRAME.png", "png");
+  EXPECT_EQ(TreeOf(destination), (Tree{{"ROOTFILE.TXT", "at the root"},
+                                       {"PIC.pid", "raw"},
+                                       {"CAF\xC3\x89/", ""},
+                                       {"CAF\xC3\x89/NA\xC3\x8FVE.WAV", "riff"},
+                                       {"CAF\xC3\x89/SUB/", ""},
+                                       {"CAF\xC3\x89/SUB/DEEP.TXT", "d"},
+                                       {"LEVEL2/", ""},
+                                       {"LEVEL2/FRAME.png", "png"}}));
+  EXPECT_EQ(job->Result().status, ExtractStatus::Succeeded);
+  EXPECT_EQ(job->Result().written, 5);
+  EXPECT_EQ(CountsOf(*job), std::make_pair(5, 5));
+  EXPECT_TRUE(questions->failures.empty());
 }
 
-// A PALETTES/MAIN.PAL whose bytes are all fill, or the given ones.
-Node Pal(unsigned char fill, std::vector<unsigned char> bytes = {}) {
-  if (bytes.empty()) bytes.assign(768, fill);
-  return Folder("PALETTES", {FileNode("MAIN", "PAL", bytes)});
-}
-
-// Only palettes directly in walked top-level folders count: not one at the
-// root, in a deeper folder or in a folder without selected files.
+// Which palette a folder switches to is PaletteSwitch's; the walk offers only
+// walked top-level folders: not the root, nor a folder without selected files.
 TEST_F(ExtractWalk, PicturesAreDrawnWithThePaletteOfTheLastWalkedTopLevelFolder) {
   const Palette distinct = pidbuild::DistinctPalette();
+  const auto pal = [](std::vector<unsigned char> bytes) {
+    return Folder("PALETTES", {FileNode("MAIN", "PAL", bytes)});
+  };
   auto archive = Open(Folder(
       "",
-      {Pal(200),
-       Folder("FIRST", {Pal(0, {distinct.bytes.begin(), distinct.bytes.end()}),
-                        Folder("DEEP", {Pal(200), FileNode("S", "WAV", "s")})}),
-       Folder("SKIPPED", {Pal(100), FileNode("T", "TXT", "t")}),
-       Folder("SECOND", {FileNode("P", "PID", pidbuild::Picture(2, 1, {5, 0}, true))}),
-       Folder("THIRD", {Pal(3, std::vector<unsigned char>(700, 3)), FileNode("S", "WAV", "s")})}));
+      {pal(std::vector<unsigned char>(768, 200)),
+       Folder("FIRST",
+              {pal({distinct.bytes.begin(), distinct.bytes.end()}), FileNode("S", "WAV", "s")}),
+       Folder("SKIPPED", {pal(std::vector<unsigned char>(768, 100)), FileNode("T", "TXT", "t")}),
+       Folder("SECOND", {FileNode("P", "PID", pidbuild::Picture(2, 1, {5, 0}, true))})}));
   auto options = OptionsFor(*archive, {"WAV", "PID"});
   options.convertPid = true;
+  currentPalette.reset();
   testing::internal::CaptureStdout();
   const auto job = Run(archive, options);
-  EXPECT_EQ(testing::internal::GetCapturedStdout(),
-            "Switched to palette from: FIRST\nError: palette found in THIRD is broken!\n"
-            "Switched to palette from: THIRD\n");
+  EXPECT_EQ(testing::internal::GetCapturedStdout(), "Switched to palette from: FIRST\n");
   EXPECT_EQ(ReadPng(destination / "SECOND" / "P.png").At(0, 0), (Rgba{5, 250, 2, 255}));
-  // The job's own palette, the rest of a short one black; the process-wide one is left alone.
-  ASSERT_TRUE(job->context.palette.has_value());
-  EXPECT_EQ(job->context.palette->bytes[699], 3);
-  EXPECT_EQ(job->context.palette->bytes[700], 0);
+  // The job's own palette; the process-wide one is left alone.
+  EXPECT_TRUE(job->context.palette.has_value());
   EXPECT_FALSE(currentPalette.has_value());
 }
 

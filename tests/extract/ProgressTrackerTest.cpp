@@ -1,35 +1,25 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
-#include <chrono>
 #include <thread>
 
 #include "extract/ProgressTracker.h"
 
-namespace {
-
-// Starts at 0 of 1, unchanged; a setter marks it changed.
-TEST(ProgressTracker, StartsUnchangedAndASetterMarksItChanged) {
+// Starts at 0 of 1, unchanged, and a setter marks it changed; any call without
+// the lock, or with a lock another thread holds, ends the program.
+TEST(ProgressTrackerDeathTest, StartsAtZeroOfOneAndEndsTheProgramOnCallsWithoutTheLock) {
+  GTEST_FLAG_SET(death_test_style, "threadsafe");
   ProgressTracker tracker;
   tracker.Lock();
   EXPECT_FALSE(tracker.IsChanged());
-  EXPECT_EQ(tracker.GetCurrent(), 0);
-  EXPECT_EQ(tracker.GetTotal(), 1);
+  EXPECT_EQ(std::make_pair(tracker.GetCurrent(), tracker.GetTotal()), std::make_pair(0, 1));
   tracker.SetTotal(7);
   EXPECT_TRUE(tracker.IsChanged());
   EXPECT_EQ(tracker.GetTotal(), 7);
   tracker.Unlock();
-}
-
-// Any call without the lock, or with a lock another thread holds, ends the program.
-TEST(ProgressTrackerDeathTest, CallsWithoutHoldingTheLockEndTheProgram) {
-  GTEST_FLAG_SET(death_test_style, "threadsafe");
-  ProgressTracker tracker;
   EXPECT_DEATH(tracker.GetCurrent(), "GetCurrent called without holding");
   EXPECT_DEATH(tracker.SetTotal(3), "SetTotal called without holding");
   EXPECT_DEATH(tracker.Unlock(), "Unlock called without holding");
-  tracker.Lock();
-  tracker.Unlock();
   EXPECT_DEATH(tracker.SetCurrent(1), "SetCurrent called without holding");
   EXPECT_DEATH(
       {
@@ -38,15 +28,13 @@ TEST(ProgressTrackerDeathTest, CallsWithoutHoldingTheLockEndTheProgram) {
         std::thread holder([&] {
           tracker.Lock();
           locked = true;
-          while (!release) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+          while (!release) std::this_thread::yield();
           tracker.Unlock();
         });
-        while (!locked) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+        while (!locked) std::this_thread::yield();
         tracker.GetTotal();
         release = true;
         holder.join();
       },
       "GetTotal called without holding");
 }
-
-}  // namespace
