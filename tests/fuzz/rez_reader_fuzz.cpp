@@ -55,8 +55,6 @@ void Walk(const REZ::Dir& root, const REZ::Dir& folder, const std::string& prefi
       const std::string last = slash == std::string::npos ? path : path.substr(slash + 1);
       if (child->name.find('\\') == std::string::npos) Check(found->name == last);
     }
-    root.GetElement(REZ::ReplaceAll(path, "/", "\\"));
-    root.GetElement("/" + path + "/");
 
     if (child->IsDir()) {
       Walk(root, static_cast<const REZ::Dir&>(*child), path);
