@@ -52,8 +52,7 @@ bool AppHarness::FramesUntil(const std::function<bool()>& condition, int maxFram
 }
 
 void AppHarness::Show(std::unique_ptr<SHR::cState> state) {
-  app.states->RequestChange(std::move(state));
-  Frame();
+  app.states->RequestChange(std::move(state)), Frame();
 }
 
 void AppHarness::Queue(int type, float x, float y, int key, int character) {
@@ -71,12 +70,10 @@ bool AppHarness::Click(float x, float y) {
 }
 
 void AppHarness::Key(int key, int character) {
-  Queue(INPUT_KEYDOWN, 0, 0, key, character);
-  Queue(INPUT_KEYUP, 0, 0, key);
-  Frame();
+  Queue(INPUT_KEYDOWN, 0, 0, key, character), Queue(INPUT_KEYUP, 0, 0, key), Frame();
 }
 
-std::vector<std::string> AppHarness::Texts() const {
+std::string AppHarness::TextStartingWith(const std::string& prefix) const {
   // Glyphs are told apart by where their cells lie in the font texture.
   const BitmapFont& font = *app.mainFont;
   std::map<std::pair<float, float>, char> glyphAt;
@@ -99,11 +96,7 @@ std::vector<std::string> AppHarness::Texts() const {
     lastY = corner.y;
     lastRight = quad.v[1].x;
   }
-  return texts;
-}
-
-std::string AppHarness::TextStartingWith(const std::string& prefix) const {
-  for (const std::string& text : Texts())
+  for (const std::string& text : texts)
     if (text.rfind(prefix, 0) == 0) return text;
   ADD_FAILURE() << "no text starting with \"" << prefix << "\" was drawn";
   return {};

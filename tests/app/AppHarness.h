@@ -56,8 +56,7 @@ class BoxScript {
   }
   void Hold(bool hold = true) {
     std::lock_guard<std::mutex> guard(lock);
-    held = hold;
-    changed.notify_all();
+    held = hold, changed.notify_all();
   }
   void Release() { Hold(false); }
   bool WaitForCount(std::size_t count) const {  // false after a few seconds
@@ -98,9 +97,8 @@ class AppHarness {
   T* TopAs() const {
     return dynamic_cast<T*>(app.states->Top());
   }
-  // Texts of the last frame, in drawing order: runs of glyphs on one line.
-  std::vector<std::string> Texts() const;
-  // The first text that starts with prefix; fails the test when there is none.
+  // The first text of the last frame (a run of glyphs on one line) that starts
+  // with prefix; fails the test when there is none.
   std::string TextStartingWith(const std::string& prefix) const;
 
   RecordingEngine* engine;

@@ -15,7 +15,6 @@
 #include "gcnWidgets/wTextField.h"
 #include "support/RezBuilder.h"
 #include "support/TempDir.h"
-#include "text/BitmapFont.h"
 
 namespace {
 
@@ -158,30 +157,6 @@ TEST_F(ExtractScreen, UnusableDestinationIsReportedOnTheSummary) {
   EXPECT_EQ(harness.TextStartingWith("The extraction could not run:"),
             "The extraction could not run:");
   EXPECT_NE(harness.TextStartingWith("Destination:").find("gone"), std::string::npos);
-}
-
-TEST_F(ExtractScreen, TheSummaryListsProblemsLiterallyCutToTheScreenAndExitEnds) {
-  State::ExtractionReport report;
-  report.destination = "/out";
-  report.result.failed = 20;
-  for (int i = 0; i < 20; ++i) report.problems.push_back("cannot write /out/F" + std::to_string(i));
-  report.problems[0] = "cannot write ~r~" + std::string(200, 'x') + "END";
-  harness.Show(std::make_unique<State::Summary>(harness.app, std::move(report)));
-  harness.Frame();
-  const std::vector<State::Summary::Line> lines = harness.TopAs<State::Summary>()->Lines();
-  ASSERT_EQ(lines.size(), static_cast<std::size_t>(State::Summary::Layout::kMaxLines));
-  EXPECT_EQ(lines[3].text, "20 files or folders were not extracted:");
-  // Shortened in the middle, both ends kept, the tilde drawn as it is.
-  EXPECT_EQ(lines[4].text.rfind("cannot write ~r~x", 0), 0u) << lines[4].text;
-  EXPECT_NE(lines[4].text.find("...x"), std::string::npos);
-  EXPECT_EQ(harness.TextStartingWith(lines[4].text), lines[4].text);
-  for (const auto& line : lines) {
-    harness.app.mainFont->SetLiteral(line.literal);
-    EXPECT_LE(harness.app.mainFont->GetStringWidth(line.text.c_str(), false), 590.0f);
-  }
-  harness.app.mainFont->SetLiteral(false);
-  EXPECT_EQ(lines.back().text, "... and 15 more");
-  EXPECT_TRUE(harness.Click(377, 278));  // Exit ends the loop in the frame of the click
 }
 
 TEST(TimeLeftText, DashUntilSomethingIsDoneAndOnceAllIsElseScaledByWhatIsLeft) {

@@ -1,10 +1,8 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
-#include <fstream>
 
 #include "AppHarness.h"
-#include "app/FileChooser.h"
 #include "app/Paths.h"
 #include "app/states/Details.h"
 #include "app/states/Select.h"
@@ -103,41 +101,6 @@ TEST_F(SelectScreen, FailuresStayOnStepOneAndCreateNothing) {
     EXPECT_EQ(Screen()->DestinationField()->getText(), c.destination);
   }
   EXPECT_FALSE(fs::exists(fresh.parent_path()));
-}
-
-TEST_F(SelectScreen, ArchiveNamedOnTheCommandLineIsTakenOnceAsIfBrowsed) {
-  harness.app.initialSource = archive.string();
-  harness.Show(std::make_unique<State::Select>(harness.app));
-  EXPECT_EQ(Screen()->SourceField()->getText(), archive.string());
-  EXPECT_EQ(Screen()->DestinationField()->getText(), (temp / "claw rez").string());
-  EXPECT_TRUE(Screen()->NextButton()->isEnabled());
-}
-
-// The built-in chooser Browse opens when the desktop has none.
-TEST_F(SelectScreen, FileChooserListsFoldersThenFilteredFilesAndPicksByDoubleClickOrName) {
-  const fs::path games = temp / "Games";
-  fs::create_directories(games / "CLAW");
-  for (const char* name : {"CLAW.REZ", "SOUNDS.srz", "readme.txt", "a~r~.rez"})
-    std::ofstream(games / name) << "x";
-  platform::OpenFileOptions options;
-  options.filters = {{"Monolith's Resources", "*.vrz;*.srz;*.rez"}, {"All files", "*.*"}};
-  FileChooser chooser(harness.app, options, games);
-  EXPECT_EQ(chooser.entries(),
-            (std::vector<std::string>{"..", "CLAW/", "CLAW.REZ", "SOUNDS.srz", "a~r~.rez"}));
-  chooser.SelectFilter(1);
-  EXPECT_EQ(chooser.entries().size(), 6u);
-  chooser.SetName("SOUNDS");  // no such file: nothing is picked
-  chooser.Confirm();
-  EXPECT_EQ(chooser.outcome(), FileChooser::Outcome::kOpen);
-  EXPECT_EQ(chooser.message(), "File not found.");
-  chooser.SetName("CLAW");  // a folder's name enters it
-  chooser.Confirm();
-  EXPECT_EQ(chooser.folder(), games / "CLAW");
-  chooser.Open(0);  // "..": back up
-  chooser.SelectFilter(0);
-  chooser.Open(2);  // a file: picked
-  EXPECT_EQ(chooser.outcome(), FileChooser::Outcome::kChosen);
-  EXPECT_EQ(chooser.chosenPath(), (games / "CLAW.REZ").string());
 }
 
 TEST(Paths, SplitAtEitherSeparatorAndTheDestinationIsNeverTheArchive) {

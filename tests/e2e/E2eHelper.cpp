@@ -78,15 +78,6 @@ Node BigArchive(int folders, int perFolder) {
   return Folder("ROOT", top);
 }
 
-int WriteFixtures(const std::filesystem::path& folder) {
-  std::filesystem::create_directories(folder);
-  rezbuild::Write(folder / "claw.rez", ClawArchive());
-  rezbuild::Write(folder / "big.rez", BigArchive(20, 60));
-  // Not an archive: a text file with the archive's extension.
-  rezbuild::WriteBytes(folder / "broken.rez", rezbuild::Bytes("This is not an archive.\n"));
-  return 0;
-}
-
 // What a window manager sends when the user clicks the close button.
 int CloseWindow(Display* display, Window window) {
   XEvent event{};
@@ -104,8 +95,7 @@ int CloseWindow(Display* display, Window window) {
 // reason to abort: the request just fails and the caller asks again.
 bool xFailed = false;
 int NoteXError(Display*, XErrorEvent*) {
-  xFailed = true;
-  return 0;
+  return xFailed = true, 0;
 }
 
 // Prints "r g b" for each "x,y" point ("-" outside), one line each; or saves
@@ -154,7 +144,14 @@ int OfferClipboard(const char* text, int seconds) {
 
 int main(int argc, char** argv) {
   const std::string command = argc > 2 ? argv[1] : "";
-  if (command == "fixtures") return WriteFixtures(argv[2]);
+  if (command == "fixtures") {
+    const std::filesystem::path folder = argv[2];
+    std::filesystem::create_directories(folder);
+    rezbuild::Write(folder / "claw.rez", ClawArchive());
+    rezbuild::Write(folder / "big.rez", BigArchive(20, 60));
+    // Not an archive: a text file with the archive's extension.
+    return rezbuild::WriteBytes(folder / "broken.rez", rezbuild::Bytes("Not an archive.\n")), 0;
+  }
   if (command == "clipboard" && argc == 4) return OfferClipboard(argv[2], std::atoi(argv[3]));
   Display* display = command.empty() ? nullptr : XOpenDisplay(nullptr);
   if (!display) {
@@ -165,13 +162,11 @@ int main(int argc, char** argv) {
   }
   XSetErrorHandler(NoteXError);
   const Window window = static_cast<Window>(std::strtoul(argv[2], nullptr, 0));
-  int result = 2;
-  if (command == "close")
-    result = CloseWindow(display, window);
-  else if (command == "pixels")
-    result = Pixels(display, window, argc - 3, argv + 3, nullptr);
-  else if (command == "screenshot" && argc == 4)
-    result = Pixels(display, window, 0, nullptr, argv[3]);
+  const int result = command == "close"    ? CloseWindow(display, window)
+                     : command == "pixels" ? Pixels(display, window, argc - 3, argv + 3, nullptr)
+                     : command == "screenshot" && argc == 4
+                         ? Pixels(display, window, 0, nullptr, argv[3])
+                         : 2;
   XSync(display, False);
   XCloseDisplay(display);
   return xFailed ? 1 : result;

@@ -1,7 +1,7 @@
 #!/usr/bin/env python3
-"""End-to-end scenarios of the desktop program in a real window under Xvfb,
-driven with xdotool as a user would, watched through pixels read back from the
-window, and checked on disk against `tarnwick-cli extract`.
+"""End-to-end scenarios of the desktop program in a real window under Xvfb, driven
+with xdotool as a user would, watched through the window's pixels, and checked on
+disk against `tarnwick-cli extract`.
 
 Usage: e2e.py SCENARIO --program P --cli C --helper H [--screens DIR]
 Screenshots go to --screens, else $TARNWICK_SCREENS_DIR, else the scratch folder.
@@ -19,21 +19,21 @@ import time
 
 BACKGROUND, FIELD = (77, 77, 77), (60, 60, 60)
 BOX_TITLE_BAR, BOX_LINE = (38, 38, 38), (92, 92, 92)
-SOURCE_FIELD, DESTINATION_FIELD, BROWSE_DESTINATION = (250, 87), (250, 187), (547, 187)
-NEXT, STEP3_NEXT, EXIT_BUTTON, ABOUT_ICON = (545, 278), (550, 278), (377, 278), (588, 14)
+SOURCE_FIELD, DESTINATION_FIELD, NEXT, STEP3_NEXT = (250, 87), (250, 187), (545, 278), (550, 278)
 PID_BOX, RECT_BOX, EMPTY_FOLDERS_BOX = (198, 42), (218, 64), (198, 86)
 RESTING_POINT = (300, 140)  # nothing reacts to the pointer here
-STEP1_NEXT_FACE, STEP3_NEXT_FACE, STEP3_BACK_FACE = (501, 266), (511, 266), (301, 266)
 CHOOSER_ROW_1 = (100, 87)  # the second row of the folder chooser's list
+# Inside both fields, near their right end and on their inner top and bottom rows:
+# a long path's glyphs cannot cover every one of these points.
+FIELD_POINTS = [(x, y + dy) for y in (77, 87, 96) for x in range(488, 503, 2) for dy in (0, 100)]
 
 
-def type_box(row):
-    """Centre of the check box of the type in the given visible row."""
+def type_box(row):  # the check box of the type in the given visible row
     return (11, 59 + 22 * row)
 
 
 class Failure(Exception):
-    pass
+    """A scenario step that did not happen."""
 
 
 def check(condition, message):
@@ -44,26 +44,23 @@ def check(condition, message):
 def wait_for(predicate, timeout, what, interval=0.1):
     deadline = time.monotonic() + timeout
     while not (value := predicate()):
-        if time.monotonic() > deadline:
-            raise Failure("timed out waiting for " + what)
+        check(time.monotonic() <= deadline, "timed out waiting for " + what)
         time.sleep(interval)
     return value
 
 
-def quiet(command, env=None):
-    """Every child the scenarios wait for has a timeout."""
+def quiet(command, env=None):  # every child the scenarios wait for has a timeout
     return subprocess.run([str(word) for word in command], env=env, timeout=60,
                           capture_output=True, text=True)
 
 
 def stop(process):
-    if process.poll() is None:
-        process.terminate()
-        try:
-            process.wait(5)
-        except subprocess.TimeoutExpired:
-            process.kill()
-            process.wait(5)
+    process.terminate()
+    try:
+        process.wait(5)
+    except subprocess.TimeoutExpired:
+        process.kill()
+        process.wait(5)
 
 
 def start_x_server():
@@ -90,21 +87,19 @@ class Session:
     """One run of the program on its own X server, without a desktop chooser."""
 
     def __init__(self, args, work):
-        self.args, self.work = args, work
+        self.args, self.work, self.program, self.window = args, work, None, None
         self.server, display = start_x_server()
         self.env = dict(os.environ, DISPLAY=display)
         for name in ("SDL_VIDEODRIVER", "WAYLAND_DISPLAY"):
             self.env.pop(name, None)
-        self.program = self.window = None
         self.logs = [os.path.join(work, "program.out"), os.path.join(work, "program.err")]
 
     def start(self):
-        # An empty PATH for the program: no desktop chooser, the built-in one is used.
-        nothing = os.path.join(self.work, "no-programs")
+        nothing = os.path.join(self.work, "no-programs")  # an empty PATH: no desktop chooser
         os.makedirs(nothing)
         self.program = subprocess.Popen([self.args.program], cwd=self.work,
-                                        env=dict(self.env, PATH=nothing),
-                                        stdin=subprocess.DEVNULL, stdout=open(self.logs[0], "wb"),
+                                        env=dict(self.env, PATH=nothing), stdin=subprocess.DEVNULL,
+                                        stdout=open(self.logs[0], "wb"),
                                         stderr=open(self.logs[1], "wb"))
         self.window = wait_for(self.stable_window, 30, "the program window")
         self.move(*RESTING_POINT)
@@ -114,15 +109,11 @@ class Session:
         """The window id once the same one answers twice in a row: an id that
         vanishes while the renderer starts is never used ("Bad Drawable")."""
         out = quiet(["xwininfo", "-root", "-children"], self.env).stdout
-        found = [line.split()[0] for line in out.splitlines()
-                 if '"Tarnwick 1.1a":' in line]
+        found = [line.split()[0] for line in out.splitlines() if '"Tarnwick 1.1a":' in line]
         if not found or found[0] != self.window:
             self.window = found[0] if found else None
             return None
         return self.window if self.pixels((0, 0))[0] else None
-
-    def output(self):
-        return [pathlib.Path(log).read_text("utf-8", "replace") for log in self.logs]
 
     def key(self, *words):
         result = quiet(["xdotool"] + list(words), self.env)
@@ -139,7 +130,6 @@ class Session:
         self.move(x, y)
         time.sleep(0.1)
         self.key("click", "--repeat", count, "--delay", 80, 1)
-        time.sleep(0.1)
         self.move(*RESTING_POINT)  # the click may have closed the window
         time.sleep(0.1)
 
@@ -147,7 +137,7 @@ class Session:
         result = self.helper("pixels", self.window, *["%d,%d" % p for p in points])
         if result.returncode != 0:
             return [None] * len(points)  # the window is gone or not yet there
-        return [tuple(int(v) for v in line.split()) if line != "-" else None
+        return [tuple(map(int, line.split())) if line != "-" else None
                 for line in result.stdout.splitlines()]
 
     def screenshot(self, name):
@@ -158,10 +148,10 @@ class Session:
               .returncode == 0, "no screenshot " + name)
 
     def on_step(self, number):
-        source, destination, column, dark, bar, exit_face = self.pixels(
-            (500, 88), (500, 188), (180, 200), (181, 200), (12, 104), (350, 266))
-        if number == 1:  # one of the fields may have the focus glow
-            return FIELD in (source, destination) and column == bar == BACKGROUND
+        source, column, dark, bar, exit_face, *fields = self.pixels(
+            (500, 88), (180, 200), (181, 200), (12, 104), (350, 266), *FIELD_POINTS)
+        if number == 1:  # a field may have the focus glow, or text over most of it
+            return FIELD in fields and column == bar == BACKGROUND
         if number == 2:
             return (column, dark) == ((31, 31, 31), (92, 92, 92))
         return source == column == BACKGROUND and exit_face != BACKGROUND
@@ -172,10 +162,8 @@ class Session:
     def box(self):
         """The top row of the title bar of the box drawn in the window, or None."""
         column = self.pixels(*[(300, y) for y in range(300)])
-        for y in range(1, 270):
-            if column[y - 1] == BOX_LINE and column[y] == column[y + 1] == BOX_TITLE_BAR:
-                return y
-        return None
+        return next((y for y in range(1, 270) if column[y - 1] == BOX_LINE
+                     and column[y] == column[y + 1] == BOX_TITLE_BAR), None)
 
     def answer_box(self, key, timeout=15):
         """Waits for a box, presses key and waits until that box is gone."""
@@ -193,7 +181,6 @@ class Session:
             self.click(*SOURCE_FIELD)
             held = ["keydown", "ctrl", "sleep", 0.2, "key", "v", "sleep", 0.2, "keyup", "ctrl"]
             self.key(*(["key", "--delay", 0, "ctrl+v"] if fast else held))
-            time.sleep(0.1)
             self.key("key", "Return")
         finally:
             stop(owner)
@@ -206,32 +193,24 @@ class Session:
 
 
 def tree(root):
-    entries = []
-    for folder, dirs, files in os.walk(root):
-        relative = os.path.relpath(folder, root)
-        entries += [os.path.normpath(os.path.join(relative, d)) + "/" for d in dirs]
-        entries += [os.path.normpath(os.path.join(relative, f)) for f in files]
-    return sorted(entries)
-
-
-def write(path, data):
-    os.makedirs(os.path.dirname(path), exist_ok=True)
-    pathlib.Path(path).write_bytes(data)
+    return sorted(os.path.normpath(os.path.join(os.path.relpath(folder, root), name)) + end
+                  for folder, dirs, files in os.walk(root)
+                  for names, end in ((dirs, "/"), (files, "")) for name in names)
 
 
 def scenario_full_run(args, work, session):
     """Pasted source, the folder chooser, every kind of box answer, step 4."""
     archive = os.path.join(work, "fixtures", "claw.rez")
-    destination = os.path.join(work, "fixtures", "T\u00e9l\u00e9chargements", "\u00dcn\u00ef",
-                               "out")
+    destination = os.path.join(work, "fixtures", "T\u00e9l\u00e9chargements", "\u00dcn\u00ef", "out")
     os.makedirs(os.path.dirname(destination))
     session.screenshot("step1.png")
-    disabled_next = session.pixels(STEP1_NEXT_FACE)
+    step1_next_face = (501, 266)
+    disabled_next = session.pixels(step1_next_face)
     session.paste_source(archive, fast=True)
-    wait_for(lambda: session.pixels(STEP1_NEXT_FACE) != disabled_next, 5, "Next to be enabled")
+    wait_for(lambda: session.pixels(step1_next_face) != disabled_next, 5, "Next to be enabled")
 
     # No desktop chooser: the program's own, in folder mode, opens beside the archive.
-    session.click(*BROWSE_DESTINATION)
+    session.click(547, 187)  # Browse beside the destination
     wait_for(lambda: not session.on_step(1), 5, "the folder chooser")
     session.screenshot("chooser.png")
     session.click(*CHOOSER_ROW_1, count=2)  # into T\u00e9l\u00e9chargements
@@ -246,7 +225,8 @@ def scenario_full_run(args, work, session):
     session.wait_step(2)
     check(os.path.isdir(destination), "the destination folder was not created")
     kept = os.path.join(destination, "CLAW", "SOUNDS", "SOUND1.WAV")
-    write(kept, b"the user's own file")
+    os.makedirs(os.path.dirname(kept))
+    pathlib.Path(kept).write_bytes(b"the user's own file")
     # Types in first-met order: TXT, PAL, PID, WAV, XMI, ANI, wav.
     for point in [type_box(row) for row in (1, 2, 3, 6)] + [PID_BOX, RECT_BOX, EMPTY_FOLDERS_BOX]:
         session.click(*point)
@@ -257,13 +237,13 @@ def scenario_full_run(args, work, session):
     wait_for(session.box, 30, "the overwrite question")
     session.screenshot("box.png")
     session.answer_box("Escape")  # overwrite SOUND1.WAV? Escape keeps it
-    wait_for(lambda: len(set(session.pixels(STEP3_NEXT_FACE, STEP3_BACK_FACE))) == 2, 120,
-             "the extraction to finish", 0.25)
+    wait_for(lambda: len(set(session.pixels((511, 266), (301, 266)))) == 2, 120,
+             "the extraction to finish", 0.25)  # Next and Back faces differ again
     session.screenshot("step3.png")
     session.click(*STEP3_NEXT)
     session.wait_step(4)
     session.screenshot("step4.png")
-    session.click(*EXIT_BUTTON)
+    session.click(377, 278)  # Exit
     check(session.program.wait(10) == 0, "exit code is not 0")
 
     check(pathlib.Path(kept).read_bytes() == b"the user's own file",
@@ -279,7 +259,7 @@ def scenario_full_run(args, work, session):
     for entry in [e for e in tree(destination) if not e.endswith("/")]:
         check(filecmp.cmp(os.path.join(destination, entry), os.path.join(reference, entry),
                           shallow=False), "file differs: " + entry)
-    stdout, stderr = session.output()
+    stdout, stderr = (pathlib.Path(log).read_text("utf-8", "replace") for log in session.logs)
     check("Switched to palette from: CLAW" in stdout, "no palette switch line on stdout")
     check(stderr == "", "unexpected output on stderr: " + stderr)
 
@@ -291,9 +271,10 @@ def scenario_invalid_archive(args, work, session):
     session.answer_box("Return")  # the reader's message
     session.wait_step(1)
     check(not os.path.exists(os.path.dirname(destination)), "the destination was created")
-    session.click(*ABOUT_ICON)
+    about_icon = (588, 14)
+    session.click(*about_icon)
     session.answer_box("Escape")
-    session.click(*ABOUT_ICON)
+    session.click(*about_icon)
     wait_for(session.box, 10, "the about box")
     session.helper("close", session.window)  # closing the window answers it
     check(session.program.wait(10) == 0, "exit code is not 0")
@@ -304,7 +285,8 @@ def scenario_close_during_extraction(args, work, session):
     the job stops at its next pause point and the program ends."""
     destination = os.path.join(work, "out")
     kept = os.path.join(destination, "SET0", "P3.PID")  # copied as it is: asked about
-    write(kept, b"keep me")
+    os.makedirs(os.path.dirname(kept))
+    pathlib.Path(kept).write_bytes(b"keep me")
     session.set_up_extraction(os.path.join(work, "fixtures", "big.rez"), destination)
     session.wait_step(2)
     session.click(*type_box(0))  # PID
@@ -332,10 +314,8 @@ def main():
         parser.add_argument(name, required=True, type=os.path.abspath)
     parser.add_argument("--screens", default=os.environ.get("TARNWICK_SCREENS_DIR"))
     args = parser.parse_args()
-    missing = [t for t in ("Xvfb", "xdotool", "xwininfo", "xdpyinfo") if not shutil.which(t)]
-    if missing:
-        print("not installed (scripts/install-deps.sh installs them): " + " ".join(missing))
-        return 1
+    if missing := [t for t in ("Xvfb", "xdotool", "xwininfo", "xdpyinfo") if not shutil.which(t)]:
+        return "not installed (scripts/install-deps.sh installs them): " + " ".join(missing)
     work = tempfile.mkdtemp(prefix="tarnwick-e2e-")
     args.screens = args.screens or os.path.join(work, "screens")
     check(quiet([args.helper, "fixtures", os.path.join(work, "fixtures")]).returncode == 0,
@@ -351,7 +331,7 @@ def main():
         print("%s: FAILED: %s" % (args.scenario, failure))
         if session.program and session.program.poll() is None and session.window:
             session.helper("screenshot", session.window, os.path.join(work, "failure.png"))
-        stdout, stderr = session.output()
+        stdout, stderr = (pathlib.Path(log).read_text("utf-8", "replace") for log in session.logs)
         print("stdout:\n%s\nstderr:\n%s\nscratch folder kept: %s" %
               (stdout[-2000:], stderr[-2000:], work))
         return 1

@@ -65,12 +65,8 @@ class RecordingEngine : public HGE {
     return AddTexture(b[18] << 8 | b[19], b[22] << 8 | b[23]);  // sizes below 65536
   }
   void Texture_Free(HTEXTURE) override {}
-  int Texture_GetWidth(HTEXTURE texture, bool) override {
-    return texture && texture <= textures.size() ? textures[texture - 1].first : 0;
-  }
-  int Texture_GetHeight(HTEXTURE texture, bool) override {
-    return texture && texture <= textures.size() ? textures[texture - 1].second : 0;
-  }
+  int Texture_GetWidth(HTEXTURE texture, bool) override { return Size(texture).first; }
+  int Texture_GetHeight(HTEXTURE texture, bool) override { return Size(texture).second; }
   float Timer_GetDelta() override { return delta; }
   bool Input_KeyDown(int key) override {
     return std::find(pressed.begin(), pressed.end(), key) != pressed.end();
@@ -91,6 +87,9 @@ class RecordingEngine : public HGE {
   void Gfx_SetClipping(int, int, int, int) override {}
 
  private:
+  std::pair<int, int> Size(HTEXTURE texture) const {
+    return texture && texture <= textures.size() ? textures[texture - 1] : std::pair(0, 0);
+  }
   std::vector<std::pair<int, int>> textures;  // handle n is textures[n - 1]
   std::vector<int> pressed;
   std::deque<hgeInputEvent> events;

@@ -135,10 +135,6 @@ TEST_F(TextTest, GlyphsDrawnAndWidthMeasured) {
     EXPECT_EQ(Drawn(), c.drawn);
     EXPECT_FLOAT_EQ(font->GetStringWidth(c.text, c.multiline), c.width);
   }
-  // Printf cuts its result at 511 bytes.
-  const std::string longText(2000, 'B');
-  font->Printf(0, 0, BitmapFont::kLeft, "%s%s", true, longText.c_str(), "A");
-  EXPECT_EQ(Drawn(), std::string(511, 'B'));
 }
 
 TEST_F(TextTest, ColourCodesSetTheirColourAndTheLastOneStays) {
