@@ -8,6 +8,7 @@
 
 #include "support/RecordingEngine.h"
 #include "text/BitmapFont.h"
+#include "text/HGEImageFont.h"
 
 namespace {
 
@@ -152,6 +153,16 @@ TEST_F(TextTest, ColourCodesSetTheirColourAndTheLastOneStays) {
   EXPECT_EQ(font->GetColor(), 0xFF123456u);
   font->Render(0, 0, BitmapFont::kLeft, "AB~g~");
   EXPECT_EQ(font->GetColor(), 0xFF00FF00u);
+}
+
+// Names and typed paths are drawn as they stand: "~y~" in a file name is text.
+TEST_F(TextTest, TheNameFontTakesNoColourCodesAndLeavesTheFontAsItWas) {
+  auto font = TestFont();
+  gcn::HGEImageFont captions(font.get(), false), names(font.get(), false);
+  names.setLiteral(true);
+  EXPECT_EQ(captions.getWidth("A~y~B"), captions.getWidth("AB"));
+  EXPECT_GT(names.getWidth("A~y~B"), names.getWidth("AB") + 2 * 4 - 1);
+  EXPECT_FALSE(font->IsLiteral());
 }
 
 }  // namespace
