@@ -96,12 +96,24 @@ class Session:
 
     def start(self):
         nothing = os.path.join(self.work, "no-programs")  # an empty PATH: no desktop chooser
-        os.makedirs(nothing)
-        self.program = subprocess.Popen([self.args.program], cwd=self.work,
-                                        env=dict(self.env, PATH=nothing), stdin=subprocess.DEVNULL,
-                                        stdout=open(self.logs[0], "wb"),
-                                        stderr=open(self.logs[1], "wb"))
-        self.window = wait_for(self.stable_window, 30, "the program window")
+        os.makedirs(nothing, exist_ok=True)
+        for attempt in range(3):
+            self.program = subprocess.Popen(
+                [self.args.program], cwd=self.work, env=dict(self.env, PATH=nothing),
+                stdin=subprocess.DEVNULL, stdout=open(self.logs[0], "wb"),
+                stderr=open(self.logs[1], "wb"))
+            self.window = wait_for(lambda: self.stable_window() or self.program.poll() is not None,
+                                   30, "the program window")
+            # A loaded machine's X server can refuse a client now and then; the
+            # program then says so and ends, and gets a fresh server.
+            with open(self.logs[1]) as err:
+                lost = "Cannot open a display" in err.read()
+            if self.program.poll() is None or not lost or attempt == 2:
+                break
+            stop(self.server)
+            self.server, display = start_x_server()
+            self.env["DISPLAY"] = display
+        check(self.program.poll() is None, "the program ended at start")
         self.move(*RESTING_POINT)
         self.wait_step(1, 10)
 
