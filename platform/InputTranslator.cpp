@@ -5,7 +5,7 @@
 #include <algorithm>
 #include <string_view>
 
-#include "text/Windows1252.h"
+#include "platform/Utf8.h"
 
 namespace {
 
@@ -133,7 +133,7 @@ bool InputTranslator::Translate(const SDL_Event& event) {
 void InputTranslator::AddCharacters(const char* utf8) {
   const std::string_view text(utf8);
   for (std::size_t at = 0; at < text.size();) {
-    const char32_t character = text::NextCodePoint(text, at);
+    const char32_t character = utf8::NextCodePoint(text, at);
     // Control characters and undecodable bytes type nothing.
     if (character < 0x20 || character == 0x7F || (character >= 0x80 && character < 0xA0) ||
         character == 0xFFFD)

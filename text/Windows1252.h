@@ -8,6 +8,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/Utf8.h"
+
 namespace text {
 
 // The character of a code-page byte. The five bytes the code page leaves
@@ -23,11 +25,8 @@ std::string Utf8FromWindows1252(std::string_view bytes);
 // holds a character the code page cannot store.
 std::optional<std::string> Windows1252FromUtf8(std::string_view utf8);
 
-// The character that starts at pos in utf8, advancing pos past it. A byte
-// that does not start a valid UTF-8 sequence gives U+FFFD and advances by one,
-// so that any byte string can be walked. pos must be below utf8.size().
-char32_t NextCodePoint(std::string_view utf8, std::size_t& pos);
-void AppendUtf8(std::string& out, char32_t codePoint);
-bool IsValidUtf8(std::string_view text);
+using utf8::AppendUtf8;
+using utf8::IsValidUtf8;
+using utf8::NextCodePoint;
 
 }  // namespace text
