@@ -14,7 +14,7 @@ struct ArchiveArgs {
 // Returns false after printing a usage error naming command.
 bool ParseArchiveArgs(const char* command, const std::vector<std::string>& args, ArchiveArgs& out);
 
-// name for a text listing: control bytes as \xNN (as extract's reports show
+// A UTF-8 name for a text listing: control bytes as \xNN (as extract's reports show
 // them) and a backslash doubled, so that no name can move the cursor, start a
 // line or pass for another.
 std::string ListedName(const std::string& name);

@@ -44,8 +44,8 @@ class Lister {
             isDir ? "dir" : "file", child->size, static_cast<unsigned long long>(child->offset));
         first = false;
       } else {
-        std::printf("%s %10u  %s%s\n", isDir ? "d" : "-", child->size, ListedName(path).c_str(),
-                    isDir ? "/" : "");
+        std::printf("%s %10u  %s%s\n", isDir ? "d" : "-", child->size,
+                    ListedName(text::Utf8FromWindows1252(path)).c_str(), isDir ? "/" : "");
       }
       if (isDir) Walk(static_cast<const REZ::Dir&>(*child), path);
     }

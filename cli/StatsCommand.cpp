@@ -54,8 +54,8 @@ int RunStats(const std::vector<std::string>& args) {
   std::printf("%-6s %8s  %s\n", "Type", "Files", "Size");
   std::int64_t files = 0, bytes = 0;
   for (const auto& stat : stats) {
-    std::printf("%-6s %8d  %s\n", ListedName(stat.extension).c_str(), stat.count,
-                SizeText(stat.totalSize).c_str());
+    std::printf("%-6s %8d  %s\n", ListedName(text::Utf8FromWindows1252(stat.extension)).c_str(),
+                stat.count, SizeText(stat.totalSize).c_str());
     files += stat.count;
     bytes += stat.totalSize;
   }
@@ -63,7 +63,7 @@ int RunStats(const std::vector<std::string>& args) {
   if (!palettes.empty()) {
     std::printf("\nPalettes (for extract --palette=P):\n");
     for (const auto& path : palettes)
-      std::printf("  %s\n", PrintableName(text::Utf8FromWindows1252(path)).c_str());
+      std::printf("  %s\n", ListedName(text::Utf8FromWindows1252(path)).c_str());
   }
   return kExitOk;
 }
