@@ -46,10 +46,6 @@ const REZ::Dir& DirOf(const REZ::Element* element) {
   return dynamic_cast<const REZ::Dir&>(*element);
 }
 
-std::string Text(const std::vector<unsigned char>& bytes) {
-  return {bytes.begin(), bytes.end()};
-}
-
 class Reader : public ::testing::Test {
  protected:
   std::unique_ptr<REZ::Parser> Open(const Bytes8& bytes) {
@@ -87,7 +83,7 @@ TEST_F(Reader, MinimalArchiveAndTheRootSizeThatDecidesWhetherAnotherRecordIsRead
   EXPECT_TRUE(file.IsFile());
   EXPECT_EQ(file.offset, 170u);
   EXPECT_EQ(file.size, 5u);
-  EXPECT_EQ(Text(file.GetData()), "hello");
+  EXPECT_EQ(file.GetData(), (Bytes8{'h', 'e', 'l', 'l', 'o'}));
 
   for (std::uint32_t size : {0u, 1u}) EXPECT_TRUE(Open(Header(139, size))->Root().children.empty());
   // A record consumes its whole name scan: 32 still holds one record.
