@@ -105,22 +105,4 @@ TEST(LargeArchive, DataPastThe2GiBMarkIsReadWhole) {
   }
 }
 
-TEST(NameHelpers, ExtensionAfterTheLastDotAndReplaceAllResumingAfterEachMatch) {
-  const std::pair<const char*, std::optional<std::string>> extensions[] = {
-      {"FRAME001.PID", "PID"},   {"A.B.WAV", "WAV"},       {"sound.wav", "wav"}, {".TXT", "TXT"},
-      {"README.", std::nullopt}, {"README", std::nullopt}, {"", std::nullopt}};
-  for (const auto& [name, expected] : extensions)
-    EXPECT_EQ(REZ::FileExtension(name), expected) << name;
-  const std::array<const char*, 4> replacements[] = {
-      {"LEVEL1/PID/X.PID", "PID", "png", "LEVEL1/png/X.png"},
-      // The resumed search may match across the end of a longer replacement...
-      {"abb", "ab", "xxa", "xxxxa"},
-      // ...and with a shorter one it resumes past text that followed the match.
-      {"abab", "ab", "x", "xab"},
-      // A replacement containing what is sought still ends.
-      {"ab", "a", "aXa", "aXab"}};
-  for (const auto& [text, find, replacement, expected] : replacements)
-    EXPECT_EQ(REZ::ReplaceAll(text, find, replacement), expected) << text;
-}
-
 }  // namespace

@@ -42,14 +42,6 @@ std::vector<std::string> ChildNames(const REZ::Dir& folder) {
   return names;
 }
 
-const REZ::Dir& DirOf(const REZ::Element* element) {
-  return dynamic_cast<const REZ::Dir&>(*element);
-}
-
-std::string Text(const std::vector<unsigned char>& bytes) {
-  return {bytes.begin(), bytes.end()};
-}
-
 class Reader : public ::testing::Test {
  protected:
   std::unique_ptr<REZ::Parser> Open(const Bytes8& bytes) {
@@ -87,7 +79,7 @@ TEST_F(Reader, MinimalArchiveAndTheRootSizeThatDecidesWhetherAnotherRecordIsRead
   EXPECT_TRUE(file.IsFile());
   EXPECT_EQ(file.offset, 170u);
   EXPECT_EQ(file.size, 5u);
-  EXPECT_EQ(Text(file.GetData()), "hello");
+  EXPECT_EQ(file.GetData(), (Bytes8{'h', 'e', 'l', 'l', 'o'}));
 
   for (std::uint32_t size : {0u, 1u}) EXPECT_TRUE(Open(Header(139, size))->Root().children.empty());
   // A record consumes its whole name scan: 32 still holds one record.
@@ -106,7 +98,7 @@ TEST_F(Reader, RecordsInOrderFoldersDepthFirstAndTheKindInTheLowestByte) {
       Folder("ROOT", {FileNode("Z", "WAV"), Folder("M", {FileNode("INNER", "PID"), Folder("DEEP")}),
                       FileNode("A", "WAV")}));
   EXPECT_EQ(ChildNames(parser->Root()), (std::vector<std::string>{"Z.WAV", "M", "A.WAV"}));
-  EXPECT_EQ(ChildNames(DirOf(parser->Root().children[1].get())),
+  EXPECT_EQ(ChildNames(dynamic_cast<const REZ::Dir&>(*parser->Root().children[1])),
             (std::vector<std::string>{"INNER.PID", "DEEP"}));
   // Reading the nested blocks leaves the stream right after the header.
   EXPECT_EQ(static_cast<std::streamoff>(parser->GetStream().tellg()), 139);
@@ -137,7 +129,7 @@ TEST_F(Reader, LongestNamesThatFitTheScanBuffer) {
   const std::string folderName(127, 'F');  // plus its NUL: 128 bytes
   const std::string fileName(126, 'N');    // plus two NULs: 128 bytes
   auto parser = Open(Folder("ROOT", {Folder(folderName, {FileNode(fileName, "WAV", "x")})}));
-  const REZ::Dir& folder = DirOf(parser->Root().children.at(0).get());
+  const auto& folder = dynamic_cast<const REZ::Dir&>(*parser->Root().children.at(0));
   EXPECT_EQ(folder.name, folderName);
   EXPECT_EQ(ChildNames(folder), std::vector<std::string>{fileName + ".WAV"});
   // A file name scan of 128 bytes whose only NUL is the last: the name is the

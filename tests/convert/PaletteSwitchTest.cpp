@@ -122,8 +122,7 @@ TEST(PaletteOption, ArchiveEntryOrPalFileElseAUsageError) {
                {(dir / "mine.pal").string(), 0, "0,0,99"},
                {"GRUNTZ/PALETTEZ/CUT.PAL", 2, "CUT.PAL holds 700 bytes; a palette holds 768"},
                {(dir / "long.pal").string(), 2, "holds more than 768 bytes"},
-               {"GRUNTZ/IMAGES/A.PID", 2, "is neither a PAL entry of the archive nor a .PAL file"},
-               {"NOPE.PAL", 2, "is neither"}};
+               {"GRUNTZ/IMAGES/A.PID", 2, "is neither a PAL entry of the archive nor a .PAL file"}};
   for (const auto& c : cases) {
     SCOPED_TRACE(c.palette);
     std::filesystem::remove_all(dir / "out");

@@ -95,17 +95,6 @@ TEST(XmiToMidi, NotesChannelsAndTimingComeOutAt120TicksPerSecondWhateverTheTempo
   }
 }
 
-TEST(XmiToMidi, EachSongOfAnXmiBecomesItsOwnNumberedFile) {
-  const Bytes xmi = Xmi({{0x90, 40, 1, 2, 0xFF, 0x2F, 0}, {0x93, 41, 1, 3}});
-  const ConvertedFiles out = ConvertXmiToMidi("LEVEL.XMI", xmi.data(), xmi.size());
-  ASSERT_EQ(out.error, "");
-  ASSERT_EQ(out.files.size(), 2u);
-  EXPECT_EQ(out.files[0].name, "LEVEL-1.mid");
-  EXPECT_EQ(out.files[1].name, "LEVEL-2.mid");
-  EXPECT_EQ(Listen(out.files[0].bytes).events, (std::vector<Heard>{{0, 0x90, 40}, {0, 0x80, 40}}));
-  EXPECT_EQ(Listen(out.files[1].bytes).events, (std::vector<Heard>{{0, 0x93, 41}, {3, 0x83, 41}}));
-}
-
 TEST(XmiToMidi, MalformedInputIsRefusedWithItsReason) {
   const Bytes good = Xmi({Song({}, {})});
   for (std::size_t cut = 0; cut < good.size(); ++cut) {

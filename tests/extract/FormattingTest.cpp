@@ -6,21 +6,17 @@
 // clang-format off
 TEST(SizeText, PicksTheUnitByPowersOf1024AndRoundsToTwoDecimals) {
   const std::pair<std::int64_t, const char*> cases[] = {
-      {0, "0 bytes"}, {1023, "1023 bytes"}, {-5, "-5 bytes"}, {1024, "1.00 kB"},
-      {1029, "1.00 kB"}, {1035, "1.01 kB"}, {1048575, "1024.00 kB"}, {1048576, "1.00 MB"},
-      {5 * 1048576 + 1048576 / 3, "5.33 MB"}, {4294967296, "4.00 GB"}, {1099511627776, "1024.00 GB"}};
+      {1023, "1023 bytes"}, {1024, "1.00 kB"}, {1029, "1.00 kB"}, {1035, "1.01 kB"},
+      {1048575, "1024.00 kB"}, {1048576, "1.00 MB"}, {1099511627776, "1024.00 GB"}};
   for (const auto& [bytes, text] : cases) EXPECT_EQ(SizeText(bytes), text) << bytes;
 }
 
 TEST(DurationText, UnitBoundariesUseTheSmallerUnitAndPairsFollowTheRemainder) {
   const std::pair<std::int64_t, const char*> cases[] = {
-      {0, "0 ms"}, {-1, "-1 ms"}, {1000, "1000 ms"}, {1001, "1 seconds"}, {1999, "1 seconds"},
-      {60000, "60 seconds"}, {3600000, "60 minutes"}, {86400000, "24 hours"},
-      {60001, "1 minutes 0 seconds"}, {90000, "1 minutes 30 seconds"}, {120000, "2 minutes"},
-      {3600500, "1 hours 0 minutes"}, {2 * 3600000 + 59 * 60000 + 59999, "2 hours 59 minutes"},
-      {86400000 + 3600000, "1 days 1 hours"}, {2 * 86400000, "2 days"},
-      {2 * 86400000 + 1, "2 days 0 hours"},
-      {std::int64_t(40) * 86400000 + 23 * 3600000, "40 days 23 hours"}};
+      {1000, "1000 ms"}, {1999, "1 seconds"}, {60000, "60 seconds"}, {3600000, "60 minutes"},
+      {86400000, "24 hours"}, {60001, "1 minutes 0 seconds"}, {90000, "1 minutes 30 seconds"},
+      {120000, "2 minutes"}, {2 * 3600000 + 59 * 60000 + 59999, "2 hours 59 minutes"},
+      {2 * 86400000, "2 days"}, {std::int64_t(40) * 86400000 + 23 * 3600000, "40 days 23 hours"}};
   for (const auto& [ms, text] : cases) EXPECT_EQ(DurationText(ms), text) << ms;
 }
 // clang-format on
