@@ -6,7 +6,7 @@
 #include <iterator>
 
 #include "archive/ArchiveStats.h"
-#include "support/SampleArchive.h"
+#include "tools/SampleArchive.h"
 #include "support/TempDir.h"
 
 using namespace rezbuild;
