@@ -164,7 +164,7 @@ int RunProgram(const ResourceFinder& find, std::optional<std::string> initialSou
       app.workers.CancelAll();
       workersEnded = StopWorkers(app.workers);
     }
-    if (result == StartUpResult::ResourceMissing) exitCode = 1;
+    if (result != StartUpResult::Ready) exitCode = 1;
     if (!workersEnded) {
       // A worker still waits for the answer to a question; it has not begun
       // the file it asks about, and no orderly teardown can wait for it.

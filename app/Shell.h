@@ -16,7 +16,7 @@ using ResourceFinder =
 
 enum class StartUpResult {
   Ready,            // step 1 is requested; the frame loop may start
-  EngineFailed,     // told the user; exit code 0
+  EngineFailed,     // told the user; exit code 1
   ResourceMissing,  // told the user; exit code 1
 };
 

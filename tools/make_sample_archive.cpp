@@ -5,7 +5,7 @@
 #include <cstdio>
 #include <exception>
 
-#include "support/SampleArchive.h"
+#include "tools/SampleArchive.h"
 
 int main(int argc, char** argv) {
   if (argc != 3) {

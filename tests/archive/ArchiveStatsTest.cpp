@@ -6,8 +6,8 @@
 #include <iterator>
 
 #include "archive/ArchiveStats.h"
-#include "support/SampleArchive.h"
 #include "support/TempDir.h"
+#include "tools/SampleArchive.h"
 
 using namespace rezbuild;
 

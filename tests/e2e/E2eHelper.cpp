@@ -21,47 +21,15 @@ using rezbuild::Node;
 
 namespace {
 
-std::vector<unsigned char> Pattern(std::size_t size, unsigned seed) {
-  std::vector<unsigned char> bytes(size);
-  unsigned value = seed * 2654435761u + 1;
-  for (auto& byte : bytes)
-    byte = static_cast<unsigned char>((value = value * 1103515245u + 12345u) >> 16);
-  return bytes;
-}
-
-// A picture with a transparent border, an offset, and diagonal bands of
-// cellSize pixels (large cells code into short runs).
-std::vector<unsigned char> Picture(int width, int height, int offsetX, int offsetY, int seed,
-                                   bool skipCoded, int cellSize = 1) {
+// A picture with a transparent border and diagonal bands of 16 pixels, which
+// code into short runs.
+std::vector<unsigned char> Picture(int width, int height, int seed) {
   std::vector<std::uint8_t> indices(static_cast<std::size_t>(width) * height, 0);
   for (int y = 1; y + 1 < height; ++y)
     for (int x = 1; x + 1 < width; ++x)
       indices[static_cast<std::size_t>(y) * width + x] =
-          static_cast<std::uint8_t>(1 + (x / cellSize + y / cellSize + seed) % 200);
-  return pidbuild::Picture(width, height, indices, skipCoded, offsetX, offsetY);
-}
-
-// A CLAW-like archive: a palette, pictures in two folders, sounds, music,
-// text, an animation, a file at the root, an empty folder, and a type that
-// differs only in letter case.
-Node ClawArchive() {
-  std::vector<Node> frames, sounds;
-  for (int i = 0; i < 6; ++i)
-    frames.push_back(FileNode("FRAME00" + std::to_string(i), "PID",
-                              Picture(12 + 3 * i, 10 + 2 * i, i - 2, 1 - i, i, i % 2 == 0)));
-  for (int i = 0; i < 4; ++i)
-    sounds.push_back(FileNode("SOUND" + std::to_string(i), "WAV", Pattern(3000 + 997 * i, i)));
-  const Node tile = FileNode("TILE", "PID", Picture(16, 16, 0, 0, 7, false));
-  return Folder(
-      "ROOT",
-      {FileNode("README", "TXT", "Archive made for the end-to-end tests.\n"),
-       Folder("CLAW",
-              {Folder("PALETTES", {FileNode("MAIN", "PAL", Pattern(768, 9))}),
-               Folder("IMAGES", {Folder("OFFICER", frames), Folder("TILES", {tile})}),
-               Folder("SOUNDS", sounds),
-               Folder("MUSIC", {FileNode("THEME", "XMI", Pattern(5000, 40))}),
-               Folder("ANIS", {FileNode("WALK", "ANI", Pattern(400, 41))}), Folder("EMPTY", {}),
-               Folder("LOWER", {FileNode("quiet", "wav", Pattern(900, 42))})})});
+          static_cast<std::uint8_t>(1 + (x / 16 + y / 16 + seed) % 200);
+  return pidbuild::Picture(width, height, indices, false);
 }
 
 // Enough pictures for the extraction to take a few seconds with PNG conversion.
@@ -70,11 +38,10 @@ Node BigArchive(int folders, int perFolder) {
   for (int f = 0; f < folders; ++f) {
     std::vector<Node> pictures;
     for (int i = 0; i < perFolder; ++i)
-      pictures.push_back(FileNode("P" + std::to_string(i), "PID",
-                                  Picture(320, 240, 0, 0, f * 1000 + i, false, 16)));
+      pictures.push_back(FileNode("P" + std::to_string(i), "PID", Picture(320, 240, f * 1000 + i)));
     top.push_back(Folder("SET" + std::to_string(f), pictures));
   }
-  top.push_back(Folder("SOUNDS", {FileNode("LAST", "WAV", Pattern(2000, 5))}));
+  top.push_back(Folder("SOUNDS", {FileNode("LAST", "WAV", "riff")}));
   return Folder("ROOT", top);
 }
 
@@ -147,7 +114,6 @@ int main(int argc, char** argv) {
   if (command == "fixtures") {
     const std::filesystem::path folder = argv[2];
     std::filesystem::create_directories(folder);
-    rezbuild::Write(folder / "claw.rez", ClawArchive());
     rezbuild::Write(folder / "big.rez", BigArchive(20, 60));
     // Not an archive: a text file with the archive's extension.
     return rezbuild::WriteBytes(folder / "broken.rez", rezbuild::Bytes("Not an archive.\n")), 0;

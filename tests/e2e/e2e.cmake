@@ -8,6 +8,9 @@ target_include_directories(tarnwick_e2e_helper SYSTEM PRIVATE ${X11_INCLUDE_DIR}
 target_link_libraries(tarnwick_e2e_helper PRIVATE tarnwick_test_support SDL2::SDL2
                       ${SDL2_IMAGE_LIBRARY} ${X11_LIBRARIES})
 
+add_test(NAME tarnwick_without_display
+         COMMAND sh ${CMAKE_CURRENT_LIST_DIR}/without_display.sh $<TARGET_FILE:tarnwick>)
+
 set(TARNWICK_E2E_SCENARIOS full_run invalid_archive close_during_extraction)
 foreach(scenario IN LISTS TARNWICK_E2E_SCENARIOS)
   add_test(NAME e2e_${scenario}

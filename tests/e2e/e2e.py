@@ -211,8 +211,10 @@ def tree(root):
 
 
 def scenario_full_run(args, work, session):
-    """Pasted source, the folder chooser, every kind of box answer, step 4."""
-    archive = os.path.join(work, "fixtures", "claw.rez")
+    """The shipped sample archive: pasted source, the folder chooser, every kind
+    of box answer, step 4."""
+    archive = os.path.join(work, "fixtures", "sample.rez")
+    shutil.copyfile(pathlib.Path(__file__).parents[2] / "examples" / "sample.rez", archive)
     destination = os.path.join(work, "fixtures", "T\u00e9l\u00e9chargements", "\u00dcn\u00ef", "out")
     os.makedirs(os.path.dirname(destination))
     session.screenshot("step1.png")
@@ -236,11 +238,11 @@ def scenario_full_run(args, work, session):
     session.answer_box("Return")  # the missing destination: Yes creates it
     session.wait_step(2)
     check(os.path.isdir(destination), "the destination folder was not created")
-    kept = os.path.join(destination, "CLAW", "SOUNDS", "SOUND1.WAV")
+    kept = os.path.join(destination, "CLAW", "SOUNDS", "CHIME.WAV")
     os.makedirs(os.path.dirname(kept))
     pathlib.Path(kept).write_bytes(b"the user's own file")
-    # Types in first-met order: TXT, PAL, PID, WAV, XMI, ANI, wav.
-    for point in [type_box(row) for row in (1, 2, 3, 6)] + [PID_BOX, RECT_BOX, EMPTY_FOLDERS_BOX]:
+    # Types in first-met order: PAL, PID, WAV, TXT.
+    for point in [type_box(row) for row in (0, 1, 2)] + [PID_BOX, RECT_BOX, EMPTY_FOLDERS_BOX]:
         session.click(*point)
     session.screenshot("step2.png")
     session.click(*NEXT)
@@ -248,7 +250,7 @@ def scenario_full_run(args, work, session):
     session.answer_box("Return")  # "Are you sure?": Yes
     wait_for(session.box, 30, "the overwrite question")
     session.screenshot("box.png")
-    session.answer_box("Escape")  # overwrite SOUND1.WAV? Escape keeps it
+    session.answer_box("Escape")  # overwrite CHIME.WAV? Escape keeps it
     wait_for(lambda: len(set(session.pixels((511, 266), (301, 266)))) == 2, 120,
              "the extraction to finish", 0.25)  # Next and Back faces differ again
     session.screenshot("step3.png")
@@ -262,10 +264,10 @@ def scenario_full_run(args, work, session):
           "the file kept by Escape was replaced")
     os.remove(kept)
     reference = os.path.join(work, "cli")
-    result = quiet([args.cli, "extract", archive, reference, "--types=PAL,PID,WAV,wav",
+    result = quiet([args.cli, "extract", archive, reference, "--types=PAL,PID,WAV",
                     "--overwrite=all", "--quiet", "--png", "--rect", "--empty-folders"])
     check(result.returncode == 0, "tarnwick-cli extract failed: " + result.stderr)
-    os.remove(os.path.join(reference, "CLAW", "SOUNDS", "SOUND1.WAV"))
+    os.remove(os.path.join(reference, "CLAW", "SOUNDS", "CHIME.WAV"))
     check(tree(destination) == tree(reference), "trees differ:\n  program: %s\n  cli:     %s"
           % (tree(destination), tree(reference)))
     for entry in [e for e in tree(destination) if not e.endswith("/")]:

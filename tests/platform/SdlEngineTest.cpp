@@ -1,9 +1,6 @@
 #include <SDL.h>
 #include <gtest/gtest.h>
 
-#include <string>
-
-#include "PlatformTestSupport.h"
 #include "platform/Modal.h"
 #include "platform/SdlEngine.h"
 
@@ -30,16 +27,6 @@ void PushEvent(SDL_EventType type) {
   event.button.state = SDL_PRESSED;
   event.button.x = event.button.y = 10;
   SDL_PushEvent(&event);
-}
-
-TEST(SdlEngine, RefusesToRunWithoutAVisibleDisplay) {
-  ScopedEnv driver("SDL_VIDEODRIVER", std::nullopt);
-  ScopedEnv display("DISPLAY", std::string(":987"));
-  ScopedEnv wayland("WAYLAND_DISPLAY", std::nullopt);
-  SdlEngine engine;
-  EXPECT_FALSE(engine.System_Initiate());
-  EXPECT_NE(std::string(engine.System_GetErrorMessage()).find("display"), std::string::npos);
-  EXPECT_FALSE(engine.System_Start());
 }
 
 TEST(SdlEngine, TheWindowIgnoresInputWhileADialogIsUp) {

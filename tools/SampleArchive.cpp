@@ -1,4 +1,4 @@
-#include "support/SampleArchive.h"
+#include "tools/SampleArchive.h"
 
 #include <cmath>
 #include <cstdint>
