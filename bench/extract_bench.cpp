@@ -298,6 +298,7 @@ int main(int argc, char** argv) {
   Shell("tar -cf '" + (work / "bench.tar").string() + "' -C '" + reference.string() + "' .");
   if (const char* keep = std::getenv("TARNWICK_BENCH_KEEP")) {
     // For looking closer (strace, perf) at the same inputs.
+    fs::create_directories(keep);
     fs::copy_file(archivePath, fs::path(keep) / "bench.rez", fs::copy_options::overwrite_existing);
     fs::copy_file(work / "bench.tar", fs::path(keep) / "bench.tar",
                   fs::copy_options::overwrite_existing);

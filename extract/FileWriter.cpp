@@ -25,6 +25,10 @@ constexpr std::time_t kStaleAfterSeconds = 24 * 60 * 60;
 // Cleared when the system has no unnamed files (old kernels, some file
 // systems, no /proc); the temporary name then serves every file.
 std::atomic<bool> unnamedFilesWork{true};
+// Cleared when the kernel refuses to link a descriptor directly (before 6.10
+// only a process with CAP_DAC_READ_SEARCH may); /proc/self/fd then names it,
+// at the cost of a longer path walk for every file.
+std::atomic<bool> directLinksWork{true};
 
 std::string TemporaryName() {
   thread_local std::mt19937_64 random{std::random_device{}()};
@@ -118,7 +122,8 @@ enum class Unnamed { Done, Unavailable };
 // A file without a name cannot be left behind half-written: it vanishes with
 // its descriptor unless it was linked.
 Unnamed WriteViaUnnamedFile(int folderFd, const std::string& name, const unsigned char* data,
-                            std::size_t size, WriteRule rule, WriteOutcome& outcome) {
+                            std::size_t size, WriteRule rule, bool tryDirectLink,
+                            WriteOutcome& outcome) {
   const int fd = ::openat(folderFd, ".", O_TMPFILE | O_WRONLY | O_CLOEXEC, 0666);
   if (fd < 0) {
     if (errno == EOPNOTSUPP || errno == EISDIR || errno == EINVAL) return Unnamed::Unavailable;
@@ -136,9 +141,16 @@ Unnamed WriteViaUnnamedFile(int folderFd, const std::string& name, const unsigne
 
   char self[64];
   std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
+  const auto link = [&](const char* as) {
+    if (tryDirectLink && directLinksWork.load()) {
+      if (::linkat(fd, "", folderFd, as, AT_EMPTY_PATH) == 0) return 0;
+      if (errno != ENOENT && errno != EPERM) return -1;
+      directLinksWork.store(false);
+    }
+    return ::linkat(AT_FDCWD, self, folderFd, as, AT_SYMLINK_FOLLOW);
+  };
   if (rule == WriteRule::KeepExisting) {
-    if (::linkat(AT_FDCWD, self, folderFd, name.c_str(), AT_SYMLINK_FOLLOW) == 0)
-      return finish(Done());
+    if (link(name.c_str()) == 0) return finish(Done());
     if (errno == EEXIST) return finish({WriteOutcome::Existed, {}});
     if (errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0) {
       ::close(fd);
@@ -149,7 +161,7 @@ Unnamed WriteViaUnnamedFile(int folderFd, const std::string& name, const unsigne
   // Replacing: name the new file beside the old one, then swap it in whole.
   for (int attempt = 0; attempt < 100; ++attempt) {
     const std::string temporary = TemporaryName();
-    if (::linkat(AT_FDCWD, self, folderFd, temporary.c_str(), AT_SYMLINK_FOLLOW) != 0) {
+    if (link(temporary.c_str()) != 0) {
       if (errno == EEXIST) continue;
       if (errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0) {
         ::close(fd);
@@ -166,9 +178,10 @@ Unnamed WriteViaUnnamedFile(int folderFd, const std::string& name, const unsigne
 
 WriteOutcome WriteFileAt(int folderFd, const std::string& name, const unsigned char* data,
                          std::size_t size, WriteRule rule, WriteMethod method) {
-  if (method == WriteMethod::Best && unnamedFilesWork.load()) {
+  if (method != WriteMethod::TemporaryName && unnamedFilesWork.load()) {
     WriteOutcome outcome;
-    if (WriteViaUnnamedFile(folderFd, name, data, size, rule, outcome) == Unnamed::Done)
+    if (WriteViaUnnamedFile(folderFd, name, data, size, rule, method == WriteMethod::Best,
+                            outcome) == Unnamed::Done)
       return outcome;
     unnamedFilesWork.store(false);
   }

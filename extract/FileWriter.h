@@ -28,7 +28,9 @@ enum class WriteRule {
 enum class WriteMethod {
   // A file without a name where the system offers it, else a temporary name.
   Best,
-  // Always a temporary name (for tests of the fallback).
+  // For tests of the fallbacks: a file without a name always linked through
+  // /proc, or always a temporary name.
+  UnnamedThroughProc,
   TemporaryName,
 };
 

@@ -124,12 +124,14 @@ TEST_F(ExtractSafety, KilledRunLeavesNoPartialFileUnderAnyName) {
     EXPECT_TRUE(name == "A.WAV" || (name == "BIG.WAV" && bytes.size() == big.size())) << name;
 }
 
-// Both ways of writing (unnamed file or temporary name) keep or replace whole;
+// Every way of writing (unnamed file, linked directly or through /proc, or a
+// temporary name) keeps or replaces whole;
 // a second name for the old file shows its bytes were never touched.
 TEST_F(ExtractSafety, WriterReplacesWholeOrKeepsWhatIsThereByEitherMethod) {
   const int folder = ::open(destination.c_str(), O_RDONLY | O_DIRECTORY);
   const auto* bytes = reinterpret_cast<const unsigned char*>("new contents");
-  for (const WriteMethod method : {WriteMethod::Best, WriteMethod::TemporaryName}) {
+  for (const WriteMethod method :
+       {WriteMethod::Best, WriteMethod::UnnamedThroughProc, WriteMethod::TemporaryName}) {
     fs::remove_all(destination / "B.WAV"), fs::remove(temp / "box" / "witness");
     WriteText(destination / "A.WAV", "old");
     fs::create_hard_link(destination / "A.WAV", temp / "box" / "witness");
