@@ -6,6 +6,9 @@
 #include <filesystem>
 #include <fstream>
 
+#include "extract/EntryNames.h"
+#include "text/Windows1252.h"
+
 namespace cli {
 
 std::unique_ptr<REZ::Parser> OpenArchive(const std::string& path) {
@@ -26,7 +29,10 @@ std::unique_ptr<REZ::Parser> OpenArchive(const std::string& path) {
   try {
     return std::make_unique<REZ::Parser>(path);
   } catch (const REZ::Exception& e) {
-    return fail(e.message + (e.detail.empty() ? "" : " (" + e.detail + ")"));
+    // The detail quotes names from the archive byte for byte: read them in
+    // the games' code page and escape what could drive the terminal.
+    const std::string detail = PrintableName(text::Utf8FromWindows1252(e.detail));
+    return fail(e.message + (detail.empty() ? "" : " (" + detail + ")"));
   } catch (const std::bad_alloc&) {
     return fail("Out of memory.");
   }
