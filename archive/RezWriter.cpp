@@ -11,6 +11,8 @@
 #include <limits>
 #include <vector>
 
+#include "archive/cREZ.h"
+
 namespace REZ {
 
 namespace {
@@ -173,9 +175,9 @@ Bytes Header(const Layout& layout, const Block& root, const RezWriteOptions& opt
     header[at + 1] = '\n';
   }
   header[0x7E] = 0x1A;
-  Set32(header, 0x7F, 1);
-  Set32(header, 0x83, root.offset);
-  Set32(header, 0x87, root.size);
+  Set32(header, kVersionAt, 1);
+  Set32(header, kRootOffsetAt, root.offset);
+  Set32(header, kRootSizeAt, root.size);
   Set32(header, 0x8B, 0);
   Set32(header, 0x8F, static_cast<std::uint32_t>(layout.position));
   Set32(header, 0x93, options.archiveTime);

@@ -9,12 +9,8 @@ namespace {
 
 constexpr const char* kSourceUnit = "cREZ";
 constexpr std::uint64_t kHeaderSize = 139;
-constexpr std::uint64_t kVersionAt = 127;
-constexpr std::size_t kNameBufferSize = 128;
 constexpr std::size_t kFolderRecordFixed = 16;
 constexpr std::size_t kFileRecordFixed = 28;
-// Real archives nest a handful of levels; anything this deep is an attack.
-constexpr std::size_t kMaxFolderDepth = 256;
 // The smallest record (a folder with an empty name) takes 17 bytes of the file,
 // so a well-formed archive never holds more nodes than this bound allows.
 constexpr std::uint64_t kMinRecordBytes = 17;
@@ -159,8 +155,8 @@ void Parser::ReadHeader() {
   std::memcpy(headerText2, header + 64, sizeof headerText2);
   headerText2[59] = '\0';
 
-  root.offset = LittleEndian32(header + 131);
-  root.size = LittleEndian32(header + 135);
+  root.offset = LittleEndian32(header + kRootOffsetAt);
+  root.size = LittleEndian32(header + kRootSizeAt);
   root.name = "ROOT";
 
   nodeLimit = fileSize / kMinRecordBytes + 1;
