@@ -11,6 +11,7 @@
 #include <limits>
 #include <vector>
 
+#include "archive/WriteAll.h"
 #include "archive/cREZ.h"
 
 namespace REZ {
@@ -75,13 +76,7 @@ class Output {
 
  private:
   void WriteAll(const unsigned char* data, std::size_t n) {
-    while (n > 0) {
-      const ssize_t put = ::write(fd, data, n);
-      if (put < 0 && errno == EINTR) continue;
-      if (put <= 0) throw Failure{SystemText("cannot write the archive")};
-      data += put;
-      n -= std::size_t(put);
-    }
+    if (!REZ::WriteAll(fd, data, n)) throw Failure{SystemText("cannot write the archive")};
   }
 
   static constexpr std::size_t kBufferSize = 1 << 20;
