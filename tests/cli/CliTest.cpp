@@ -97,7 +97,6 @@ TEST_F(Cli, ReadableListingsEscapeNamesAndUnwritableOutputExitsOne) {
     EXPECT_EQ(run.exitCode, 1) << args[0];
     EXPECT_EQ(run.err, "tarnwick-cli: cannot write standard output: No space left on device\n");
   }
-  // Nor in an error: the types an archive holds, a damaged archive's detail.
   EXPECT_NE(Invoke({"extract", Path("odd.rez"), Path("o"), "--types=X"}).err.find("WAV,T\\x07\n"),
             std::string::npos);
   std::filesystem::resize_file(dir / "odd.rez", std::filesystem::file_size(dir / "odd.rez") - 1);
