@@ -7,7 +7,6 @@
 #include <fstream>
 
 #include "extract/EntryNames.h"
-#include "text/Windows1252.h"
 
 namespace cli {
 
@@ -29,9 +28,9 @@ std::unique_ptr<REZ::Parser> OpenArchive(const std::string& path) {
   try {
     return std::make_unique<REZ::Parser>(path);
   } catch (const REZ::Exception& e) {
-    // The detail quotes names from the archive byte for byte: read them in
-    // the games' code page and escape what could drive the terminal.
-    const std::string detail = PrintableName(text::Utf8FromWindows1252(e.detail));
+    // The detail quotes names from the archive: what could drive the
+    // terminal is escaped.
+    const std::string detail = PrintableName(e.detail);
     return fail(e.message + (detail.empty() ? "" : " (" + detail + ")"));
   } catch (const std::bad_alloc&) {
     return fail("Out of memory.");
