@@ -12,14 +12,16 @@
 #include <string>
 #include <vector>
 
+#include "archive/cREZ.h"
+
 namespace REZ {
 
-// What the reader accepts: a folder name is scanned into 128 bytes with its
-// NUL, a file name with two; folders nest at most this deep below the root.
-constexpr std::size_t kMaxPackFolderName = 127;
-constexpr std::size_t kMaxPackFileName = 126;
+// What the reader accepts: a folder name is scanned into its name buffer with
+// its NUL, a file name with two; folders nest at most this deep below the root.
+constexpr std::size_t kMaxPackFolderName = kNameBufferSize - 1;
+constexpr std::size_t kMaxPackFileName = kNameBufferSize - 2;
 constexpr std::size_t kMaxPackType = 4;
-constexpr std::size_t kMaxPackDepth = 255;
+constexpr std::size_t kMaxPackDepth = kMaxFolderDepth - 1;
 
 struct PackFile {
   std::string name;  // Windows-1252, without the type

@@ -1,15 +1,19 @@
 #include "archive/RezWriter.h"
 
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include <algorithm>
 #include <cerrno>
+#include <chrono>
 #include <cstdio>
 #include <cstring>
 #include <limits>
+#include <random>
 #include <vector>
+
+#include "archive/WriteAll.h"
+#include "archive/cREZ.h"
 
 namespace REZ {
 
@@ -73,13 +77,7 @@ class Output {
 
  private:
   void WriteAll(const unsigned char* data, std::size_t n) {
-    while (n > 0) {
-      const ssize_t put = ::write(fd, data, n);
-      if (put < 0 && errno == EINTR) continue;
-      if (put <= 0) throw Failure{SystemText("cannot write the archive")};
-      data += put;
-      n -= std::size_t(put);
-    }
+    if (!REZ::WriteAll(fd, data, n)) throw Failure{SystemText("cannot write the archive")};
   }
 
   static constexpr std::size_t kBufferSize = 1 << 20;
@@ -173,9 +171,9 @@ Bytes Header(const Layout& layout, const Block& root, const RezWriteOptions& opt
     header[at + 1] = '\n';
   }
   header[0x7E] = 0x1A;
-  Set32(header, 0x7F, 1);
-  Set32(header, 0x83, root.offset);
-  Set32(header, 0x87, root.size);
+  Set32(header, kVersionAt, 1);
+  Set32(header, kRootOffsetAt, root.offset);
+  Set32(header, kRootSizeAt, root.size);
   Set32(header, 0x8B, 0);
   Set32(header, 0x8F, static_cast<std::uint32_t>(layout.position));
   Set32(header, 0x93, options.archiveTime);
@@ -187,12 +185,22 @@ Bytes Header(const Layout& layout, const Block& root, const RezWriteOptions& opt
   return header;
 }
 
-// New files get the permissions the user's umask leaves (the temporary file
-// was made private).
-mode_t PermissionsForNewFiles() {
-  const mode_t mask = ::umask(0);
-  ::umask(mask);
-  return 0666 & ~mask;
+// Creates the file the archive is written to, next to target, under a name
+// no one else has (O_EXCL). Made with mode 0666, it gets the permissions the
+// umask leaves any new file, which the archive keeps, replacing or not.
+int CreateTemporary(const std::filesystem::path& folder, const std::filesystem::path& target,
+                    std::string& temporary) {
+  std::mt19937_64 random(
+      std::uint64_t(::getpid()) << 32 ^
+      std::uint64_t(std::chrono::steady_clock::now().time_since_epoch().count()));
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    char suffix[17];
+    std::snprintf(suffix, sizeof suffix, "%016llx", static_cast<unsigned long long>(random()));
+    temporary = (folder / ("." + target.filename().string() + ".tarnwick-" + suffix)).string();
+    const int fd = ::open(temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  return -1;
 }
 
 // Gives the finished file the target's name without ever replacing a file
@@ -227,9 +235,8 @@ std::optional<std::string> WriteRez(const PackFolder& root, const std::filesyste
                                     const RezWriteOptions& options) {
   std::filesystem::path folder = target.parent_path();
   if (folder.empty()) folder = ".";
-  std::string temporary =
-      (folder / ("." + target.filename().string() + ".tarnwick-XXXXXX")).string();
-  const int fd = ::mkostemp(temporary.data(), O_CLOEXEC);
+  std::string temporary;
+  const int fd = CreateTemporary(folder, target, temporary);
   if (fd < 0) return SystemText("cannot create a file in " + folder.string());
   bool closed = false;
   try {
@@ -244,8 +251,6 @@ std::optional<std::string> WriteRez(const PackFolder& root, const std::filesyste
     WriteAllData(root, out);
     out.Append(bodies.bodies.data(), bodies.bodies.size());
     out.Flush();
-    if (::fchmod(fd, PermissionsForNewFiles()) != 0)
-      throw Failure{SystemText("cannot set the archive's permissions")};
     if (::fsync(fd) != 0) throw Failure{SystemText("cannot flush the archive")};
     closed = true;
     if (::close(fd) != 0) throw Failure{SystemText("cannot close the archive")};

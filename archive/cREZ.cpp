@@ -3,21 +3,25 @@
 #include <algorithm>
 #include <cstring>
 
+#include "text/Windows1252.h"
+
 namespace REZ {
 
 namespace {
 
 constexpr const char* kSourceUnit = "cREZ";
 constexpr std::uint64_t kHeaderSize = 139;
-constexpr std::uint64_t kVersionAt = 127;
-constexpr std::size_t kNameBufferSize = 128;
 constexpr std::size_t kFolderRecordFixed = 16;
 constexpr std::size_t kFileRecordFixed = 28;
-// Real archives nest a handful of levels; anything this deep is an attack.
-constexpr std::size_t kMaxFolderDepth = 256;
 // The smallest record (a folder with an empty name) takes 17 bytes of the file,
 // so a well-formed archive never holds more nodes than this bound allows.
 constexpr std::uint64_t kMinRecordBytes = 17;
+
+// A name from the archive as a refusal quotes it: in the games' code page,
+// decoded like every name shown, so that the detail is UTF-8 throughout.
+std::string Quoted(const std::string& archiveName) {
+  return "\"" + text::Utf8FromWindows1252(archiveName) + "\"";
+}
 
 [[noreturn]] void Fail(int line, std::string detail) {
   throw Exception("Invalid format.", kInvalidFormat, kSourceUnit, line, std::move(detail));
@@ -159,8 +163,8 @@ void Parser::ReadHeader() {
   std::memcpy(headerText2, header + 64, sizeof headerText2);
   headerText2[59] = '\0';
 
-  root.offset = LittleEndian32(header + 131);
-  root.size = LittleEndian32(header + 135);
+  root.offset = LittleEndian32(header + kRootOffsetAt);
+  root.size = LittleEndian32(header + kRootSizeAt);
   root.name = "ROOT";
 
   nodeLimit = fileSize / kMinRecordBytes + 1;
@@ -176,7 +180,7 @@ void Parser::ReadDirectory(Dir& folder) {
   if (folder.size <= 1) return;
   if (std::uint64_t(folder.offset) + folder.size > fileSize)
     Fail(__LINE__,
-         Describe("folder block of \"" + folder.name + "\"", folder.offset, folder.size, fileSize));
+         Describe("folder block of " + Quoted(folder.name), folder.offset, folder.size, fileSize));
   if (openFolders.size() >= kMaxFolderDepth)
     Fail(__LINE__, "folders nest deeper than " + std::to_string(kMaxFolderDepth) + " levels");
 
@@ -239,7 +243,7 @@ void Parser::ReadDirectory(Dir& folder) {
       const std::string stem(name, strnlen(name, length));
       file.name = (!type.empty() && type[0] == '.') ? stem + type : stem + "." + type;
       if (std::uint64_t(file.offset) + file.size > fileSize)
-        Fail(__LINE__, Describe("data of \"" + file.name + "\"", file.offset, file.size, fileSize));
+        Fail(__LINE__, Describe("data of " + Quoted(file.name), file.offset, file.size, fileSize));
       folder.children.push_back(std::move(node));
       continue;
     }
@@ -269,8 +273,8 @@ void Parser::ReadDirectory(Dir& folder) {
       openFolders.back().end = std::max(openFolders.back().end, resumeAt);
       for (const OpenBlock& open : openFolders) {
         if (child.offset >= open.folder->offset && child.offset < open.end)
-          Fail(__LINE__, "folder \"" + child.name + "\" points back into the block of \"" +
-                             open.folder->name + "\" (a cycle)");
+          Fail(__LINE__, "folder " + Quoted(child.name) + " points back into the block of " +
+                             Quoted(open.folder->name) + " (a cycle)");
       }
       ReadDirectory(child);
       reader.Seek(resumeAt);

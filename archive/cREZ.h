@@ -18,6 +18,16 @@
 
 namespace REZ {
 
+// Where the header keeps the version and the root folder's block (32-bit
+// little-endian words), as the reader takes them and the writer puts them.
+constexpr std::uint64_t kVersionAt = 127;
+constexpr std::uint64_t kRootOffsetAt = 131;
+constexpr std::uint64_t kRootSizeAt = 135;
+// A name is scanned into this many bytes, its terminating NULs included.
+constexpr std::size_t kNameBufferSize = 128;
+// Real archives nest a handful of levels; anything this deep is an attack.
+constexpr std::size_t kMaxFolderDepth = 256;
+
 enum ErrorCode : std::int32_t {
   kInvalidFormat = 2,
   kUnsupportedVersion = 3,

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "archive/WriteAll.h"
 #include "cli/Commands.h"
 #include "cli/OpenArchive.h"
 #include "cli/Usage.h"
@@ -36,17 +37,6 @@ const REZ::File* FindFile(const REZ::Dir& root, const std::string& path) {
   }
 }
 
-bool WriteOut(const unsigned char* data, std::size_t n) {
-  while (n > 0) {
-    const ssize_t put = ::write(STDOUT_FILENO, data, n);
-    if (put < 0 && errno == EINTR) continue;
-    if (put <= 0) return false;
-    data += put;
-    n -= std::size_t(put);
-  }
-  return true;
-}
-
 }  // namespace
 
 int RunCat(const std::vector<std::string>& args) {
@@ -68,7 +58,7 @@ int RunCat(const std::vector<std::string>& args) {
       const std::uint32_t n = std::min(kChunk, file->size - done);
       const std::vector<unsigned char> bytes =
           archive->ReadAt(std::uint64_t(file->offset) + done, n);
-      if (!WriteOut(bytes.data(), bytes.size())) {
+      if (!REZ::WriteAll(STDOUT_FILENO, bytes.data(), bytes.size())) {
         std::fprintf(stderr, "tarnwick-cli: cat: cannot write to standard output: %s\n",
                      std::strerror(errno));
         return kExitPartial;

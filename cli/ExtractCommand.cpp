@@ -20,7 +20,9 @@
 #include "cli/Usage.h"
 #include "convert/Diagnostics.h"
 #include "convert/ImageConversion.h"
+#include "extract/EntryNames.h"
 #include "extract/ExtractWorker.h"
+#include "text/Windows1252.h"
 
 namespace cli {
 
@@ -158,7 +160,8 @@ std::optional<std::vector<bool>> SelectedTypes(const ExtractArgs& args,
   }
   if (args.typesGiven && !any && !stats.empty()) {
     std::string held;
-    for (const auto& stat : stats) held += (held.empty() ? "" : ",") + stat.extension;
+    for (const auto& stat : stats)
+      held += (held.empty() ? "" : ",") + PrintableName(text::Utf8FromWindows1252(stat.extension));
     UsageError("extract: --types names no type of " + args.archive + "; it holds " + held);
     return std::nullopt;
   }

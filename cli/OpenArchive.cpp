@@ -6,6 +6,8 @@
 #include <filesystem>
 #include <fstream>
 
+#include "extract/EntryNames.h"
+
 namespace cli {
 
 std::unique_ptr<REZ::Parser> OpenArchive(const std::string& path) {
@@ -26,7 +28,10 @@ std::unique_ptr<REZ::Parser> OpenArchive(const std::string& path) {
   try {
     return std::make_unique<REZ::Parser>(path);
   } catch (const REZ::Exception& e) {
-    return fail(e.message + (e.detail.empty() ? "" : " (" + e.detail + ")"));
+    // The detail quotes names from the archive: what could drive the
+    // terminal is escaped.
+    const std::string detail = PrintableName(e.detail);
+    return fail(e.message + (detail.empty() ? "" : " (" + detail + ")"));
   } catch (const std::bad_alloc&) {
     return fail("Out of memory.");
   }

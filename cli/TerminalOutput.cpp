@@ -1,10 +1,8 @@
 #include "cli/TerminalOutput.h"
 
-#include <unistd.h>
-
 #include <algorithm>
-#include <cerrno>
 
+#include "archive/WriteAll.h"
 #include "extract/EntryNames.h"
 #include "extract/Formatting.h"
 
@@ -52,13 +50,7 @@ void TerminalOutput::PassThrough(int fd, const char* data, std::size_t size) {
   std::lock_guard<std::mutex> guard(mutex);
   ClearLocked();
   std::fflush(stream);
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, size);
-    if (written < 0 && errno == EINTR) continue;
-    if (written <= 0) return;
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
+  REZ::WriteAll(fd, data, size);
 }
 
 void TerminalOutput::ClearProgress() {

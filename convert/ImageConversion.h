@@ -61,6 +61,15 @@ struct PngEncoding {
 PngEncoding EncodePidAsPng(const std::vector<unsigned char>& pid, const ConversionContext& context,
                            const CommonCanvas& canvas);
 
+// Under ImageLibraryLock(), with image bound: encodes it as a PNG in memory
+// (unless save is false: the picture could not be made), deletes it and
+// collects every error the library reported since it was last asked. A
+// failure always carries at least one error. Throws std::bad_alloc when
+// memory runs out.
+PngEncoding SavePngAndDelete(unsigned image, bool save);
+// Under ImageLibraryLock(): empties the library's error stack, oldest first.
+std::vector<ImageLibraryError> TakeImageLibraryErrors();
+
 // Once at start-up, before the first conversion: ilInit, iluInit.
 void InitImageLibrary();
 // Held by every user of the image library (one bound image, one error stack).

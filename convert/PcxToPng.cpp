@@ -1,7 +1,6 @@
 #include "convert/PcxToPng.h"
 
 #include <IL/il.h>
-#include <IL/ilu.h>
 
 #include <limits>
 #include <mutex>
@@ -44,15 +43,11 @@ std::string CheckHeader(const unsigned char* data, std::size_t size) {
   return {};
 }
 
-std::string TakeLibraryErrors() {
+std::string ErrorsText(const std::vector<ImageLibraryError>& errors) {
   std::string text;
-  for (int taken = 0; taken < 256; ++taken) {
-    const ILenum code = ilGetError();
-    if (code == IL_NO_ERROR) break;
-    const char* message = iluErrorString(code);
-    text += (text.empty() ? "" : "; ") + std::string("#") + std::to_string(code) + ": " +
-            (message ? message : "unknown error");
-  }
+  for (const ImageLibraryError& error : errors)
+    text += (text.empty() ? "" : "; ") + std::string("#") + std::to_string(error.code) + ": " +
+            error.text;
   return text;
 }
 
@@ -71,35 +66,24 @@ ConvertedFiles ConvertPcxToPng(const std::string& entryName, const unsigned char
   }
   InitImageLibrary();
   std::lock_guard<std::mutex> lock(ImageLibraryLock());
-  TakeLibraryErrors();  // nothing earlier may pass for this picture's error
+  TakeImageLibraryErrors();  // nothing earlier may pass for this picture's error
   ILuint image = 0;
   ilGenImages(1, &image);
   ilBindImage(image);
-  std::vector<unsigned char> png;
-  std::string failure;
+  const bool loaded = ilLoadL(IL_PCX, data, static_cast<ILuint>(size)) == IL_TRUE;
+  PngEncoding png;
   try {
-    if (ilLoadL(IL_PCX, data, static_cast<ILuint>(size)) != IL_TRUE) {
-      failure = "the image library cannot read it";
-    } else {
-      // Asked with no buffer, the library tells the size it will write.
-      const ILuint needed = ilSaveL(IL_PNG, nullptr, 0);
-      png.resize(needed);
-      const ILuint written = needed ? ilSaveL(IL_PNG, png.data(), needed) : 0;
-      if (written == 0 || written > needed)
-        failure = "the image library could not encode it as PNG";
-      else
-        png.resize(written);
-    }
+    png = SavePngAndDelete(image, loaded);
   } catch (const std::bad_alloc&) {
-    failure = "not enough memory to convert it";
-  }
-  ilDeleteImage(image);
-  const std::string errors = TakeLibraryErrors();
-  if (!failure.empty() || !errors.empty()) {
-    result.error = (failure.empty() ? "the image library failed" : failure) +
-                   (errors.empty() ? "" : " (" + errors + ")");
+    result.error = "not enough memory to convert it";
     return result;
   }
-  result.files.push_back({NameWithoutType(entryName, "PCX") + ".png", std::move(png)});
+  if (!png.Succeeded()) {
+    result.error = std::string(loaded ? "the image library could not encode it as PNG"
+                                      : "the image library cannot read it") +
+                   " (" + ErrorsText(png.libraryErrors) + ")";
+    return result;
+  }
+  result.files.push_back({NameWithoutType(entryName, "PCX") + ".png", std::move(png.bytes)});
   return result;
 }

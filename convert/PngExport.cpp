@@ -111,8 +111,6 @@ std::int32_t ClampedPosition(std::int64_t value) {
 // Hands the canvas to DevIL and encodes it as a PNG in memory.
 PngEncoding EncodeCanvas(std::vector<std::uint8_t>& canvas, std::int32_t width,
                          std::int32_t height) {
-  PngEncoding encoding;
-  MemorySink sink;
   std::lock_guard<std::mutex> lock(imageLibraryLock);
   ILuint image = 0;
   ilGenImages(1, &image);
@@ -123,7 +121,27 @@ PngEncoding EncodeCanvas(std::vector<std::uint8_t>& canvas, std::int32_t width,
                                IL_RGBA, IL_UNSIGNED_BYTE, canvas.data()) == IL_TRUE;
   // DevIL holds its own copy now.
   std::vector<std::uint8_t>().swap(canvas);
-  if (made) {
+  return SavePngAndDelete(image, made);
+}
+
+}  // namespace
+
+std::vector<ImageLibraryError> TakeImageLibraryErrors() {
+  std::vector<ImageLibraryError> errors;
+  // The stack holds at most a few dozen entries; the bound guards against a
+  // library that never reports it is empty.
+  for (int taken = 0; taken < 256; ++taken) {
+    const ILenum code = ilGetError();
+    if (code == IL_NO_ERROR) break;
+    const char* text = iluErrorString(code);
+    errors.push_back({code, text ? text : "unknown error"});
+  }
+  return errors;
+}
+
+PngEncoding SavePngAndDelete(unsigned image, bool save) {
+  MemorySink sink;
+  if (save) {
     ilSetWrite(SinkOpen, SinkClose, SinkPutc, SinkSeek, SinkTell, SinkWrite);
     // The count ilSaveF returns is no verdict (a failed save returns one
     // too): the error stack and the sink tell.
@@ -131,22 +149,14 @@ PngEncoding EncodeCanvas(std::vector<std::uint8_t>& canvas, std::int32_t width,
     ilResetWrite();
   }
   ilDeleteImage(image);
-  // The stack holds at most a few dozen entries; the bound guards against a
-  // library that never reports it is empty.
-  for (int taken = 0; taken < 256; ++taken) {
-    const ILenum code = ilGetError();
-    if (code == IL_NO_ERROR) break;
-    const char* text = iluErrorString(code);
-    encoding.libraryErrors.push_back({code, text ? text : "unknown error"});
-  }
+  PngEncoding encoding;
+  encoding.libraryErrors = TakeImageLibraryErrors();
   if (sink.outOfMemory) throw std::bad_alloc();
   if (encoding.libraryErrors.empty() && sink.bytes.empty())
     encoding.libraryErrors.push_back({IL_INTERNAL_ERROR, "the image library saved nothing"});
   if (encoding.libraryErrors.empty()) encoding.bytes = std::move(sink.bytes);
   return encoding;
 }
-
-}  // namespace
 
 std::mutex& ImageLibraryLock() {
   return imageLibraryLock;

@@ -375,11 +375,8 @@ std::vector<Song> ReadSongs(const unsigned char* data, std::size_t size) {
 ConvertedFiles ConvertXmiToMidi(const std::string& entryName, const unsigned char* data,
                                 std::size_t size) {
   ConvertedFiles result;
-  if (size > kMaxXmiBytes) {
-    result.error = "XMI of " + std::to_string(size) + " bytes is larger than the limit of " +
-                   std::to_string(kMaxXmiBytes);
-    return result;
-  }
+  result.error = SizeRefusal(ConvertXmiToMidi, size);
+  if (!result.error.empty()) return result;
   try {
     const std::vector<Song> songs = ReadSongs(data, size);
     const std::string stem = NameWithoutType(entryName, "XMI");

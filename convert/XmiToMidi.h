@@ -11,8 +11,10 @@
 
 #include "convert/ConvertedFiles.h"
 
-// Inputs larger than this are refused (real songs are a few kilobytes).
-constexpr std::size_t kMaxXmiBytes = std::size_t{64} << 20;
+// Inputs larger than this are refused, before they are read when extracting
+// (SizeRefusal): real songs are a few kilobytes, and each two-byte event takes
+// some 40 bytes while it is converted.
+constexpr std::size_t kMaxXmiBytes = std::size_t{4} << 20;
 
 // entryName "NAME.XMI" gives "NAME.mid" for one song, "NAME-1.mid",
 // "NAME-2.mid", ... for several.

@@ -74,14 +74,17 @@ bool PausePoint(ExtractJob& job) {
 
 // An entry converted to files of its own, counted once.
 void ConvertFile(ExtractJob& job, const REZ::File& file, OpenFolder& folder, Converter convert) {
-  std::string error;
+  // A converter's size limit is applied before the entry is read.
+  std::string error = SizeRefusal(convert, file.size);
   const auto write = [&](const std::string& name, std::vector<unsigned char>& bytes) {
     return WriteOneOutput(job, folder, name, [&](std::vector<unsigned char>& out) {
       out.swap(bytes);
       return true;
     });
   };
-  const OutputOutcome outcome = WriteConverted(file.name, file.GetData(), convert, write, error);
+  const OutputOutcome outcome =
+      error.empty() ? WriteConverted(file.name, file.GetData(), convert, write, error)
+                    : OutputOutcome::Failed;
   if (!error.empty())
     ReportProblem(
         job, "cannot convert " + Quoted(file.name) + " in " + folder.displayPath + ": " + error);

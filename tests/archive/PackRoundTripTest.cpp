@@ -2,6 +2,7 @@
 // archive laid out as the games' own packer lays it out.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 
@@ -97,9 +98,8 @@ TEST(PackRoundTrip, APackedTreeExtractsByteForByteAndNamesOutsideTheFormatAreRef
   for (const auto& [path, reason] : expected)
     EXPECT_NE(refused[path].find(reason), std::string::npos) << path << ": " << refused[path];
   // The name the code page holds is stored in it.
-  bool found = false;
-  for (const auto& file : pack.root.files) found = found || file.name == "CAF\xC9";
-  EXPECT_TRUE(found);
+  EXPECT_TRUE(std::any_of(pack.root.files.begin(), pack.root.files.end(),
+                          [](const REZ::PackFile& file) { return file.name == "CAF\xC9"; }));
 }
 
 TEST(PackRoundTrip, TheArchiveHasTheRetailLayout) {
@@ -114,10 +114,9 @@ TEST(PackRoundTrip, TheArchiveHasTheRetailLayout) {
   // Data from 0xA8 in walk order (the subfolder's file first), then the
   // bodies, the root's last; the header words from 0x7F say so.
   EXPECT_EQ(bytes.substr(0xA8, 8), "defghabc");
-  const std::uint32_t rootAt = U32(bytes, 0x83);
-  EXPECT_EQ(rootAt + U32(bytes, 0x87), bytes.size());
-  const std::uint32_t header[] = {1, rootAt, U32(bytes, 0x87), 0, 0xA8 + 8, U32(bytes, 0x93), 0, 13,
-                                  9, 0};
+  EXPECT_EQ(U32(bytes, 0x83) + U32(bytes, 0x87), bytes.size());
+  const std::uint32_t header[] = {
+      1, U32(bytes, 0x83), U32(bytes, 0x87), 0, 0xA8 + 8, U32(bytes, 0x93), 0, 13, 9, 0};
   for (std::size_t i = 0; i < std::size(header); ++i)
     EXPECT_EQ(U32(bytes, 0x7F + 4 * i), header[i]) << i;
   EXPECT_EQ(bytes[0xA7], 1);

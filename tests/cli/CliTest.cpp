@@ -97,6 +97,10 @@ TEST_F(Cli, ReadableListingsEscapeNamesAndUnwritableOutputExitsOne) {
     EXPECT_EQ(run.exitCode, 1) << args[0];
     EXPECT_EQ(run.err, "tarnwick-cli: cannot write standard output: No space left on device\n");
   }
+  EXPECT_NE(Invoke({"extract", Path("odd.rez"), Path("o"), "--types=X"}).err.find("WAV,T\\x07\n"),
+            std::string::npos);
+  std::filesystem::resize_file(dir / "odd.rez", std::filesystem::file_size(dir / "odd.rez") - 1);
+  EXPECT_NE(Invoke({"list", Path("odd.rez")}).err.find("\"D\\x41.T\\x07\" at"), std::string::npos);
 }
 
 // Archives that cannot be read and usage errors exit 2 with one line, before
