@@ -57,8 +57,9 @@ class BitmapFont {
 
   // Sets the colour of all later text (and of every glyph sprite).
   void SetColor(std::uint32_t color);
-  // Literal mode draws and measures "~" like any other character: for names
-  // from archives and the file system, which must not recolour the screen.
+  // Literal mode draws and measures "~" and "\n" like any other character (a
+  // line break with the fallback glyph): for one-line names from archives and
+  // the file system, which must neither recolour the screen nor break lines.
   void SetLiteral(bool value) { literal = value; }
   bool IsLiteral() const { return literal; }
   void SetZ(float z);

@@ -11,6 +11,7 @@
 #include "app/states/Extract.h"
 #include "app/states/Select.h"
 #include "archive/cREZ.h"
+#include "extract/EntryNames.h"
 #include "extract/Formatting.h"
 #include "gcnWidgets/wButton.h"
 #include "gcnWidgets/wCheckBox.h"
@@ -20,6 +21,7 @@
 #include "platform/HGEInput.h"
 #include "platform/MessageBox.h"
 #include "text/BitmapFont.h"
+#include "text/Windows1252.h"
 
 namespace State {
 
@@ -230,8 +232,9 @@ bool Details::Render() {
     const TypeStat& type = typeList[i];
     const float y = static_cast<float>(kListTop + kRowHeight * row);
     app.art->typeIcons[SHR::TypeIconFor(type.extension)]->Render(22, y + 4);
+    const std::string label = PrintableName(text::Utf8FromWindows1252(type.extension));
     const float nameWidth = DrawLiteral(
-        font, 40, y, ShortenMiddle(font, type.extension, 90) + (type.count < 2 ? "" : "s"), kWhite);
+        font, 40, y, ShortenMiddle(font, label, 90) + (type.count < 2 ? "" : "s"), kWhite);
     font.Printf(40 + nameWidth, y, 0, " (~y~%d~w~)", false, type.count);
   }
   if (Scrollable()) DrawScrollBar();
