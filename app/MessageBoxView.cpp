@@ -143,10 +143,9 @@ MessageBoxLayout MessageBoxLayout::Make(const platform::MessageBoxRequest& reque
 
 MessageBoxView::MessageBoxView(AppContext& app, platform::MessageBoxRequest request)
     : app(app), request(std::move(request)), buttons(platform::ButtonsOf(this->request.buttons)) {
-  app.mainFont->SetLiteral(true);
+  const BitmapFont::LiteralScope literal(*app.mainFont);
   layout =
       MessageBoxLayout::Make(this->request, *app.mainFont, app.ScreenWidth(), app.ScreenHeight());
-  app.mainFont->SetLiteral(false);
 }
 
 std::optional<MessageBoxAnswer> MessageBoxView::Handle(const hgeInputEvent& event) {
@@ -271,16 +270,17 @@ void MessageBoxView::Draw() {
                          titleLine, kGreyLine);
   Frame(engine, p, kGreyLine);
 
-  BitmapFont& font = *app.mainFont;
-  font.SetLiteral(true);
-  font.SetColor(kWhite);
-  font.Render(static_cast<float>(p.x + MessageBoxLayout::kMargin), static_cast<float>(p.y + 3), 0,
-              request.title.c_str());
-  for (std::size_t i = 0; i < layout.lines.size(); ++i)
-    font.Render(static_cast<float>(layout.textX),
-                static_cast<float>(layout.textY + layout.lineHeight * static_cast<int>(i)), 0,
-                layout.lines[i].c_str());
-  for (std::size_t i = 0; i < buttons.size(); ++i) DrawButton(i);
-  font.SetLiteral(false);
+  {
+    BitmapFont& font = *app.mainFont;
+    const BitmapFont::LiteralScope literal(font);
+    font.SetColor(kWhite);
+    font.Render(static_cast<float>(p.x + MessageBoxLayout::kMargin), static_cast<float>(p.y + 3), 0,
+                request.title.c_str());
+    for (std::size_t i = 0; i < layout.lines.size(); ++i)
+      font.Render(static_cast<float>(layout.textX),
+                  static_cast<float>(layout.textY + layout.lineHeight * static_cast<int>(i)), 0,
+                  layout.lines[i].c_str());
+    for (std::size_t i = 0; i < buttons.size(); ++i) DrawButton(i);
+  }
   if (request.icon != MessageBoxIcon::kNone) DrawIcon();
 }

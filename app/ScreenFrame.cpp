@@ -50,16 +50,14 @@ void HandleAboutHotSpot(AppContext& app) {
 }
 
 float DrawLiteral(BitmapFont& font, float x, float y, const std::string& text, unsigned colour) {
-  font.SetLiteral(true);
+  const BitmapFont::LiteralScope literal(font);
   font.SetColor(colour);
   font.Render(x, y, 0, text.c_str());
-  const float width = font.GetStringWidth(text.c_str(), false);
-  font.SetLiteral(false);
-  return width;
+  return font.GetStringWidth(text.c_str(), false);
 }
 
 std::string ShortenMiddle(BitmapFont& font, const std::string& text, float maxWidth) {
-  font.SetLiteral(true);
+  const BitmapFont::LiteralScope literal(font);
   auto width = [&](const std::string& candidate) {
     return font.GetStringWidth(candidate.c_str(), false);
   };
@@ -91,6 +89,5 @@ std::string ShortenMiddle(BitmapFont& font, const std::string& text, float maxWi
       }
     }
   }
-  font.SetLiteral(false);
   return result;
 }

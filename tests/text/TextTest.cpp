@@ -163,7 +163,7 @@ TEST_F(TextTest, TheNameFontTakesNoColourCodesAndLeavesTheFontAsItWas) {
   EXPECT_EQ(captions.getWidth("A~y~B"), captions.getWidth("AB"));
   EXPECT_GT(names.getWidth("A~y~B"), names.getWidth("AB") + 2 * 4 - 1);
   EXPECT_FALSE(font->IsLiteral());
-  font->SetLiteral(true);  // a name is one line: a break in it draws as the fallback glyph
+  const BitmapFont::LiteralScope literal(*font);  // a name is one line: a break draws as "?"
   font->Render(0, 0, BitmapFont::kLeft, "A\nB");
   EXPECT_EQ(Drawn(), "A?B");
   EXPECT_FLOAT_EQ(font->GetStringWidth("A\nB"), 24);
