@@ -47,6 +47,7 @@ Summary::~Summary() {
 void Summary::Init() {
   using L = Layout;
   exitRequested = false;
+  shownLines = MakeLines();
   listener = std::make_unique<SummaryAL>(this);
   MakeScreenGui(app, gui, top);
 
@@ -85,7 +86,7 @@ bool Summary::Think() {
   return exitRequested;
 }
 
-std::vector<Summary::Line> Summary::Lines() const {
+std::vector<Summary::Line> Summary::MakeLines() const {
   std::vector<Line> lines;
   const ExtractResult& result = report.result;
   if (!report.destination.empty())
@@ -125,7 +126,7 @@ bool Summary::Render() {
   DrawScreenFrame(app, "Step 4/4: summary");
   BitmapFont& font = *app.mainFont;
   int y = Layout::kLinesTop;
-  for (const Line& line : Lines()) {
+  for (const Line& line : shownLines) {
     if (line.literal) {
       DrawLiteral(font, 5, static_cast<float>(y), line.text, line.colour);
     } else {

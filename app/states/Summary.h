@@ -57,14 +57,6 @@ class Summary : public SHR::cState {
   // Absent when no file manager can be started.
   SHR::But* OpenFolderButton() const { return openFolder.get(); }
 
-  struct Line {
-    std::string text;
-    unsigned colour;
-    bool literal;  // a name or message from outside: drawn as it is
-  };
-  // What the screen lists under its title, already shortened to fit.
-  std::vector<Line> Lines() const;
-
   // Where each part of the screen goes.
   struct Layout {
     static constexpr int kLinesTop = 36;
@@ -80,8 +72,17 @@ class Summary : public SHR::cState {
  private:
   friend class SummaryAL;
 
+  struct Line {
+    std::string text;
+    unsigned colour;
+    bool literal;  // a name or message from outside: drawn as it is
+  };
+  // What the screen lists under its title, already shortened to fit.
+  std::vector<Line> MakeLines() const;
+
   AppContext& app;
   ExtractionReport report;
+  std::vector<Line> shownLines;  // made once the font is there, drawn every frame
   bool exitRequested = false;
   std::unique_ptr<SummaryAL> listener;
   std::unique_ptr<gcn::Gui> gui;
