@@ -274,7 +274,12 @@ bool CanOpenInFileManager() {
 }
 
 void OpenInFileManager(const std::string& folder) {
-  std::vector<std::string> command = {"xdg-open", folder};
+  // As typed, "https://x" would open a web page and "-x" be read as an
+  // option; an absolute path is always a path.
+  std::error_code error;
+  const fs::path absolute = fs::absolute(folder, error);
+  if (error || folder.empty()) return;
+  std::vector<std::string> command = {"xdg-open", absolute.lexically_normal().string()};
   std::vector<char*> argv;
   for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);
