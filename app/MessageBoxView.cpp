@@ -7,6 +7,7 @@
 #include "app/ScreenFrame.h"
 #include "gcnWidgets/wDraw.h"
 #include "gcnWidgets/wSkin.h"
+#include "platform/Utf8.h"
 #include "text/BitmapFont.h"
 
 using platform::MessageBoxAnswer;
@@ -47,10 +48,6 @@ float LiteralWidth(const BitmapFont& font, const std::string& text) {
   return font.GetStringWidth(text.c_str(), false);
 }
 
-bool StartsCharacter(char c) {
-  return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-}
-
 // Breaks one paragraph into lines no wider than width: at blanks where it can,
 // inside a word (between characters) where a word alone is too wide.
 void Wrap(const BitmapFont& font, const std::string& paragraph, float width,
@@ -71,8 +68,8 @@ void Wrap(const BitmapFont& font, const std::string& paragraph, float width,
         std::size_t cut = word.size();
         do {
           --cut;
-        } while (cut > 1 &&
-                 (!StartsCharacter(word[cut]) || LiteralWidth(font, word.substr(0, cut)) > width));
+        } while (cut > 1 && (!utf8::StartsCharacter(word[cut]) ||
+                             LiteralWidth(font, word.substr(0, cut)) > width));
         lines.push_back(word.substr(0, cut));
         word.erase(0, cut);
       }

@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "gcnWidgets/wSkin.h"
 #include "platform/MessageBox.h"
+#include "platform/Utf8.h"
 #include "text/BitmapFont.h"
 
 void DrawTitleSeparator(AppContext& app) {
@@ -64,9 +65,7 @@ std::string ShortenMiddle(BitmapFont& font, const std::string& text, float maxWi
   std::string result = text;
   if (width(text) > maxWidth) {
     // Whole characters only: a cut never splits a UTF-8 sequence.
-    auto starts = [&](std::size_t at) {
-      return (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80;
-    };
+    auto starts = [&](std::size_t at) { return utf8::StartsCharacter(text[at]); };
     std::size_t head = text.size() / 2, tail = text.size() / 2;
     result = "...";
     for (;;) {
