@@ -52,20 +52,20 @@ void Summary::Init() {
   MakeScreenGui(app, gui, top);
 
   extractNext = std::make_unique<SHR::But>(app.skin.get(), "Extract next archive");
-  extractNext->setSize(L::kNextWidth, L::kButtonHeight);
+  extractNext->setSize(L::kNextWidth, kButtonHeight);
   extractNext->addActionListener(listener.get());
-  top->add(extractNext.get(), L::kNextX, L::kButtonsTop);
+  top->add(extractNext.get(), L::kNextX, kButtonRowY);
 
   exit = std::make_unique<SHR::But>(app.skin.get(), "Exit");
-  exit->setSize(L::kExitWidth, L::kButtonHeight);
+  exit->setSize(L::kExitWidth, kButtonHeight);
   exit->addActionListener(listener.get());
-  top->add(exit.get(), L::kExitX, L::kButtonsTop);
+  top->add(exit.get(), L::kExitX, kButtonRowY);
 
   if (!report.destination.empty() && platform::CanOpenInFileManager()) {
     openFolder = std::make_unique<SHR::But>(app.skin.get(), "Open folder");
-    openFolder->setSize(L::kOpenFolderWidth, L::kButtonHeight);
+    openFolder->setSize(L::kOpenFolderWidth, kButtonHeight);
     openFolder->addActionListener(listener.get());
-    top->add(openFolder.get(), L::kOpenFolderX, L::kButtonsTop);
+    top->add(openFolder.get(), L::kOpenFolderX, kButtonRowY);
   }
   extractNext->requestFocus();
 }

@@ -63,7 +63,6 @@ class Summary : public SHR::cState {
     static constexpr int kLineHeight = 22;
     static constexpr int kMaxLines = 10;
     static constexpr float kLineWidth = 590;
-    static constexpr int kButtonsTop = 262, kButtonHeight = 33;
     static constexpr int kOpenFolderX = 230, kOpenFolderWidth = 105;
     static constexpr int kExitX = 340, kExitWidth = 75;
     static constexpr int kNextX = 420, kNextWidth = 175;
