@@ -18,7 +18,6 @@ namespace {
 constexpr std::uint32_t kShade = 0xA0000000;
 constexpr std::uint32_t kPanel = 0xFF3A3A3A;
 constexpr std::uint32_t kTitleBar = 0xFF262626;
-constexpr std::uint32_t kFocusRing = 0xFF7FB2FF;
 constexpr std::uint32_t kQuestionDisc = 0xFF2F6DB5;
 constexpr int kMinButtonWidth = 80;
 
@@ -242,7 +241,7 @@ void MessageBoxView::DrawButton(std::size_t index) {
                                  : hovered == i                 ? app.skin->buttonHover
                                                                 : app.skin->buttonNormal;
   SHR::DrawThreePiece(face, r.x, r.y, r.w, r.h, 4);
-  if (focused == i) Frame(app.engine, {r.x - 2, r.y - 2, r.w + 4, r.h + 4}, kFocusRing);
+  if (focused == i) SHR::DrawFocusGlow(app.engine, r.x, r.y, r.w, r.h);
   BitmapFont& font = *app.mainFont;
   font.SetColor(kWhite);
   const float shift = (pressed == i && hovered == i) ? 1.0f : 0.0f;
