@@ -14,6 +14,7 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/Display.h"
 #include "platform/Modal.h"
 #include "platform/hge.h"
 
@@ -46,12 +47,6 @@ std::string Joined(const std::vector<std::string>& parts, const char* separator)
     out += part;
   }
   return out;
-}
-
-bool HasDisplay() {
-  const char* x11 = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  return (x11 && *x11) || (wayland && *wayland);
 }
 
 enum class ChooserResult { kChosen, kCancelled, kUnavailable };
@@ -250,7 +245,7 @@ std::optional<std::string> ExistingChosenFile(const std::string& output,
 }
 
 std::optional<std::string> ShowOpenFileDialog(const OpenFileOptions& options) {
-  if (HasDisplay()) {
+  if (DisplaysNamed().Any()) {
     std::vector<std::vector<std::string>> choosers = {ZenityCommand(options),
                                                       KdialogCommand(options)};
     if (DesktopIsKde()) std::swap(choosers[0], choosers[1]);
@@ -270,7 +265,7 @@ void SetBuiltInChooser(BuiltInChooser chooser) {
 }
 
 bool CanOpenInFileManager() {
-  return HasDisplay() && FoundOnPath("xdg-open");
+  return DisplaysNamed().Any() && FoundOnPath("xdg-open");
 }
 
 void OpenInFileManager(const std::string& folder) {
