@@ -7,6 +7,7 @@
 #include "app/ScreenFrame.h"
 #include "gcnWidgets/wDraw.h"
 #include "gcnWidgets/wSkin.h"
+#include "platform/Utf8.h"
 #include "text/BitmapFont.h"
 
 using platform::MessageBoxAnswer;
@@ -17,7 +18,6 @@ namespace {
 constexpr std::uint32_t kShade = 0xA0000000;
 constexpr std::uint32_t kPanel = 0xFF3A3A3A;
 constexpr std::uint32_t kTitleBar = 0xFF262626;
-constexpr std::uint32_t kFocusRing = 0xFF7FB2FF;
 constexpr std::uint32_t kQuestionDisc = 0xFF2F6DB5;
 constexpr int kMinButtonWidth = 80;
 
@@ -47,10 +47,6 @@ float LiteralWidth(const BitmapFont& font, const std::string& text) {
   return font.GetStringWidth(text.c_str(), false);
 }
 
-bool StartsCharacter(char c) {
-  return (static_cast<unsigned char>(c) & 0xC0) != 0x80;
-}
-
 // Breaks one paragraph into lines no wider than width: at blanks where it can,
 // inside a word (between characters) where a word alone is too wide.
 void Wrap(const BitmapFont& font, const std::string& paragraph, float width,
@@ -71,8 +67,8 @@ void Wrap(const BitmapFont& font, const std::string& paragraph, float width,
         std::size_t cut = word.size();
         do {
           --cut;
-        } while (cut > 1 &&
-                 (!StartsCharacter(word[cut]) || LiteralWidth(font, word.substr(0, cut)) > width));
+        } while (cut > 1 && (!utf8::StartsCharacter(word[cut]) ||
+                             LiteralWidth(font, word.substr(0, cut)) > width));
         lines.push_back(word.substr(0, cut));
         word.erase(0, cut);
       }
@@ -143,10 +139,9 @@ MessageBoxLayout MessageBoxLayout::Make(const platform::MessageBoxRequest& reque
 
 MessageBoxView::MessageBoxView(AppContext& app, platform::MessageBoxRequest request)
     : app(app), request(std::move(request)), buttons(platform::ButtonsOf(this->request.buttons)) {
-  app.mainFont->SetLiteral(true);
+  const BitmapFont::LiteralScope literal(*app.mainFont);
   layout =
       MessageBoxLayout::Make(this->request, *app.mainFont, app.ScreenWidth(), app.ScreenHeight());
-  app.mainFont->SetLiteral(false);
 }
 
 std::optional<MessageBoxAnswer> MessageBoxView::Handle(const hgeInputEvent& event) {
@@ -246,7 +241,7 @@ void MessageBoxView::DrawButton(std::size_t index) {
                                  : hovered == i                 ? app.skin->buttonHover
                                                                 : app.skin->buttonNormal;
   SHR::DrawThreePiece(face, r.x, r.y, r.w, r.h, 4);
-  if (focused == i) Frame(app.engine, {r.x - 2, r.y - 2, r.w + 4, r.h + 4}, kFocusRing);
+  if (focused == i) SHR::DrawFocusGlow(app.engine, r.x, r.y, r.w, r.h);
   BitmapFont& font = *app.mainFont;
   font.SetColor(kWhite);
   const float shift = (pressed == i && hovered == i) ? 1.0f : 0.0f;
@@ -271,16 +266,17 @@ void MessageBoxView::Draw() {
                          titleLine, kGreyLine);
   Frame(engine, p, kGreyLine);
 
-  BitmapFont& font = *app.mainFont;
-  font.SetLiteral(true);
-  font.SetColor(kWhite);
-  font.Render(static_cast<float>(p.x + MessageBoxLayout::kMargin), static_cast<float>(p.y + 3), 0,
-              request.title.c_str());
-  for (std::size_t i = 0; i < layout.lines.size(); ++i)
-    font.Render(static_cast<float>(layout.textX),
-                static_cast<float>(layout.textY + layout.lineHeight * static_cast<int>(i)), 0,
-                layout.lines[i].c_str());
-  for (std::size_t i = 0; i < buttons.size(); ++i) DrawButton(i);
-  font.SetLiteral(false);
+  {
+    BitmapFont& font = *app.mainFont;
+    const BitmapFont::LiteralScope literal(font);
+    font.SetColor(kWhite);
+    font.Render(static_cast<float>(p.x + MessageBoxLayout::kMargin), static_cast<float>(p.y + 3), 0,
+                request.title.c_str());
+    for (std::size_t i = 0; i < layout.lines.size(); ++i)
+      font.Render(static_cast<float>(layout.textX),
+                  static_cast<float>(layout.textY + layout.lineHeight * static_cast<int>(i)), 0,
+                  layout.lines[i].c_str());
+    for (std::size_t i = 0; i < buttons.size(); ++i) DrawButton(i);
+  }
   if (request.icon != MessageBoxIcon::kNone) DrawIcon();
 }

@@ -3,6 +3,7 @@
 #include "app/AppContext.h"
 #include "gcnWidgets/wSkin.h"
 #include "platform/MessageBox.h"
+#include "platform/Utf8.h"
 #include "text/BitmapFont.h"
 
 void DrawTitleSeparator(AppContext& app) {
@@ -50,25 +51,21 @@ void HandleAboutHotSpot(AppContext& app) {
 }
 
 float DrawLiteral(BitmapFont& font, float x, float y, const std::string& text, unsigned colour) {
-  font.SetLiteral(true);
+  const BitmapFont::LiteralScope literal(font);
   font.SetColor(colour);
   font.Render(x, y, 0, text.c_str());
-  const float width = font.GetStringWidth(text.c_str(), false);
-  font.SetLiteral(false);
-  return width;
+  return font.GetStringWidth(text.c_str(), false);
 }
 
 std::string ShortenMiddle(BitmapFont& font, const std::string& text, float maxWidth) {
-  font.SetLiteral(true);
+  const BitmapFont::LiteralScope literal(font);
   auto width = [&](const std::string& candidate) {
     return font.GetStringWidth(candidate.c_str(), false);
   };
   std::string result = text;
   if (width(text) > maxWidth) {
     // Whole characters only: a cut never splits a UTF-8 sequence.
-    auto starts = [&](std::size_t at) {
-      return (static_cast<unsigned char>(text[at]) & 0xC0) != 0x80;
-    };
+    auto starts = [&](std::size_t at) { return utf8::StartsCharacter(text[at]); };
     std::size_t head = text.size() / 2, tail = text.size() / 2;
     result = "...";
     for (;;) {
@@ -91,6 +88,5 @@ std::string ShortenMiddle(BitmapFont& font, const std::string& text, float maxWi
       }
     }
   }
-  font.SetLiteral(false);
   return result;
 }

@@ -3,6 +3,7 @@
 #include <utility>
 
 #include "platform/Clipboard.h"
+#include "platform/Utf8.h"
 #include "text/Windows1252.h"
 
 namespace SHR {
@@ -29,7 +30,7 @@ std::string PastableText(const std::string& utf8) {
   std::string out;
   for (std::size_t at = 0; at < utf8.size();) {
     const char32_t character = text::NextCodePoint(utf8, at);
-    if (character < 0x20 || character == 0x7F || (character >= 0x80 && character < 0xA0)) continue;
+    if (utf8::IsControl(character)) continue;
     text::AppendUtf8(out, character);
   }
   return out;

@@ -14,6 +14,7 @@
 #include <system_error>
 #include <thread>
 
+#include "platform/Display.h"
 #include "platform/Modal.h"
 #include "platform/hge.h"
 
@@ -46,12 +47,6 @@ std::string Joined(const std::vector<std::string>& parts, const char* separator)
     out += part;
   }
   return out;
-}
-
-bool HasDisplay() {
-  const char* x11 = std::getenv("DISPLAY");
-  const char* wayland = std::getenv("WAYLAND_DISPLAY");
-  return (x11 && *x11) || (wayland && *wayland);
 }
 
 enum class ChooserResult { kChosen, kCancelled, kUnavailable };
@@ -250,7 +245,7 @@ std::optional<std::string> ExistingChosenFile(const std::string& output,
 }
 
 std::optional<std::string> ShowOpenFileDialog(const OpenFileOptions& options) {
-  if (HasDisplay()) {
+  if (DisplaysNamed().Any()) {
     std::vector<std::vector<std::string>> choosers = {ZenityCommand(options),
                                                       KdialogCommand(options)};
     if (DesktopIsKde()) std::swap(choosers[0], choosers[1]);
@@ -270,11 +265,16 @@ void SetBuiltInChooser(BuiltInChooser chooser) {
 }
 
 bool CanOpenInFileManager() {
-  return HasDisplay() && FoundOnPath("xdg-open");
+  return DisplaysNamed().Any() && FoundOnPath("xdg-open");
 }
 
 void OpenInFileManager(const std::string& folder) {
-  std::vector<std::string> command = {"xdg-open", folder};
+  // As typed, "https://x" would open a web page and "-x" be read as an
+  // option; an absolute path is always a path.
+  std::error_code error;
+  const fs::path absolute = fs::absolute(folder, error);
+  if (error || folder.empty()) return;
+  std::vector<std::string> command = {"xdg-open", absolute.lexically_normal().string()};
   std::vector<char*> argv;
   for (const std::string& word : command) argv.push_back(const_cast<char*>(word.c_str()));
   argv.push_back(nullptr);

@@ -40,7 +40,8 @@ void SetBuiltInChooser(BuiltInChooser chooser);
 
 // Whether a file manager can be asked to show a folder (xdg-open is found).
 bool CanOpenInFileManager();
-// Asks the desktop's file manager to show folder; does not wait for it.
+// Asks the desktop's file manager to show folder, made absolute (nothing when
+// it cannot be); does not wait for it.
 void OpenInFileManager(const std::string& folder);
 
 // Glob patterns of a filter for a case-sensitive file system: each pattern in

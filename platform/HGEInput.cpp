@@ -4,6 +4,8 @@
 #include <guichan/exception.hpp>
 #include <guichan/key.hpp>
 
+#include "platform/Utf8.h"
+
 namespace gcn {
 namespace {
 
@@ -29,8 +31,7 @@ unsigned int MouseButton(int key) {
 constexpr int kShadowedBase = 0x110000;
 
 bool IsPrintable(char32_t character) {
-  return character >= 0x20 && character != 0x7F && !(character >= 0x80 && character < 0xA0) &&
-         character < 0x110000;
+  return !utf8::IsControl(character) && character < 0x110000;
 }
 
 }  // namespace

@@ -135,9 +135,7 @@ void InputTranslator::AddCharacters(const char* utf8) {
   for (std::size_t at = 0; at < text.size();) {
     const char32_t character = utf8::NextCodePoint(text, at);
     // Control characters and undecodable bytes type nothing.
-    if (character < 0x20 || character == 0x7F || (character >= 0x80 && character < 0xA0) ||
-        character == 0xFFFD)
-      continue;
+    if (utf8::IsControl(character) || character == utf8::kReplacement) continue;
     // The first character belongs to the key press just before it, as one
     // event, the way the program's input adapter expects typing to arrive.
     if (lastKeyAwaitsCharacter && !events.empty() && events.back().type == INPUT_KEYDOWN &&

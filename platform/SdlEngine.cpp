@@ -12,6 +12,7 @@
 #include <fstream>
 #include <thread>
 
+#include "platform/Display.h"
 #include "platform/Modal.h"
 #include "platform/Resources.h"
 
@@ -67,17 +68,16 @@ bool SdlEngine::System_Initiate() {
   // reached; a program nobody can see must not start, unless a test asked for it.
   const char* requested = SDL_getenv("SDL_VIDEODRIVER");
   const bool driverRequested = requested && *requested;
-  const char* x11 = SDL_getenv("DISPLAY");
-  const char* wayland = SDL_getenv("WAYLAND_DISPLAY");
+  const platform::NamedDisplays named = platform::DisplaysNamed();
   // Probing for a display that is not named makes the libraries print
   // messages of their own; the user gets one message, the program's.
-  if (!driverRequested && !(x11 && *x11) && !(wayland && *wayland)) {
+  if (!driverRequested && !named.Any()) {
     errorMessage = kNoDisplay;
     return false;
   }
   // Only the kind of display that is named is tried.
-  if (!driverRequested && !(x11 && *x11)) SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland");
-  if (!driverRequested && !(wayland && *wayland)) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
+  if (!driverRequested && !named.x11) SDL_SetHint(SDL_HINT_VIDEODRIVER, "wayland");
+  if (!driverRequested && !named.wayland) SDL_SetHint(SDL_HINT_VIDEODRIVER, "x11");
   if (SDL_InitSubSystem(SDL_INIT_VIDEO) != 0) {
     errorMessage = std::string("Cannot open a display: ") + SDL_GetError();
     return false;

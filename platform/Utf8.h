@@ -13,6 +13,18 @@ namespace utf8 {
 // What a byte that does not start a valid sequence reads as.
 constexpr char32_t kReplacement = 0xFFFD;
 
+// The C0 controls, DEL and the C1 controls: nothing that is typed, pasted or
+// shown as a name.
+constexpr bool IsControl(char32_t character) {
+  return character < 0x20 || (character >= 0x7F && character < 0xA0);
+}
+
+// Whether byte starts a character, that is, is no continuation byte: text cut
+// there keeps its characters whole.
+constexpr bool StartsCharacter(char byte) {
+  return (static_cast<unsigned char>(byte) & 0xC0) != 0x80;
+}
+
 // The character that starts at pos in text, advancing pos past it. A byte
 // that does not start a valid UTF-8 sequence gives kReplacement and advances
 // by one, so that any byte string can be walked. pos must be below text.size().

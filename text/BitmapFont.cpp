@@ -261,7 +261,7 @@ int BitmapFont::DrawnCode(int code) const {
 
 float BitmapFont::LineWidth(const char*& text, bool utf8) const {
   float width = 0;
-  while (*text && *text != '\n') {
+  while (*text && (literal || *text != '\n')) {
     if (!literal && ColourCodeAt(text).present) {
       text += 3;
       continue;
@@ -299,7 +299,7 @@ void BitmapFont::Render(float x, float y, int align, const char* text, bool plai
   const bool utf8 = text::IsValidUtf8(text);
   float pen = AlignedPen(x, horizontal, text, utf8);
   while (*text) {
-    if (*text == '\n') {
+    if (!literal && *text == '\n') {
       y += std::trunc(scale * height * spacing);
       pen = AlignedPen(x, horizontal, ++text, utf8);
       continue;

@@ -57,9 +57,24 @@ class BitmapFont {
 
   // Sets the colour of all later text (and of every glyph sprite).
   void SetColor(std::uint32_t color);
-  // Literal mode draws and measures "~" like any other character: for names
-  // from archives and the file system, which must not recolour the screen.
-  void SetLiteral(bool value) { literal = value; }
+  // Literal mode draws and measures "~" and "\n" like any other character (a
+  // line break with the fallback glyph): for one-line names from archives and
+  // the file system, which must neither recolour the screen nor break lines.
+  // The font is shared, so literal mode is only ever set for a scope: the
+  // guard sets it and puts the previous mode back however the scope is left.
+  class LiteralScope {
+   public:
+    explicit LiteralScope(BitmapFont& font, bool on = true) : font(font), previous(font.literal) {
+      font.literal = on;
+    }
+    ~LiteralScope() { font.literal = previous; }
+    LiteralScope(const LiteralScope&) = delete;
+    LiteralScope& operator=(const LiteralScope&) = delete;
+
+   private:
+    BitmapFont& font;
+    bool previous;
+  };
   bool IsLiteral() const { return literal; }
   void SetZ(float z);
   void SetBlendMode(int blend);

@@ -19,27 +19,13 @@ HGEImageFont::HGEImageFont(const std::string& descriptorName)
 
 HGEImageFont::~HGEImageFont() = default;
 
-class HGEImageFont::Mode {
- public:
-  explicit Mode(const HGEImageFont& adapter) : font(*adapter.font), previous(font.IsLiteral()) {
-    font.SetLiteral(adapter.literal);
-  }
-  ~Mode() { font.SetLiteral(previous); }
-  Mode(const Mode&) = delete;
-  Mode& operator=(const Mode&) = delete;
-
- private:
-  BitmapFont& font;
-  bool previous;
-};
-
 int HGEImageFont::getWidth(const std::string& text) const {
-  const Mode mode(*this);
+  const BitmapFont::LiteralScope mode(*font, literal);
   return static_cast<int>(font->GetStringWidth(text.c_str(), true)) + 1;
 }
 
 int HGEImageFont::getWidth(unsigned char glyph) const {
-  const Mode mode(*this);
+  const BitmapFont::LiteralScope mode(*font, literal);
   const char text[2] = {static_cast<char>(glyph), '\0'};
   return static_cast<int>(font->GetStringWidth(text, true));
 }
@@ -49,7 +35,7 @@ int HGEImageFont::getHeight() const {
 }
 
 int HGEImageFont::getStringIndexAt(const std::string& text, int x) const {
-  const Mode mode(*this);
+  const BitmapFont::LiteralScope mode(*font, literal);
   // Whole characters: the index is always where a character starts.
   const bool utf8 = text::IsValidUtf8(text);
   int sum = 0;
@@ -73,7 +59,7 @@ void HGEImageFont::drawString(Graphics* graphics, const std::string& text, int x
   font->SetColor(byte(colour.a) << 24 | byte(colour.r) << 16 | byte(colour.g) << 8 |
                  byte(colour.b));
   const ClipRectangle& clip = graphics->getCurrentClipArea();
-  const Mode mode(*this);
+  const BitmapFont::LiteralScope mode(*font, literal);
   font->Render(static_cast<float>(x + clip.xOffset), static_cast<float>(y + clip.yOffset),
                BitmapFont::kLeft, text.c_str(), false);
 }

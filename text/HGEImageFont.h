@@ -40,9 +40,6 @@ class HGEImageFont : public Font {
   void drawString(Graphics* graphics, const std::string& text, int x, int y) override;
 
  private:
-  // Sets the font's literal mode for one call and puts the old one back.
-  class Mode;
-
   BitmapFont* font;
   std::unique_ptr<BitmapFont> ownedFont;
   bool literal = false;

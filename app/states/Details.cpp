@@ -11,6 +11,7 @@
 #include "app/states/Extract.h"
 #include "app/states/Select.h"
 #include "archive/cREZ.h"
+#include "extract/EntryNames.h"
 #include "extract/Formatting.h"
 #include "gcnWidgets/wButton.h"
 #include "gcnWidgets/wCheckBox.h"
@@ -20,6 +21,7 @@
 #include "platform/HGEInput.h"
 #include "platform/MessageBox.h"
 #include "text/BitmapFont.h"
+#include "text/Windows1252.h"
 
 namespace State {
 
@@ -27,6 +29,7 @@ namespace {
 
 constexpr int kScrollTrackLeft = 172;
 constexpr int kScrollTrackRight = 178;
+constexpr const char* kTitlePrefix = "Step 2/4: options and details of ";
 
 }  // namespace
 
@@ -105,6 +108,7 @@ void Details::Init() {
     typeBoxes.push_back(std::move(box));
   }
   PlaceTypeBoxes();
+  ShortenNames();
 
   pidBox = std::make_unique<SHR::CBox>(app.skin.get(), "");
   pidBox->addActionListener(listener.get());
@@ -175,6 +179,22 @@ void Details::PlaceTypeBoxes() {
   }
 }
 
+void Details::ShortenNames() {
+  // The archive's name is shortened in the middle, so that the size after it
+  // stays clear of the about icon.
+  BitmapFont& font = *app.mainFont;
+  const std::string sizePart = " (" + archiveSizeText + ")";
+  const float sizeWidth = font.GetStringWidth(sizePart.c_str(), false);
+  const BitmapFont::LiteralScope literal(font);
+  const float room = kAboutIconX - 6 - (3 + font.GetStringWidth(kTitlePrefix, false)) - sizeWidth;
+  shortFileName = ShortenMiddle(font, fileName, room);
+  typeLabels.clear();
+  for (const TypeStat& type : typeList) {
+    const std::string name = PrintableName(text::Utf8FromWindows1252(type.extension));
+    typeLabels.push_back(ShortenMiddle(font, name, 90) + (type.count < 2 ? "" : "s"));
+  }
+}
+
 bool Details::InsideScrollTrack(int x, int y) const {
   return Scrollable() && x >= kScrollTrackLeft && x < kScrollTrackRight && y >= kListTop &&
          y < kListTop + VisibleRows() * kRowHeight;
@@ -210,13 +230,8 @@ bool Details::Render() {
   DrawBanner(app);
   BitmapFont& font = *app.mainFont;
   font.SetColor(kWhite);
-  // The archive's name is drawn as it is and shortened in the middle, so that
-  // the size after it stays clear of the about icon.
-  const char* prefix = "Step 2/4: options and details of ";
-  const std::string sizePart = " (" + archiveSizeText + ")";
-  float x = 3 + DrawLiteral(font, 3, 3, prefix, kWhite);
-  const float room = kAboutIconX - 6 - x - font.GetStringWidth(sizePart.c_str(), false);
-  x += DrawLiteral(font, x, 3, ShortenMiddle(font, fileName, room), kYellow);
+  float x = 3 + DrawLiteral(font, 3, 3, kTitlePrefix, kWhite);
+  x += DrawLiteral(font, x, 3, shortFileName, kYellow);
   x += DrawLiteral(font, x, 3, " (", kWhite);
   x += DrawLiteral(font, x, 3, archiveSizeText, kGreen);
   DrawLiteral(font, x, 3, ")", kWhite);
@@ -230,8 +245,7 @@ bool Details::Render() {
     const TypeStat& type = typeList[i];
     const float y = static_cast<float>(kListTop + kRowHeight * row);
     app.art->typeIcons[SHR::TypeIconFor(type.extension)]->Render(22, y + 4);
-    const float nameWidth = DrawLiteral(
-        font, 40, y, ShortenMiddle(font, type.extension, 90) + (type.count < 2 ? "" : "s"), kWhite);
+    const float nameWidth = DrawLiteral(font, 40, y, typeLabels[i], kWhite);
     font.Printf(40 + nameWidth, y, 0, " (~y~%d~w~)", false, type.count);
   }
   if (Scrollable()) DrawScrollBar();

@@ -92,6 +92,8 @@ class Details : public SHR::cState {
   // The scroll bar's track at the column's right edge.
   bool InsideScrollTrack(int x, int y) const;
   void DrawScrollBar();
+  // Fits the archive's name into the title and the type labels into the column.
+  void ShortenNames();
 
   AppContext& app;
   std::string sourcePath;
@@ -101,6 +103,8 @@ class Details : public SHR::cState {
   std::string archiveSizeText;
   std::shared_ptr<REZ::Parser> archive;
   std::vector<TypeStat> typeList;
+  std::string shortFileName;            // fileName, shortened to fit the title
+  std::vector<std::string> typeLabels;  // one a type, as the list draws it
   int firstRow = 0;
   std::optional<ExtractOptions> kept;
 

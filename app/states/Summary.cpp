@@ -47,24 +47,25 @@ Summary::~Summary() {
 void Summary::Init() {
   using L = Layout;
   exitRequested = false;
+  shownLines = MakeLines();
   listener = std::make_unique<SummaryAL>(this);
   MakeScreenGui(app, gui, top);
 
   extractNext = std::make_unique<SHR::But>(app.skin.get(), "Extract next archive");
-  extractNext->setSize(L::kNextWidth, L::kButtonHeight);
+  extractNext->setSize(L::kNextWidth, kButtonHeight);
   extractNext->addActionListener(listener.get());
-  top->add(extractNext.get(), L::kNextX, L::kButtonsTop);
+  top->add(extractNext.get(), L::kNextX, kButtonRowY);
 
   exit = std::make_unique<SHR::But>(app.skin.get(), "Exit");
-  exit->setSize(L::kExitWidth, L::kButtonHeight);
+  exit->setSize(L::kExitWidth, kButtonHeight);
   exit->addActionListener(listener.get());
-  top->add(exit.get(), L::kExitX, L::kButtonsTop);
+  top->add(exit.get(), L::kExitX, kButtonRowY);
 
   if (!report.destination.empty() && platform::CanOpenInFileManager()) {
     openFolder = std::make_unique<SHR::But>(app.skin.get(), "Open folder");
-    openFolder->setSize(L::kOpenFolderWidth, L::kButtonHeight);
+    openFolder->setSize(L::kOpenFolderWidth, kButtonHeight);
     openFolder->addActionListener(listener.get());
-    top->add(openFolder.get(), L::kOpenFolderX, L::kButtonsTop);
+    top->add(openFolder.get(), L::kOpenFolderX, kButtonRowY);
   }
   extractNext->requestFocus();
 }
@@ -85,7 +86,7 @@ bool Summary::Think() {
   return exitRequested;
 }
 
-std::vector<Summary::Line> Summary::Lines() const {
+std::vector<Summary::Line> Summary::MakeLines() const {
   std::vector<Line> lines;
   const ExtractResult& result = report.result;
   if (!report.destination.empty())
@@ -125,7 +126,7 @@ bool Summary::Render() {
   DrawScreenFrame(app, "Step 4/4: summary");
   BitmapFont& font = *app.mainFont;
   int y = Layout::kLinesTop;
-  for (const Line& line : Lines()) {
+  for (const Line& line : shownLines) {
     if (line.literal) {
       DrawLiteral(font, 5, static_cast<float>(y), line.text, line.colour);
     } else {

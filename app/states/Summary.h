@@ -57,21 +57,12 @@ class Summary : public SHR::cState {
   // Absent when no file manager can be started.
   SHR::But* OpenFolderButton() const { return openFolder.get(); }
 
-  struct Line {
-    std::string text;
-    unsigned colour;
-    bool literal;  // a name or message from outside: drawn as it is
-  };
-  // What the screen lists under its title, already shortened to fit.
-  std::vector<Line> Lines() const;
-
   // Where each part of the screen goes.
   struct Layout {
     static constexpr int kLinesTop = 36;
     static constexpr int kLineHeight = 22;
     static constexpr int kMaxLines = 10;
     static constexpr float kLineWidth = 590;
-    static constexpr int kButtonsTop = 262, kButtonHeight = 33;
     static constexpr int kOpenFolderX = 230, kOpenFolderWidth = 105;
     static constexpr int kExitX = 340, kExitWidth = 75;
     static constexpr int kNextX = 420, kNextWidth = 175;
@@ -80,8 +71,17 @@ class Summary : public SHR::cState {
  private:
   friend class SummaryAL;
 
+  struct Line {
+    std::string text;
+    unsigned colour;
+    bool literal;  // a name or message from outside: drawn as it is
+  };
+  // What the screen lists under its title, already shortened to fit.
+  std::vector<Line> MakeLines() const;
+
   AppContext& app;
   ExtractionReport report;
+  std::vector<Line> shownLines;  // made once the font is there, drawn every frame
   bool exitRequested = false;
   std::unique_ptr<SummaryAL> listener;
   std::unique_ptr<gcn::Gui> gui;

@@ -163,6 +163,10 @@ TEST_F(TextTest, TheNameFontTakesNoColourCodesAndLeavesTheFontAsItWas) {
   EXPECT_EQ(captions.getWidth("A~y~B"), captions.getWidth("AB"));
   EXPECT_GT(names.getWidth("A~y~B"), names.getWidth("AB") + 2 * 4 - 1);
   EXPECT_FALSE(font->IsLiteral());
+  const BitmapFont::LiteralScope literal(*font);  // a name is one line: a break draws as "?"
+  font->Render(0, 0, BitmapFont::kLeft, "A\nB");
+  EXPECT_EQ(Drawn(), "A?B");
+  EXPECT_FLOAT_EQ(font->GetStringWidth("A\nB"), 24);
 }
 
 }  // namespace
