@@ -17,4 +17,3 @@
 
 // The worker thread's entry: runs the whole job, then sets done. Never throws.
 void workerMain(std::shared_ptr<ExtractJob> job);
-
