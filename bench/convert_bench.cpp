@@ -19,7 +19,6 @@
 #include "convert/ImageConversion.h"
 #include "convert/PidImage.h"
 #include "extract/EntryNames.h"
-#include "extract/UserQuestions.h"
 #include "support/PidBuilder.h"
 #include "support/RezBuilder.h"
 #include "support/TempDir.h"
@@ -59,21 +58,6 @@ std::vector<std::uint8_t> SpriteIndices(int width, int height, std::mt19937& ran
     }
   return indices;
 }
-
-class SilentQuestions : public UserQuestions {
- public:
-  int problems = 0;
-  OverwriteAnswer AskOverwrite(const std::string&) override { return OverwriteAnswer::Yes; }
-  ImageErrorAnswer AskImageError(const std::string& text) override {
-    std::fprintf(stderr, "image library error: %s\n", text.c_str());
-    ++problems;
-    return ImageErrorAnswer::Continue;
-  }
-  void ReportFailure(const std::string& message) override {
-    std::fprintf(stderr, "failure: %s\n", message.c_str());
-    ++problems;
-  }
-};
 
 bool WritePngDirectly(const fs::path& path, const std::vector<std::uint8_t>& canvas, int width,
                       int height) {
@@ -134,7 +118,7 @@ int main(int argc, char** argv) {
   InitImageLibrary();
   currentPalette = pidbuild::DistinctPalette();
   DetectedGame = kGameClaw;
-  SilentQuestions questions;
+  int problems = 0;
 
   // Decoding and drawing alone, keeping the canvases for the libpng reference.
   struct Canvas {
@@ -166,7 +150,7 @@ int main(int argc, char** argv) {
     const PngEncoding png = EncodePidAsPng(file->GetData(), context, {});
     std::ofstream out(viaDevil / PngNameOf(file->name), std::ios::binary);
     out.write(reinterpret_cast<const char*>(png.bytes.data()), std::streamsize(png.bytes.size()));
-    if (!png.Succeeded() || !out.flush()) ++questions.problems;
+    if (!png.Succeeded() || !out.flush()) ++problems;
   }
   const double convertSeconds = SecondsSince(start);
 
@@ -175,7 +159,7 @@ int main(int argc, char** argv) {
     const Canvas& canvas = canvases[i];
     if (!WritePngDirectly(viaLibpng / ("F" + std::to_string(i) + ".png"), canvas.rgba, canvas.width,
                           canvas.height))
-      ++questions.problems;
+      ++problems;
   }
   const double libpngSeconds = SecondsSince(start);
 
@@ -188,6 +172,6 @@ int main(int argc, char** argv) {
               libpngSeconds, count / libpngSeconds, FolderBytes(viaLibpng));
   std::printf("ratio convertPidToPng / libpng (time per picture): %.2f\n",
               convertSeconds / libpngSeconds);
-  if (questions.problems) std::printf("problems: %d\n", questions.problems);
-  return questions.problems ? 1 : 0;
+  if (problems) std::printf("problems: %d\n", problems);
+  return problems ? 1 : 0;
 }

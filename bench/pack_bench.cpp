@@ -139,6 +139,7 @@ int main(int argc, char** argv) {
                  written, static_cast<long long>(back.files), static_cast<long long>(back.bytes));
     return 1;
   }
+  Run("diff -r '" + tree.string() + "' '" + (work / "out").string() + "'");
   std::printf("pack     %7.3f s   tar -c %7.3f s   ratio %.2f\n", pack, tarCreate,
               pack / tarCreate);
   std::printf("extract  %7.3f s   tar -x %7.3f s   ratio %.2f\n", extract, tarExtract,

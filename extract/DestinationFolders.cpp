@@ -7,7 +7,6 @@
 #include <cstring>
 
 #include "extract/EntryNames.h"
-#include "extract/ExtractWorker.h"
 #include "extract/FileWriter.h"
 
 namespace {
@@ -20,22 +19,16 @@ enum class TargetState { Free, Occupied, Refused };
 
 // What sits where a file is to be written. Refusals are reported here.
 TargetState InspectTarget(ExtractJob& job, const OpenFolder& folder, const std::string& name) {
-  const std::filesystem::path shown = folder.shown / name;
+  // The path is put together only for a report: most targets are free.
+  const auto refuse = [&](const std::string& verb, const std::string& reason) {
+    ReportProblem(job, verb + " " + ShownPath(folder.shown / name) + ": " + reason);
+    return TargetState::Refused;
+  };
   struct stat info;
-  if (::fstatat(folder.fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0) {
-    if (errno == ENOENT) return TargetState::Free;
-    ReportProblem(job, "cannot write " + ShownPath(shown) + ": " + SystemReason(errno));
-    return TargetState::Refused;
-  }
-  if (S_ISLNK(info.st_mode)) {
-    ReportProblem(job,
-                  "refused to write " + ShownPath(shown) + ": a symbolic link is in its place");
-    return TargetState::Refused;
-  }
-  if (S_ISDIR(info.st_mode)) {
-    ReportProblem(job, "cannot write " + ShownPath(shown) + ": " + SystemReason(EISDIR));
-    return TargetState::Refused;
-  }
+  if (::fstatat(folder.fd, name.c_str(), &info, AT_SYMLINK_NOFOLLOW) != 0)
+    return errno == ENOENT ? TargetState::Free : refuse("cannot write", SystemReason(errno));
+  if (S_ISLNK(info.st_mode)) return refuse("refused to write", "a symbolic link is in its place");
+  if (S_ISDIR(info.st_mode)) return refuse("cannot write", SystemReason(EISDIR));
   return TargetState::Occupied;
 }
 

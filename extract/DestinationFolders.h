@@ -17,6 +17,10 @@ void ReportProblem(ExtractJob& job, const std::string& message);
 // A path on disk as reports show it.
 std::string ShownPath(const std::filesystem::path& path);
 
+// The text of the overwrite question for the file name (as written on disk)
+// in the folder shown as displayPath.
+std::string OverwriteQuestionText(const std::string& name, const std::string& displayPath);
+
 class Descriptor {
  public:
   explicit Descriptor(int fd = -1) : fd(fd) {}

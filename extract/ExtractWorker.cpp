@@ -150,20 +150,18 @@ void Tolerate(ExtractJob& job, const std::string& what, Step step) {
   }
 }
 
-enum class FolderLevel { Root, TopLevel, Deeper };
-
-void ExtractFolder(ExtractJob& job, const REZ::Dir& folder, OpenFolder* parent, FolderLevel level,
-                   OpenFolder& here) {
+// The root has no parent; a top-level folder's parent is the root.
+void ExtractFolder(ExtractJob& job, const REZ::Dir& folder, OpenFolder* parent, OpenFolder& here) {
   if (StopRequested(job)) return;
-  const bool hasSelected = HasSelectedFiles(job, folder);
+  const bool hasSelected = SelectedInSubtree(job, folder) > 0;
   if (!hasSelected && !job.options.extractEmptyFolders) return;
 
   Descriptor own;
-  if (level != FolderLevel::Root) {
+  if (parent) {
     here.displayPath = parent->displayPath + "\\" + text::Utf8FromWindows1252(folder.name);
     // The palette comes from the archive, not the disk: pictures of the
     // folders that follow are drawn with it even when this one cannot be made.
-    if (level == FolderLevel::TopLevel)
+    if (!parent->parent)
       Tolerate(job, "cannot read the palette of " + here.displayPath,
                [&] { switchPaletteFrom(folder, job.context.palette); });
     const auto diskName = DiskNameOf(folder.name);
@@ -196,14 +194,12 @@ void ExtractFolder(ExtractJob& job, const REZ::Dir& folder, OpenFolder* parent, 
                            std::to_string(here.canvas.wantedWidth) + " x " +
                            std::to_string(here.canvas.wantedHeight) + ", beyond " +
                            PictureCapText() + "; its pictures are written at their own sizes");
-  const FolderLevel childLevel =
-      level == FolderLevel::Root ? FolderLevel::TopLevel : FolderLevel::Deeper;
 
   for (const auto& child : folder.children) {
     if (StopRequested(job)) return;
     if (child->IsDir()) {
       OpenFolder below;
-      ExtractFolder(job, static_cast<const REZ::Dir&>(*child), &here, childLevel, below);
+      ExtractFolder(job, static_cast<const REZ::Dir&>(*child), &here, below);
       continue;
     }
     if (!hasSelected) continue;
@@ -216,10 +212,6 @@ void ExtractFolder(ExtractJob& job, const REZ::Dir& folder, OpenFolder* parent, 
 }
 
 }  // namespace
-
-bool HasSelectedFiles(ExtractJob& job, const REZ::Dir& folder) {
-  return SelectedInSubtree(job, folder) > 0;
-}
 
 void workerMain(std::shared_ptr<ExtractJob> job) {
   job->progress.Lock();
@@ -238,7 +230,7 @@ void workerMain(std::shared_ptr<ExtractJob> job) {
       job->stoppedEarly = false;
       if (job->options.fallbackPalette) job->context.palette = job->options.fallbackPalette;
       CountSelected(*job, job->archive->Root());
-      ExtractFolder(*job, job->archive->Root(), nullptr, FolderLevel::Root, root);
+      ExtractFolder(*job, job->archive->Root(), nullptr, root);
       if (job->stoppedEarly)
         result.status = ExtractStatus::Cancelled;
       else

@@ -17,10 +17,3 @@
 
 // The worker thread's entry: runs the whole job, then sets done. Never throws.
 void workerMain(std::shared_ptr<ExtractJob> job);
-
-// True when folder or any folder below it holds a file of a selected type.
-bool HasSelectedFiles(ExtractJob& job, const REZ::Dir& folder);
-
-// The text of the overwrite question for the file name (as written on disk)
-// in the folder shown as displayPath.
-std::string OverwriteQuestionText(const std::string& name, const std::string& displayPath);

@@ -94,18 +94,25 @@ WriteOutcome Publish(int folderFd, const std::string& temporary, const std::stri
   return finish(Failure(errno));
 }
 
+// A new file under a fresh temporary name in the folder; -1 with errno set
+// when none can be made. O_EXCL never opens what is already there, a planted
+// symbolic link included.
+int OpenTemporary(int folderFd, std::string& temporary, mode_t mode) {
+  for (int attempt = 0; attempt < 100; ++attempt) {
+    temporary = TemporaryName();
+    const int fd = ::openat(folderFd, temporary.c_str(),
+                            O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, mode);
+    if (fd >= 0 || errno != EEXIST) return fd;
+  }
+  errno = EEXIST;
+  return -1;
+}
+
 WriteOutcome WriteViaTemporaryName(int folderFd, const std::string& name, const unsigned char* data,
                                    std::size_t size, WriteRule rule) {
   std::string temporary;
-  int fd = -1;
-  // O_EXCL never opens what is already there, a planted symbolic link included.
-  for (int attempt = 0; attempt < 100 && fd < 0; ++attempt) {
-    temporary = TemporaryName();
-    fd = ::openat(folderFd, temporary.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW,
-                  0666);
-    if (fd < 0 && errno != EEXIST) return Failure(errno);
-  }
-  if (fd < 0) return Failure(EEXIST);
+  const int fd = OpenTemporary(folderFd, temporary, 0666);
+  if (fd < 0) return Failure(errno);
   const bool written = WriteAll(fd, data, size);
   const int writeError = errno;
   // Some file systems report a failed write only when the file is closed.
@@ -149,13 +156,16 @@ Unnamed WriteViaUnnamedFile(int folderFd, const std::string& name, const unsigne
     }
     return ::linkat(AT_FDCWD, self, folderFd, as, AT_SYMLINK_FOLLOW);
   };
+  // Without /proc the file cannot be named, unless directly.
+  const auto unnamable = [&] {
+    if (errno != ENOENT || ::access("/proc/self/fd", F_OK) == 0) return false;
+    ::close(fd);
+    return true;
+  };
   if (rule == WriteRule::KeepExisting) {
     if (link(name.c_str()) == 0) return finish(Done());
     if (errno == EEXIST) return finish({WriteOutcome::Existed, {}});
-    if (errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0) {
-      ::close(fd);
-      return Unnamed::Unavailable;
-    }
+    if (unnamable()) return Unnamed::Unavailable;
     return finish(Failure(errno));
   }
   // Replacing: name the new file beside the old one, then swap it in whole.
@@ -163,10 +173,7 @@ Unnamed WriteViaUnnamedFile(int folderFd, const std::string& name, const unsigne
     const std::string temporary = TemporaryName();
     if (link(temporary.c_str()) != 0) {
       if (errno == EEXIST) continue;
-      if (errno == ENOENT && ::access("/proc/self/fd", F_OK) != 0) {
-        ::close(fd);
-        return Unnamed::Unavailable;
-      }
+      if (unnamable()) return Unnamed::Unavailable;
       return finish(Failure(errno));
     }
     return finish(Publish(folderFd, temporary, name, rule));
@@ -189,18 +196,12 @@ WriteOutcome WriteFileAt(int folderFd, const std::string& name, const unsigned c
 }
 
 std::optional<std::string> CannotWriteIn(int folderFd) {
-  for (int attempt = 0; attempt < 100; ++attempt) {
-    const std::string probe = TemporaryName();
-    const int fd = ::openat(folderFd, probe.c_str(),
-                            O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC | O_NOFOLLOW, 0600);
-    if (fd >= 0) {
-      ::close(fd);
-      ::unlinkat(folderFd, probe.c_str(), 0);
-      return std::nullopt;
-    }
-    if (errno != EEXIST) return std::string(std::strerror(errno));
-  }
-  return std::string(std::strerror(EEXIST));
+  std::string probe;
+  const int fd = OpenTemporary(folderFd, probe, 0600);
+  if (fd < 0) return std::string(std::strerror(errno));
+  ::close(fd);
+  ::unlinkat(folderFd, probe.c_str(), 0);
+  return std::nullopt;
 }
 
 bool IsTemporaryName(std::string_view name) {

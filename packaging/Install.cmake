@@ -36,18 +36,20 @@ if(TARGET tarnwick)
 
   # The desktop icons are drawn at each size from the same outline as the window icon,
   # by the tool that draws that icon, rather than scaled from its pixels.
-  find_package(PNG REQUIRED)
-  find_package(Freetype REQUIRED)
-  add_executable(tarnwick_make_icon ${PROJECT_SOURCE_DIR}/tools/make_icon.cpp)
-  target_link_libraries(tarnwick_make_icon PRIVATE PNG::PNG Freetype::Freetype)
+  if(NOT TARGET make_icon)  # tools/ defines it when the artwork tools are built
+    find_package(PNG REQUIRED)
+    find_package(Freetype REQUIRED)
+    add_executable(make_icon ${PROJECT_SOURCE_DIR}/tools/make_icon.cpp)
+    target_link_libraries(make_icon PRIVATE PNG::PNG Freetype::Freetype)
+  endif()
   set(icons)
   foreach(size 16 32 48 64 128 256)
     set(icon ${TARNWICK_STAGING_DIR}/icons/${size}x${size}/tarnwick.png)
     add_custom_command(
       OUTPUT ${icon}
       COMMAND ${CMAKE_COMMAND} -E make_directory ${TARNWICK_STAGING_DIR}/icons/${size}x${size}
-      COMMAND tarnwick_make_icon ${icon} ${size}
-      DEPENDS tarnwick_make_icon
+      COMMAND make_icon ${icon} ${size}
+      DEPENDS make_icon
       COMMENT "Drawing the ${size}x${size} desktop icon"
       VERBATIM)
     list(APPEND icons ${icon})
