@@ -72,8 +72,10 @@ bool PausePoint(ExtractJob& job) {
   return !StopRequested(job);
 }
 
-// An entry converted to files of its own, counted once.
-void ConvertFile(ExtractJob& job, const REZ::File& file, OpenFolder& folder, Converter convert) {
+// An entry converted to files of its own, counted once. The converter names
+// its files after diskName, the entry's name as every other output takes it.
+void ConvertFile(ExtractJob& job, const REZ::File& file, const std::string& diskName,
+                 OpenFolder& folder, Converter convert) {
   // A converter's size limit is applied before the entry is read.
   std::string error = SizeRefusal(convert, file.size);
   const auto write = [&](const std::string& name, std::vector<unsigned char>& bytes) {
@@ -83,7 +85,7 @@ void ConvertFile(ExtractJob& job, const REZ::File& file, OpenFolder& folder, Con
     });
   };
   const OutputOutcome outcome =
-      error.empty() ? WriteConverted(file.name, file.GetData(), convert, write, error)
+      error.empty() ? WriteConverted(diskName, file.GetData(), convert, write, error)
                     : OutputOutcome::Failed;
   if (!error.empty())
     ReportProblem(
@@ -103,7 +105,7 @@ void ProcessFile(ExtractJob& job, const REZ::File& file, const std::string& exte
     } else if (!StillInPlace(job, folder)) {
       ++job.result.failed;
     } else if (const Converter convert = ConverterFor(extension, job.options)) {
-      ConvertFile(job, file, folder, convert);
+      ConvertFile(job, file, *diskName, folder, convert);
     } else if (toPng) {
       WriteOutput(job, folder, *diskName, [&](std::vector<unsigned char>& bytes) {
         const std::vector<unsigned char> pid = file.GetData();

@@ -167,7 +167,7 @@ TEST_F(ExtractCommand, MusicPcxAndPidAreConvertedUnderTheOverwriteRule) {
   pcx[128] = 5, pcx[129] = 0, pcx[130] = 0x0C;
   const auto archive = Archive(
       Folder("", {FileNode("MUSIC", "XMI", xmibuild::Xmi({song(60), song(62)})),
-                  FileNode("BROKEN", "XMI", "not music"), FileNode("TITLE", "PCX", pcx),
+                  FileNode("BROKEN", "XMI", "not music"), FileNode("TITL\xC9", "PCX", pcx),
                   FileNode("BAD", "PID", MakePid(0, 5)), FileNode("GOOD", "PID", MakePid(2, 2)),
                   Folder("..", {FileNode("ESCAPE", "WAV", "x")})}));
   const fs::path out = destination;
@@ -186,8 +186,8 @@ TEST_F(ExtractCommand, MusicPcxAndPidAreConvertedUnderTheOverwriteRule) {
   EXPECT_FALSE(fs::exists(temp / "ESCAPE.WAV"));
   EXPECT_EQ(ReadFile(out / "MUSIC-1.mid"), "kept");
   EXPECT_EQ(ReadFile(out / "MUSIC-2.mid").substr(0, 4), "MThd");
-  EXPECT_EQ(ReadFile(out / "TITLE.png").substr(1, 3), "PNG");
-  for (const char* raw : {"MUSIC.XMI", "BROKEN.XMI", "TITLE.PCX", "BAD.PID"})
+  EXPECT_EQ(ReadFile(out / "TITL\xC3\x89.png").substr(1, 3), "PNG");
+  for (const char* raw : {"MUSIC.XMI", "BROKEN.XMI", "TITL\xC3\x89.PCX", "BAD.PID"})
     EXPECT_FALSE(fs::exists(out / raw)) << raw;
 }
 
