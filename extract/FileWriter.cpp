@@ -13,6 +13,8 @@
 #include <cstring>
 #include <random>
 
+#include "archive/WriteAll.h"
+
 namespace {
 
 constexpr std::string_view kTemporaryPrefix = ".tarnwick-";
@@ -42,24 +44,6 @@ std::string TemporaryName() {
       name.push_back(kHex[bits & 15]);
   }
   return name;
-}
-
-bool WriteAll(int fd, const unsigned char* data, std::size_t size) {
-  constexpr std::size_t kMaxChunk = std::size_t{1} << 30;
-  while (size > 0) {
-    const ssize_t written = ::write(fd, data, std::min(size, kMaxChunk));
-    if (written < 0) {
-      if (errno == EINTR) continue;
-      return false;
-    }
-    if (written == 0) {
-      errno = EIO;
-      return false;
-    }
-    data += written;
-    size -= static_cast<std::size_t>(written);
-  }
-  return true;
 }
 
 WriteOutcome Failure(int error) {
@@ -113,7 +97,7 @@ WriteOutcome WriteViaTemporaryName(int folderFd, const std::string& name, const 
   std::string temporary;
   const int fd = OpenTemporary(folderFd, temporary, 0666);
   if (fd < 0) return Failure(errno);
-  const bool written = WriteAll(fd, data, size);
+  const bool written = REZ::WriteAll(fd, data, size);
   const int writeError = errno;
   // Some file systems report a failed write only when the file is closed.
   if (::close(fd) != 0 || !written) {
@@ -144,7 +128,7 @@ Unnamed WriteViaUnnamedFile(int folderFd, const std::string& name, const unsigne
     outcome = std::move(result);
     return Unnamed::Done;
   };
-  if (!WriteAll(fd, data, size)) return finish(Failure(errno));
+  if (!REZ::WriteAll(fd, data, size)) return finish(Failure(errno));
 
   char self[64];
   std::snprintf(self, sizeof self, "/proc/self/fd/%d", fd);
